@@ -1,0 +1,15 @@
+#pragma once
+
+class KnownFolders;
+class LanguagePack;
+class MessageService;
+class Profile;
+
+// The services the windows reach the platform through; the application wires
+// the real ones, tests wire fakes for those whose failures they provoke.
+struct AppServices {
+    Profile& profile;
+    LanguagePack& language;
+    MessageService& messages;
+    KnownFolders& knownFolders;
+};

@@ -1,0 +1,30 @@
+#include "app/Application.h"
+
+#include "app/AppServices.h"
+#include "app/MainWindow.h"
+#include "i18n/LanguagePack.h"
+#include "platform/profile/Profile.h"
+#include "settings/ProfileNames.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+QString Application::Name()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+void StartLanguage(AppServices& services)
+{
+    const QString stored =
+        services.profile.GetText(ProfileNames::kOption, ProfileNames::kCurrentLanguage, QStringLiteral("english"));
+    services.language.Init(LanguagePack::FindBaseDirectory(), stored);
+}
+
+int Application::Run(AppServices& services)
+{
+    StartLanguage(services);
+    MainWindow window(services);
+    window.exec();
+    return 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+struct AppServices;
+
+// Start-up and shutdown around the main window's modal loop.
+class Application final {
+public:
+    // The executable's file name without extension: it names the profile file
+    // and captions the message boxes that name no caption of their own.
+    static QString Name();
+
+    // Brings the language up, runs the main window modally and returns when it closes.
+    static int Run(AppServices& services);
+
+    // 1 while the left button is held on the seek bar; the position display
+    // does not move the seek bar then.
+    static inline int seekDragging = 0;
+};
+
+// Selects the stored language from the language folder; the first step of start-up.
+void StartLanguage(AppServices& services);
