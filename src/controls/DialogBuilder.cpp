@@ -1,0 +1,175 @@
+#include "controls/DialogBuilder.h"
+
+#include "controls/IconButton.h"
+#include "resources/Resources.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTreeWidget>
+
+namespace {
+
+const char* const kControlIdProperty = "controlId";
+
+QString FromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// a * b / c rounded to the nearest integer, halves away from zero.
+int MulDiv(int a, int b, int c)
+{
+    const long long product = static_cast<long long>(a) * b;
+    const long long half = c / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
+}
+
+Qt::Alignment LabelAlignment(std::uint32_t style)
+{
+    Qt::Alignment alignment = Qt::AlignLeft;
+    if (style & kStyleCentred)
+        alignment = Qt::AlignHCenter;
+    else if (style & kStyleRight)
+        alignment = Qt::AlignRight;
+    return alignment | ((style & kStyleVCentred) ? Qt::AlignVCenter : Qt::AlignTop);
+}
+
+QWidget* MakeLabel(const ControlTemplate& control, QWidget* parent)
+{
+    auto* label = new QLabel(FromView(control.caption), parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(LabelAlignment(control.style));
+    // Static text wraps at word boundaries unless it is centred vertically (one line).
+    label->setWordWrap(!(control.style & kStyleVCentred));
+    if (control.style & kStyleSunken)
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return label;
+}
+
+QWidget* MakeIcon(const ControlTemplate& control, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setPixmap(LoadIconPixmap(control.imageId));
+    return label;
+}
+
+QWidget* MakePushButton(const ControlTemplate& control, QWidget* parent)
+{
+    auto* button = new QPushButton(FromView(control.caption), parent);
+    const bool isDefault = control.kind == ControlKind::DefaultPushButton;
+    // Enter presses the default button only, whichever button has the focus.
+    button->setAutoDefault(isDefault);
+    button->setDefault(isDefault);
+    return button;
+}
+
+QWidget* MakeTrackBar(const ControlTemplate&, QWidget* parent)
+{
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setTickPosition(QSlider::NoTicks);
+    return slider;
+}
+
+QWidget* MakeListView(const ControlTemplate&, QWidget* parent)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setRootIsDecorated(false);
+    return list;
+}
+
+QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent)
+{
+    auto* edit = new QLineEdit(FromView(control.caption), parent);
+    edit->setFrame((control.style & kStyleBorder) != 0);
+    edit->setAlignment((control.style & kStyleCentred) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    return edit;
+}
+
+QWidget* MakeDropDownList(const ControlTemplate& control, QWidget* parent)
+{
+    auto* list = new QComboBox(parent);
+    for (const std::string_view item : control.items)
+        list->addItem(FromView(item));
+    return list;
+}
+
+QWidget* MakeControl(const ControlTemplate& control, QWidget* parent)
+{
+    switch (control.kind) {
+    case ControlKind::Label: return MakeLabel(control, parent);
+    case ControlKind::Icon: return MakeIcon(control, parent);
+    case ControlKind::GroupBox: return new QGroupBox(FromView(control.caption), parent);
+    case ControlKind::PushButton:
+    case ControlKind::DefaultPushButton: return MakePushButton(control, parent);
+    case ControlKind::IconButton: return new IconButton(FromView(control.caption), parent);
+    case ControlKind::TrackBar: return MakeTrackBar(control, parent);
+    case ControlKind::ListView: return MakeListView(control, parent);
+    case ControlKind::Edit: return MakeEdit(control, parent);
+    case ControlKind::DropDownList: return MakeDropDownList(control, parent);
+    }
+    return new QWidget(parent);
+}
+
+// An icon keeps its own size, and a drop-down list's template height is that
+// of its opened list: both take their natural height at the template place.
+QRect ControlGeometry(const ControlTemplate& control, const DialogBaseUnits& units, const QWidget& widget)
+{
+    QRect rect = units.MapDialogRect(control.x, control.y, control.width, control.height);
+    if (control.kind == ControlKind::Icon)
+        rect.setSize(widget.sizeHint());
+    else if (control.kind == ControlKind::DropDownList)
+        rect.setHeight(widget.sizeHint().height());
+    return rect;
+}
+
+} // namespace
+
+DialogBaseUnits DialogBaseUnits::Of(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const int extent = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return {(extent / 26 + 1) / 2, metrics.height()};
+}
+
+QRect DialogBaseUnits::MapDialogRect(int left, int top, int width, int height) const
+{
+    return {MulDiv(left, x, 4), MulDiv(top, y, 8), MulDiv(width, x, 4), MulDiv(height, y, 8)};
+}
+
+QFont TemplateFont(const DialogTemplate& dialogTemplate)
+{
+    return QFont(FromView(dialogTemplate.fontFace), dialogTemplate.fontPointSize);
+}
+
+DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate)
+{
+    dialog.setFont(TemplateFont(dialogTemplate));
+    dialog.setWindowTitle(FromView(dialogTemplate.caption));
+    const DialogBaseUnits units = DialogBaseUnits::Of(dialog.font());
+    dialog.setFixedSize(units.MapDialogRect(0, 0, dialogTemplate.width, dialogTemplate.height).size());
+    DialogControls controls;
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        QWidget* widget = MakeControl(control, &dialog);
+        widget->setProperty(kControlIdProperty, control.id);
+        widget->setObjectName(QStringLiteral("control%1").arg(control.id));
+        widget->setGeometry(ControlGeometry(control, units, *widget));
+        widget->setEnabled(!(control.style & kStyleDisabled));
+        if (control.style & kStyleHidden)
+            widget->hide();
+        if (control.id != -1)
+            controls.Add(control.id, widget);
+    }
+    return controls;
+}
+
+int ControlId(const QWidget* control)
+{
+    const QVariant id = control ? control->property(kControlIdProperty) : QVariant();
+    return id.isValid() ? id.toInt() : -1;
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+#include "resources/DialogTemplate.h"
+
+const DialogTemplate& OptionsDialogTemplate(); // 129
