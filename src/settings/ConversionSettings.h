@@ -26,6 +26,14 @@ struct ConversionSettings {
     bool audioCompressorOn = false;
 };
 
+// What the open clip tells about itself; all zero while no clip is open.
+struct ClipFacts {
+    int videoWidth = 0;
+    int videoHeight = 0;
+    double sourceFrameRate = kDefaultFrameRate;
+    int videoItemCount = 0;
+};
+
 // The frame rate of preset index 1..5, or of 0 before a clip is opened.
 // Returns a negative value for an index outside 0..5.
 double PresetFrameRate(int frameRateIndex);
