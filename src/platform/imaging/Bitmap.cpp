@@ -1,0 +1,49 @@
+#include "platform/imaging/Bitmap.h"
+
+namespace {
+// Larger sides than this no encoder accepts, and row sizes stay far from overflow.
+constexpr int kMaxSide = 1 << 20;
+
+int BitsPerPixel(PixelFormat format)
+{
+    return format == PixelFormat::Bgr24 ? 24 : 8;
+}
+} // namespace
+
+Bitmap::Bitmap(int width, int height, const std::uint8_t* bits, std::size_t length)
+    : Bitmap(width, height, bits, length, PixelFormat::Bgr24, nullptr)
+{
+}
+
+Bitmap::Bitmap(int width, int height, const std::uint8_t* indices, std::size_t length, const Palette& palette)
+    : Bitmap(width, height, indices, length, PixelFormat::Indexed8, &palette)
+{
+}
+
+Bitmap::Bitmap(int width, int height, const std::uint8_t* bits, std::size_t length, PixelFormat format,
+               const Palette* palette)
+    : width_(width), height_(height), format_(format), bits_(bits), palette_(palette)
+{
+    const std::int64_t stride = RowStride(width, BitsPerPixel(format));
+    if (stride < 0 || height <= 0 || height > kMaxSide || bits == nullptr) {
+        lastStatus_ = ImageStatus::InvalidParameter;
+        return;
+    }
+    stride_ = static_cast<std::size_t>(stride);
+    valid_ = length >= stride_ * static_cast<std::size_t>(height);
+    if (!valid_)
+        lastStatus_ = ImageStatus::InvalidParameter;
+}
+
+std::int64_t Bitmap::RowStride(int width, int bitsPerPixel)
+{
+    if (width <= 0 || width > kMaxSide)
+        return -1;
+    return (static_cast<std::int64_t>(width) * bitsPerPixel + 31) / 32 * 4;
+}
+
+void Bitmap::SetLastStatus(const ImageResult& result)
+{
+    lastStatus_ = result.status;
+    lastErrorText_ = result.text;
+}

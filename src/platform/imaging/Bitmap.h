@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+// Outcome of an imaging call; the numbers follow the imaging library the
+// program was first written for, so stored or logged codes keep their meaning.
+enum class ImageStatus : int {
+    Ok = 0,
+    GenericError = 1,
+    InvalidParameter = 2,
+    OutOfMemory = 3,
+    FileError = 7,
+    EncoderNotFound = 13,
+};
+
+struct ImageResult {
+    ImageStatus status = ImageStatus::Ok;
+    QString text; // what went wrong, for the end-of-conversion report
+
+    bool Succeeded() const { return status == ImageStatus::Ok; }
+};
+
+enum class PixelFormat { Bgr24, Indexed8 };
+
+// One palette entry in the byte order of a device-independent bitmap.
+struct PaletteEntry {
+    std::uint8_t blue = 0;
+    std::uint8_t green = 0;
+    std::uint8_t red = 0;
+    std::uint8_t reserved = 0;
+
+    friend bool operator==(const PaletteEntry&, const PaletteEntry&) = default;
+};
+
+using Palette = std::array<PaletteEntry, 256>;
+
+// A picture over pixels it does not own: rows bottom-up, each padded to a
+// multiple of 4 bytes, as a device-independent bitmap lays them out. The
+// pixels (and the palette) must outlive the bitmap; nothing is copied.
+class Bitmap final {
+public:
+    // 24 bits per pixel, blue, green, red.
+    Bitmap(int width, int height, const std::uint8_t* bits, std::size_t length);
+    // 8-bit indices into palette.
+    Bitmap(int width, int height, const std::uint8_t* indices, std::size_t length, const Palette& palette);
+    Bitmap(const Bitmap&) = delete;
+    Bitmap& operator=(const Bitmap&) = delete;
+
+    // Bytes per row, padded to 4, for width pixels of bitsPerPixel; -1 when it does not fit.
+    static std::int64_t RowStride(int width, int bitsPerPixel);
+
+    // False when the size is not positive or the buffer is too short for it;
+    // such a bitmap cannot be saved.
+    bool IsValid() const { return valid_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    PixelFormat Format() const { return format_; }
+    std::size_t Stride() const { return stride_; }
+    const std::uint8_t* Bits() const { return bits_; }
+    // Row y counted from the top of the picture.
+    const std::uint8_t* Row(int y) const { return bits_ + stride_ * static_cast<std::size_t>(height_ - 1 - y); }
+    const Palette* GetPalette() const { return palette_; }
+
+    // The last failure of an operation on this bitmap; Ok until one fails.
+    ImageStatus GetLastStatus() const { return lastStatus_; }
+    const QString& LastErrorText() const { return lastErrorText_; }
+    void SetLastStatus(const ImageResult& result);
+
+private:
+    Bitmap(int width, int height, const std::uint8_t* bits, std::size_t length, PixelFormat format,
+           const Palette* palette);
+
+    int width_;
+    int height_;
+    PixelFormat format_;
+    const std::uint8_t* bits_;
+    const Palette* palette_;
+    std::size_t stride_ = 0;
+    bool valid_ = false;
+    ImageStatus lastStatus_ = ImageStatus::Ok;
+    QString lastErrorText_;
+};

@@ -1,0 +1,53 @@
+#include "platform/imaging/ImageEncoders.h"
+
+#include "platform/imaging/Encoders.h"
+#include "platform/imaging/OutputFile.h"
+
+#include <array>
+
+namespace {
+constexpr std::array<ImageCodecInfo, 4> kEncoders{{
+    {"image/jpeg", "JPEG", EncodeJpeg},
+    {"image/png", "PNG", EncodePng},
+    {"image/tiff", "TIFF", EncodeTiff},
+    {"image/gif", "GIF", EncodeGif},
+}};
+
+ImageResult FileFailure(const OutputFile& file)
+{
+    return {ImageStatus::FileError, file.ErrorText()};
+}
+} // namespace
+
+std::span<const ImageCodecInfo> GetImageEncoders()
+{
+    return kEncoders;
+}
+
+ImageResult SaveImageToFile(const Bitmap& bitmap, const QString& path, const ImageCodecInfo& encoder,
+                            const EncoderParameters& parameters)
+{
+    if (!bitmap.IsValid())
+        return {ImageStatus::InvalidParameter, path + QStringLiteral(": the frame does not fit its buffer")};
+    OutputFile file(path);
+    if (!file.IsOpen())
+        return FileFailure(file);
+    const ImageResult result = encoder.encode(bitmap, file, parameters);
+    if (!file.CheckWritten())
+        return FileFailure(file);
+    if (!result.Succeeded())
+        return result;
+    if (!file.Commit())
+        return FileFailure(file);
+    return result;
+}
+
+ImageResult InvalidInput(const OutputFile& file, const char* reason)
+{
+    return {ImageStatus::InvalidParameter, file.Path() + QStringLiteral(": ") + QString::fromLatin1(reason)};
+}
+
+ImageResult EncoderFailure(const OutputFile& file, const QString& reason)
+{
+    return {ImageStatus::GenericError, file.Path() + QStringLiteral(": ") + reason};
+}

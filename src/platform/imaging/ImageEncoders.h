@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/imaging/Bitmap.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+class OutputFile;
+
+struct EncoderParameters {
+    std::optional<std::uint32_t> quality; // JPEG only: 1 (smallest) to 100 (best)
+};
+
+using EncodeFunction = ImageResult (*)(const Bitmap& bitmap, OutputFile& file, const EncoderParameters& parameters);
+
+struct ImageCodecInfo {
+    const char* mimeType;
+    const char* formatDescription;
+    EncodeFunction encode;
+};
+
+// The encoders on offer: "image/jpeg", "image/png", "image/tiff", "image/gif".
+// JPEG, PNG and TIFF take a 24-bit bitmap, GIF an 8-bit one with its palette.
+std::span<const ImageCodecInfo> GetImageEncoders();
+
+// Writes the bitmap to path with the encoder, replacing an existing file; on
+// failure no file is left behind. Does not touch the bitmap's last status.
+ImageResult SaveImageToFile(const Bitmap& bitmap, const QString& path, const ImageCodecInfo& encoder,
+                            const EncoderParameters& parameters = {});

@@ -1,0 +1,251 @@
+#include "platform/imaging/Bitmap.h"
+#include "platform/imaging/ImageEncoders.h"
+
+#include "support/Frames.h"
+#include "support/TestFiles.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstring>
+#include <string_view>
+
+namespace {
+const ImageCodecInfo& Encoder(std::string_view mimeType)
+{
+    for (const ImageCodecInfo& encoder : GetImageEncoders()) {
+        if (mimeType == encoder.mimeType)
+            return encoder;
+    }
+    throw std::invalid_argument("no encoder");
+}
+
+Bitmap Wrap(const TestFrame& frame)
+{
+    return Bitmap(frame.width, frame.height, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
+}
+
+// A 7-wide frame of palette indices cycling through four colours, with its palette.
+struct IndexedPicture {
+    Palette palette{};
+    std::vector<std::uint8_t> indices;
+    static constexpr int kWidth = 7;
+    static constexpr int kHeight = 5;
+    static constexpr std::size_t kStride = 8;
+
+    IndexedPicture() : indices(kStride * kHeight)
+    {
+        palette[0] = {0, 0, 0, 0};
+        palette[1] = {255, 0, 0, 0};
+        palette[2] = {0, 200, 0, 0};
+        palette[3] = {10, 20, 250, 0};
+        for (std::size_t row = 0; row < kHeight; ++row)
+            for (std::size_t x = 0; x < kWidth; ++x)
+                indices[row * kStride + x] = static_cast<std::uint8_t>((row + x) % 4);
+    }
+
+    // Top-down RGB of what the indices mean.
+    QByteArray Rgb() const
+    {
+        QByteArray rgb;
+        for (int row = kHeight - 1; row >= 0; --row)
+            for (std::size_t x = 0; x < kWidth; ++x) {
+                const PaletteEntry& entry = palette[indices[static_cast<std::size_t>(row) * kStride + x]];
+                rgb.append(static_cast<char>(entry.red));
+                rgb.append(static_cast<char>(entry.green));
+                rgb.append(static_cast<char>(entry.blue));
+            }
+        return rgb;
+    }
+};
+
+class EncoderTest : public ::testing::Test {
+protected:
+    QString Path(const QString& name) const { return folder_.filePath(name); }
+
+    QTemporaryDir folder_;
+};
+
+TEST_F(EncoderTest, OffersTheFourPictureTypes)
+{
+    std::vector<std::string_view> types;
+    for (const ImageCodecInfo& encoder : GetImageEncoders())
+        types.push_back(encoder.mimeType);
+    EXPECT_EQ(types, (std::vector<std::string_view>{"image/jpeg", "image/png", "image/tiff", "image/gif"}));
+}
+
+class LosslessEncoderTest : public EncoderTest, public ::testing::WithParamInterface<const char*> {};
+
+// An odd width puts padding at the end of every row, which must not reach the picture.
+TEST_P(LosslessEncoderTest, WritesTheFramePixelForPixelWithoutTouchingIt)
+{
+    const TestFrame frame = GenerateFrame(321, 240);
+    ASSERT_FALSE(frame.bits.isEmpty());
+    const QByteArray before = frame.bits;
+    const QString path = Path(QStringLiteral("frame"));
+    const ImageResult result = SaveImageToFile(Wrap(frame), path, Encoder(GetParam()));
+    ASSERT_TRUE(result.Succeeded()) << result.text.toStdString();
+    EXPECT_EQ(DecodeToRgb24(path), TopDownRgb(frame));
+    EXPECT_EQ(frame.bits, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, LosslessEncoderTest, ::testing::Values("image/png", "image/tiff"));
+
+TEST_F(EncoderTest, JpegKeepsTheFrameCloseAtQualityEighty)
+{
+    const TestFrame frame = GenerateFrame(640, 480);
+    ASSERT_FALSE(frame.bits.isEmpty());
+    const QString path = Path(QStringLiteral("frame.jpg"));
+    ASSERT_TRUE(SaveImageToFile(Wrap(frame), path, Encoder("image/jpeg"), {80}).Succeeded());
+    const double psnr = Psnr(DecodeToRgb24(path), TopDownRgb(frame));
+    EXPECT_GE(psnr, 35.0);
+}
+
+TEST_F(EncoderTest, JpegQualityReachesTheEncoderUnchanged)
+{
+    const TestFrame frame = GenerateFrame(320, 240);
+    ASSERT_FALSE(frame.bits.isEmpty());
+    double lastPsnr = 0;
+    qint64 lastSize = 0;
+    for (const std::uint32_t quality : {1u, 50u, 100u}) {
+        const QString path = Path(QStringLiteral("q%1.jpg").arg(quality));
+        ASSERT_TRUE(SaveImageToFile(Wrap(frame), path, Encoder("image/jpeg"), {quality}).Succeeded());
+        const double psnr = Psnr(DecodeToRgb24(path), TopDownRgb(frame));
+        EXPECT_GT(psnr, lastPsnr) << quality;
+        EXPECT_GT(QFileInfo(path).size(), lastSize) << quality;
+        lastPsnr = psnr;
+        lastSize = QFileInfo(path).size();
+    }
+}
+
+TEST_F(EncoderTest, JpegRefusesAQualityOutsideItsRangeAndLeavesNoFile)
+{
+    const TestFrame frame = SolidFrame(16, 16, 1, 2, 3);
+    for (const std::uint32_t quality : {101u, 0xFFFFFFFFu}) {
+        const QString path = Path(QStringLiteral("bad.jpg"));
+        const ImageResult result = SaveImageToFile(Wrap(frame), path, Encoder("image/jpeg"), {quality});
+        EXPECT_EQ(result.status, ImageStatus::GenericError) << quality;
+        EXPECT_TRUE(result.text.startsWith(path)) << result.text.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path)) << quality;
+    }
+}
+
+TEST_F(EncoderTest, GifShowsEachIndexAsItsPaletteColour)
+{
+    const IndexedPicture picture;
+    const Bitmap bitmap(IndexedPicture::kWidth, IndexedPicture::kHeight, picture.indices.data(),
+                        picture.indices.size(), picture.palette);
+    const QString path = Path(QStringLiteral("frame.gif"));
+    ASSERT_TRUE(SaveImageToFile(bitmap, path, Encoder("image/gif")).Succeeded());
+    EXPECT_EQ(DecodeToRgb24(path), picture.Rgb());
+}
+
+TEST_F(EncoderTest, EachEncoderRefusesTheOtherPixelFormat)
+{
+    const TestFrame frame = SolidFrame(4, 4, 9, 9, 9);
+    const IndexedPicture picture;
+    const Bitmap indexed(IndexedPicture::kWidth, IndexedPicture::kHeight, picture.indices.data(),
+                         picture.indices.size(), picture.palette);
+    for (const ImageCodecInfo& encoder : GetImageEncoders()) {
+        const bool wantsIndexed = std::string_view(encoder.mimeType) == "image/gif";
+        const QString path = Path(QStringLiteral("wrong"));
+        const ImageResult result =
+            wantsIndexed ? SaveImageToFile(Wrap(frame), path, encoder) : SaveImageToFile(indexed, path, encoder, {80});
+        EXPECT_EQ(result.status, ImageStatus::InvalidParameter) << encoder.mimeType;
+        EXPECT_FALSE(QFileInfo::exists(path)) << encoder.mimeType;
+    }
+}
+
+TEST_F(EncoderTest, ReplacesAnExistingFile)
+{
+    const QString path = Path(QStringLiteral("frame.png"));
+    WriteFile(path, QByteArray(1 << 20, 'x'));
+    const TestFrame frame = SolidFrame(8, 8, 200, 100, 50);
+    ASSERT_TRUE(SaveImageToFile(Wrap(frame), path, Encoder("image/png")).Succeeded());
+    EXPECT_LT(QFileInfo(path).size(), 1000);
+    EXPECT_EQ(DecodeToRgb24(path), TopDownRgb(frame));
+}
+
+TEST_F(EncoderTest, AFrameLargerThanItsBufferIsNotWritten)
+{
+    const TestFrame frame = SolidFrame(8, 8, 1, 1, 1);
+    const Bitmap bitmap(8, 9, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
+    const QString path = Path(QStringLiteral("short.png"));
+    EXPECT_EQ(SaveImageToFile(bitmap, path, Encoder("image/png")).status, ImageStatus::InvalidParameter);
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST_F(EncoderTest, AFileThatCannotBeCreatedIsAFileError)
+{
+    const TestFrame frame = SolidFrame(8, 8, 1, 1, 1);
+    const QString path = Path(QStringLiteral("missing/frame.png"));
+    const ImageResult result = SaveImageToFile(Wrap(frame), path, Encoder("image/png"));
+    EXPECT_EQ(result.status, ImageStatus::FileError);
+    EXPECT_EQ(result.text, path + QStringLiteral(": No such file or directory"));
+}
+
+// Lowers the largest file this process may write, so that every write past it fails.
+class FileSizeLimit final {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_F(EncoderTest, AFailedWriteLeavesNoHalfWrittenFile)
+{
+    const TestFrame frame = GenerateFrame(640, 480);
+    ASSERT_FALSE(frame.bits.isEmpty());
+    const IndexedPicture small;
+    std::vector<std::uint8_t> indices(640 * 480);
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        indices[i] = static_cast<std::uint8_t>(i * 7919 % 251);
+    const Bitmap indexed(640, 480, indices.data(), indices.size(), small.palette);
+    for (const ImageCodecInfo& encoder : GetImageEncoders()) {
+        const bool wantsIndexed = std::string_view(encoder.mimeType) == "image/gif";
+        const QString path = Path(QStringLiteral("full"));
+        ImageResult result;
+        {
+            const FileSizeLimit limit(4096);
+            result = wantsIndexed ? SaveImageToFile(indexed, path, encoder)
+                                  : SaveImageToFile(Wrap(frame), path, encoder, {95});
+        }
+        EXPECT_EQ(result.status, ImageStatus::FileError) << encoder.mimeType;
+        EXPECT_EQ(result.text, path + QStringLiteral(": File too large")) << encoder.mimeType;
+        EXPECT_FALSE(QFileInfo::exists(path)) << encoder.mimeType;
+    }
+}
+
+// Writing to a device that is full fails, and the device itself is never removed.
+TEST_F(EncoderTest, OnlyRegularFilesAreRemovedAfterAFailure)
+{
+    const TestFrame frame = GenerateFrame(320, 240);
+    ASSERT_FALSE(frame.bits.isEmpty());
+    const QString device = QStringLiteral("/dev/full");
+    ASSERT_TRUE(QFileInfo::exists(device));
+    const ImageResult result = SaveImageToFile(Wrap(frame), device, Encoder("image/tiff"));
+    EXPECT_EQ(result.status, ImageStatus::FileError);
+    EXPECT_TRUE(QFileInfo::exists(device));
+}
+} // namespace
