@@ -15,8 +15,6 @@
 
 namespace {
 
-const char* const kControlIdProperty = "controlId";
-
 QString FromView(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -156,20 +154,15 @@ DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate
     DialogControls controls;
     for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = MakeControl(control, &dialog);
-        widget->setProperty(kControlIdProperty, control.id);
-        widget->setObjectName(QStringLiteral("control%1").arg(control.id));
+        SetControlId(*widget, control.id);
         widget->setGeometry(ControlGeometry(control, units, *widget));
         widget->setEnabled(!(control.style & kStyleDisabled));
         if (control.style & kStyleHidden)
             widget->hide();
-        if (control.id != -1)
+        if (control.id != -1) {
+            widget->setObjectName(QStringLiteral("control%1").arg(control.id));
             controls.Add(control.id, widget);
+        }
     }
     return controls;
-}
-
-int ControlId(const QWidget* control)
-{
-    const QVariant id = control ? control->property(kControlIdProperty) : QVariant();
-    return id.isValid() ? id.toInt() : -1;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/DialogControlId.h"
 #include "resources/DialogTemplate.h"
 
 #include <QFont>
@@ -46,9 +47,6 @@ QFont TemplateFont(const DialogTemplate& dialogTemplate);
 
 // Creates the template's controls as children of dialog, in template order,
 // placed in pixels from their dialog units, and gives the dialog its caption
-// and fixed client size. Each control carries its id in the property
-// "controlId" (see ControlId) and in its objectName ("control1006").
+// and fixed client size. Each control carries its id (ControlId) and the
+// objectName "control<id>", e.g. "control1006".
 DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate);
-
-// The template id of a control made by BuildDialog; -1 for any other widget.
-int ControlId(const QWidget* control);

@@ -1,0 +1,103 @@
+#include "i18n/LanguageMenu.h"
+
+#include "i18n/LanguagePack.h"
+#include "i18n/Translate.h"
+#include "platform/ui/Choosers.h"
+#include "platform/ui/MessageService.h"
+#include "resources/MenuTemplate.h"
+
+#include <QMenu>
+#include <QWidget>
+
+namespace {
+
+constexpr int kPopupMenuTemplate = 160;
+constexpr int kStringRestart = 126;
+constexpr int kStringWarning = 108;
+
+QString FromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void AddItems(QMenu& menu, const MenuTemplate& menuTemplate)
+{
+    for (const MenuItemTemplate& item : menuTemplate.items) {
+        if (item.submenu) {
+            QMenu* submenu = menu.addMenu(FromView(item.text));
+            AddItems(*submenu, *item.submenu);
+        } else {
+            menu.addAction(FromView(item.text))->setData(item.id);
+        }
+    }
+}
+
+QMenu* FirstSubmenu(const QMenu& menu)
+{
+    const QList<QAction*> actions = menu.actions();
+    return actions.isEmpty() ? nullptr : actions.first()->menu();
+}
+
+} // namespace
+
+std::unique_ptr<QMenu> LoadMenuTemplate(const MenuTemplate& menuTemplate)
+{
+    auto menu = std::make_unique<QMenu>();
+    AddItems(*menu, menuTemplate);
+    return menu;
+}
+
+int BuildLanguageMenu(const LanguagePack& language, QMenu& topMenu, QMenu& popup)
+{
+    QMenu* languageMenu = FirstSubmenu(popup);
+    if (!languageMenu)
+        return 0;
+    const QList<QAction*> placeholder = languageMenu->actions();
+    if (!placeholder.isEmpty())
+        delete placeholder.first();
+    for (int i = 0; i < language.GetLanguageCount(); ++i) {
+        const QString name = language.GetLanguageName(i);
+        QAction* entry = languageMenu->addAction(name);
+        entry->setData(kFirstLanguageCommand + i);
+        entry->setCheckable(true);
+        entry->setChecked(name.compare(language.GetCurrentLanguage(), Qt::CaseInsensitive) == 0);
+    }
+    TranslateMenu(language, topMenu, kPopupMenuTemplate);
+    return 1;
+}
+
+int ShowLanguagePopup(const LanguagePack& language, QWidget& window, QPoint clientPosition)
+{
+    const std::unique_ptr<QMenu> topMenu = LoadMenuTemplate(PopupMenuTemplate());
+    QMenu* popup = FirstSubmenu(*topMenu);
+    if (!popup)
+        return 0;
+    BuildLanguageMenu(language, *topMenu, *popup);
+    const QAction* chosen = popup->exec(window.mapToGlobal(clientPosition));
+    return chosen ? chosen->data().toInt() : 0;
+}
+
+int OnLanguageCommand(LanguagePack& language, MessageService& messages, QWidget& mainWindow, int commandId)
+{
+    const int index = commandId - kFirstLanguageCommand;
+    // An id past the list (more than 1000 files) chooses nothing.
+    if (commandId < kFirstLanguageCommand || commandId > kLastLanguageCommand || index >= language.GetLanguageCount())
+        return 0;
+    QString name = language.GetLanguageName(index);
+    language.SelectLanguage(name);
+    TranslateDialog(language, mainWindow, kMainWindowDialog);
+    messages.Show(&mainWindow, language.GetString(kStringRestart), language.GetString(kStringWarning));
+    return 0;
+}
+
+void OnFontCommand(LanguagePack& language, Choosers& choosers, QWidget& mainWindow)
+{
+    // Before any language was loaded there is no UiFont: start from the stored defaults.
+    const QFont initial = language.UiFont().value_or(ToQFont(FontDescription{}));
+    const std::optional<QFont> chosen = choosers.ChooseFont(&mainWindow, initial);
+    if (!chosen)
+        return;
+    language.SetUiFont(*chosen);
+    language.SaveUiFont(*chosen);
+    TranslateDialog(language, mainWindow, kMainWindowDialog);
+}
