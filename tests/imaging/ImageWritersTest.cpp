@@ -1,0 +1,188 @@
+#include "imaging/FixedPalette.h"
+#include "imaging/ImageWriters.h"
+#include "platform/imaging/Bitmap.h"
+
+#include "support/Frames.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <tuple>
+
+namespace {
+Bitmap Wrap(const TestFrame& frame)
+{
+    return Bitmap(frame.width, frame.height, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
+}
+
+struct Lookup {
+    const char* mimeType;
+    int index;
+};
+
+class FindEncoderTest : public ::testing::TestWithParam<Lookup> {};
+
+TEST_P(FindEncoderTest, MatchesTheMimeTypeExactly)
+{
+    const ImageCodecInfo sentinel{"untouched", "", nullptr};
+    const ImageCodecInfo* encoder = &sentinel;
+    EXPECT_EQ(FindEncoderByMimeType(GetParam().mimeType, &encoder), GetParam().index);
+    if (GetParam().index < 0) {
+        EXPECT_EQ(encoder, &sentinel);
+    } else {
+        EXPECT_STREQ(encoder->mimeType, GetParam().mimeType);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, FindEncoderTest,
+                         ::testing::Values(Lookup{"image/jpeg", 0}, Lookup{"image/png", 1}, Lookup{"image/tiff", 2},
+                                           Lookup{"image/gif", 3}, Lookup{"image/JPEG", -1},
+                                           Lookup{"image/jpeg ", -1}, Lookup{"image/bmp", -1}, Lookup{"", -1}));
+
+TEST(FindEncoderTest, ASystemWithoutTheEncoderFindsNone)
+{
+    const std::vector<ImageCodecInfo> withoutTiff{GetImageEncoders()[0], GetImageEncoders()[1]};
+    const ImageCodecInfo* encoder = nullptr;
+    EXPECT_EQ(FindEncoderByMimeType("image/tiff", &encoder, withoutTiff), -1);
+    EXPECT_EQ(encoder, nullptr);
+}
+
+using Writer = std::function<bool(Bitmap&, const QString&)>;
+
+struct WriterCase {
+    const char* name;
+    Writer write;
+};
+
+const std::vector<WriterCase>& Writers()
+{
+    static const std::vector<WriterCase> writers{
+        {"jpg", [](Bitmap& b, const QString& p) { return SaveAsJpeg(80, b, p); }},
+        {"png", SaveAsPng},
+        {"tif", SaveAsTiff},
+        {"gif", SaveAsGif},
+    };
+    return writers;
+}
+
+class ImageWritersTest : public ::testing::Test {
+protected:
+    QString Path(const QString& name) const { return folder_.filePath(name); }
+
+    QTemporaryDir folder_;
+};
+
+TEST_F(ImageWritersTest, EachWriterSucceedsAndLeavesTheStatusAlone)
+{
+    const TestFrame frame = GenerateFrame(161, 90);
+    ASSERT_FALSE(frame.bits.isEmpty());
+    for (const WriterCase& writer : Writers()) {
+        Bitmap bitmap = Wrap(frame);
+        const QString path = Path(QStringLiteral("frame.") + QString::fromLatin1(writer.name));
+        EXPECT_TRUE(writer.write(bitmap, path)) << writer.name;
+        EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::Ok) << writer.name;
+        EXPECT_EQ(DecodeToRgb24(path).size(), 161 * 90 * 3) << writer.name;
+    }
+}
+
+TEST_F(ImageWritersTest, AFailedSaveIsKeptInTheLastStatus)
+{
+    const TestFrame frame = SolidFrame(8, 8, 1, 2, 3);
+    for (const WriterCase& writer : Writers()) {
+        Bitmap bitmap = Wrap(frame);
+        const QString path = Path(QStringLiteral("missing/frame"));
+        EXPECT_FALSE(writer.write(bitmap, path)) << writer.name;
+        EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::FileError) << writer.name;
+        EXPECT_TRUE(bitmap.LastErrorText().startsWith(path)) << writer.name;
+    }
+}
+
+TEST_F(ImageWritersTest, AFrameThatDoesNotFitItsBufferIsRefused)
+{
+    const TestFrame frame = SolidFrame(8, 8, 1, 2, 3);
+    for (const WriterCase& writer : Writers()) {
+        Bitmap bitmap(8, 9, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
+        EXPECT_FALSE(writer.write(bitmap, Path(QStringLiteral("short")))) << writer.name;
+        EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::InvalidParameter) << writer.name;
+        EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("short"))));
+    }
+}
+
+TEST_F(ImageWritersTest, JpegQualityOutsideTheEncoderRangeFails)
+{
+    const TestFrame frame = SolidFrame(8, 8, 1, 2, 3);
+    Bitmap bitmap = Wrap(frame);
+    EXPECT_FALSE(SaveAsJpeg(101, bitmap, Path(QStringLiteral("q.jpg"))));
+    EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::GenericError);
+    EXPECT_TRUE(SaveAsJpeg(100, bitmap, Path(QStringLiteral("q.jpg"))));
+}
+
+QByteArray PaletteRgb(const IndexedFrame& reduced, int width, int height)
+{
+    QByteArray rgb;
+    for (int y = height - 1; y >= 0; --y)
+        for (int x = 0; x < width; ++x) {
+            const PaletteEntry& entry = FixedPalette()[reduced.indices[reduced.stride * static_cast<std::size_t>(y)
+                                                                       + static_cast<std::size_t>(x)]];
+            rgb.append(static_cast<char>(entry.red));
+            rgb.append(static_cast<char>(entry.green));
+            rgb.append(static_cast<char>(entry.blue));
+        }
+    return rgb;
+}
+
+TEST_F(ImageWritersTest, GifHoldsTheReducedFrameInPaletteColours)
+{
+    const TestFrame frame = GenerateFrame(321, 240);
+    ASSERT_FALSE(frame.bits.isEmpty());
+    Bitmap bitmap = Wrap(frame);
+    const QString path = Path(QStringLiteral("frame.gif"));
+    ASSERT_TRUE(SaveAsGif(bitmap, path));
+    const QByteArray decoded = DecodeToRgb24(path);
+    ASSERT_EQ(decoded.size(), 321 * 240 * 3);
+    std::set<std::tuple<char, char, char>> palette;
+    for (const PaletteEntry& entry : FixedPalette())
+        palette.insert({static_cast<char>(entry.red), static_cast<char>(entry.green), static_cast<char>(entry.blue)});
+    for (qsizetype i = 0; i < decoded.size(); i += 3)
+        ASSERT_TRUE(palette.count({decoded[i], decoded[i + 1], decoded[i + 2]})) << "pixel " << i / 3;
+    EXPECT_EQ(decoded, PaletteRgb(ReduceToFixedPalette(bitmap), 321, 240));
+    EXPECT_GT(Psnr(decoded, TopDownRgb(frame)), 20.0);
+}
+
+TEST_F(ImageWritersTest, GifShowsTheFirstRampAsListed)
+{
+    const std::vector<std::tuple<int, int, int>> ramp{
+        {212, 240, 255}, {177, 226, 255}, {142, 212, 255}, {107, 198, 255}, {72, 184, 255}, {37, 170, 255},
+        {0, 170, 255},   {0, 146, 220},   {0, 122, 185},   {0, 98, 150},    {0, 74, 115},   {0, 50, 80}};
+    TestFrame frame = SolidFrame(12, 1, 0, 0, 0);
+    QByteArray expected;
+    for (std::size_t x = 0; x < ramp.size(); ++x) {
+        const auto [blue, green, red] = ramp[x];
+        frame.Data()[x * 3] = static_cast<std::uint8_t>(blue);
+        frame.Data()[x * 3 + 1] = static_cast<std::uint8_t>(green);
+        frame.Data()[x * 3 + 2] = static_cast<std::uint8_t>(red);
+        expected.append(static_cast<char>(red));
+        expected.append(static_cast<char>(green));
+        expected.append(static_cast<char>(blue));
+    }
+    Bitmap bitmap = Wrap(frame);
+    const QString path = Path(QStringLiteral("ramp.gif"));
+    ASSERT_TRUE(SaveAsGif(bitmap, path));
+    EXPECT_EQ(DecodeToRgb24(path), expected);
+}
+
+// The frame's top is the last row in memory; it must be the GIF's first row.
+TEST_F(ImageWritersTest, GifKeepsTheFrameUpright)
+{
+    TestFrame frame = SolidFrame(4, 2, 0, 0, 0);
+    std::fill_n(frame.Data() + frame.stride, 12, std::uint8_t{255});
+    Bitmap bitmap = Wrap(frame);
+    const QString path = Path(QStringLiteral("upright.gif"));
+    ASSERT_TRUE(SaveAsGif(bitmap, path));
+    EXPECT_EQ(DecodeToRgb24(path), QByteArray(12, '\xff') + QByteArray(12, '\0'));
+}
+} // namespace
