@@ -1,0 +1,90 @@
+#include "media/OpenVideo.h"
+
+#include "i18n/LanguagePack.h"
+#include "media/MediaTexts.h"
+#include "media/PlaybackDisplay.h"
+#include "platform/profile/Profile.h"
+#include "platform/ui/MessageService.h"
+#include "settings/PathRules.h"
+#include "settings/ProfileNames.h"
+#include "settings/StatusText.h"
+
+namespace {
+
+void ShowNoDuration(const ProbeServices& probe)
+{
+    const QString text = probe.language.GetString(MediaTexts::kStringNoDuration)
+                         + probe.language.GetString(MediaTexts::kStringCannotOpenFile);
+    const QString caption = probe.language.GetString(MediaTexts::kStringError) + MediaTexts::kNoDurationCaptionSuffix;
+    probe.messages.Show(probe.owner, text, caption);
+}
+
+// Every clip counts in whole seconds; a fraction at the end is dropped.
+void RecordVideoItem(const OpenVideoServices& services, MediaTime probed, ClipState& clip)
+{
+    clip.itemSeconds = WholeSeconds(probed);
+    VideoItem& item = clip.videoItems[0];
+    item.duration = static_cast<MediaTime>(clip.itemSeconds) * kMediaUnitsPerSecond;
+    item.transitionKind = TransitionKind(services.transitions, 0, item.transitionKind, services.random);
+    item.transitionLength = static_cast<MediaTime>(services.transitions.transitionLength) * kMediaUnitsPerSecond;
+    clip.facts.videoItemCount = 1;
+}
+
+void RecordAudioItem(const OpenVideoServices& services, const QString& path, ClipState& clip)
+{
+    clip.audioItems[0].path = path;
+    clip.audioItems[0].duration = ProbeAudioDuration(services.probe.createProbe, path);
+    clip.audioItemCount = 1;
+}
+
+} // namespace
+
+FileChooserRequest OpenVideoChooserRequest(const LanguagePack& language, const Profile& profile)
+{
+    FileChooserRequest request;
+    request.title = language.GetString(MediaTexts::kStringOpenVideoTitle);
+    request.directory = profile.GetText(ProfileNames::kOption, ProfileNames::kLastPhotoFolder, QString());
+    request.filters = {{MediaTexts::kAnyFilesLabel, MediaTexts::kAnyFilesPatterns},
+                       {MediaTexts::kVideoFilesLabel, MediaTexts::kVideoFilesPatterns}};
+    return request;
+}
+
+QString QtNameFilter(const FileFilter& filter)
+{
+    QStringList patterns = filter.patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& pattern : patterns) {
+        if (pattern == QStringLiteral("*.*"))
+            pattern = QStringLiteral("*");
+    }
+    return filter.label + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+QStringList QtNameFilters(const FileChooserRequest& request)
+{
+    QStringList filters;
+    for (const FileFilter& filter : request.filters)
+        filters.append(QtNameFilter(filter));
+    return filters;
+}
+
+std::optional<OpenedClip> OpenVideo(const OpenVideoServices& services, const QString& path, ClipState& clip,
+                                    ConversionSettings& settings)
+{
+    clip.facts.videoItemCount = 0;
+    clip.audioItemCount = 0;
+    clip.videoItems[0].path = path;
+    MediaTime probed = 0;
+    if (!ProbeClip(services.probe, path, probed, clip.facts, settings)) {
+        ShowNoDuration(services.probe);
+        return std::nullopt;
+    }
+    RecordVideoItem(services, probed, clip);
+    RecordAudioItem(services, path, clip);
+    services.profile.WriteText(ProfileNames::kOption, ProfileNames::kLastPhotoFolder, FolderPart(path));
+    clip.markStart = 0;
+    clip.markEnd = clip.videoItems[0].duration;
+    if (settings.frameRateIndex == 0)
+        settings.frameRate = clip.facts.sourceFrameRate;
+    const ClipTexts texts{FormatClockTime(0), FormatPositionText(0, clip.markEnd), FormatClockTime(clip.markEnd)};
+    return OpenedClip{texts, OutputStatusText(services.probe.language, settings, clip.facts)};
+}
