@@ -1,9 +1,12 @@
 #pragma once
 
+class Choosers;
 class KnownFolders;
 class LanguagePack;
 class MessageService;
 class Profile;
+class Shell;
+class SoundPlayer;
 
 // The services the windows reach the platform through; the application wires
 // the real ones, tests wire fakes for those whose failures they provoke.
@@ -12,4 +15,7 @@ struct AppServices {
     LanguagePack& language;
     MessageService& messages;
     KnownFolders& knownFolders;
+    Shell& shell;
+    Choosers& choosers;
+    SoundPlayer& sounds;
 };

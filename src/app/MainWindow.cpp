@@ -2,31 +2,299 @@
 
 #include "app/AppServices.h"
 #include "app/Application.h"
+#include "app/MainWindowTexts.h"
+#include "controls/AboutDialog.h"
+#include "controls/IconButton.h"
+#include "i18n/LanguageMenu.h"
 #include "i18n/LanguagePack.h"
+#include "i18n/Translate.h"
+#include "imaging/TemporaryBitmap.h"
 #include "platform/profile/Profile.h"
+#include "platform/shell/Shell.h"
 #include "platform/ui/MessageService.h"
+#include "platform/ui/WindowMessage.h"
+#include "resources/Resources.h"
 #include "settings/ProfileNames.h"
 #include "settings/SettingsStore.h"
+#include "settings/StatusText.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QSlider>
+#include <QUrl>
+
+#include <cstdlib>
+#include <ctime>
+
+using namespace MainWindowTexts;
 
 namespace {
+
 constexpr int kMainTemplate = 102;
-constexpr int kStringStopConverting = 143;
-constexpr int kStringWarning = 108;
+
+struct IconButtonSetup {
+    int id;
+    int icon;
+    int tooltipString; // 0: the fixed tooltip below
+    const char* tooltip;
+};
+
+// In the order the buttons are set up; the hidden slideshow buttons among them.
+constexpr IconButtonSetup kIconButtons[] = {
+    {kIdOpenVideo, kIconOpenVideo, kStringOpenVideo, ""},
+    {1007, kIconOpenVideo, 0, "Add background music to list"},
+    {kIdOptions, kIconOptions, kStringOptionsTip, ""},
+    {1016, kIconTransition, 0, "Customize photo and transition options"},
+    {kIdConvert, kIconApplication, kStringConvertTip, ""},
+    {1019, kIconPreview, 0, "Preview"},
+    {kIdHelp, kIconHelp, 0, "Help"},
+    {kIdHomepage, kIconHomepage, 0, "Homepage"},
+    {kIdAbout, kIconAbout, 0, "About"},
+    {kIdExit, kIconExit, 0, "Exit"},
+    {1031, kIconMoveUp, 0, "Move item up"},
+    {1032, kIconMoveDown, 0, "Move item down"},
+    {1029, kIconDelete, 0, "Delete selected item"},
+    {1030, kIconDeleteAll, 0, "Delete all items"},
+    {1033, kIconProperties, 0, "Change selected item's properties"},
+};
+
+constexpr int kSlideshowControls[] = {1009, 1008, 1031, 1032, 1029, 1030, 1033, 1016, 1019, 1007};
+constexpr int kPlaybackControls[] = {kIdConvert,   kIdSeekBar, kIdPlay,         kIdPause,      kIdStop,
+                                     kIdStartTime, kIdEndTime, kIdStartTimeBox, kIdEndTimeBox};
+constexpr int kIdleOnlyControls[] = {kIdOpenVideo, kIdOptions, kIdStartTime, kIdEndTime};
+
+int SetupIconButton(IconButton& button, SoundPlayer& sounds, int icon, const QString& tooltip)
+{
+    button.LoadButtonIcon(icon);
+    button.SetHoverSound(sounds, kWaveHover);
+    button.UseParentBackground();
+    button.SetButtonCursor(kCursorButton);
+    button.SetTooltip(tooltip, true);
+    button.SetIconAlignment(IconButton::kIconAbove);
+    return 1;
+}
+
+// Controls that take mouse input keep a right click to themselves; labels and
+// the group frame let it through to the window, as static controls do.
+bool TakesMouseInput(const QWidget* widget)
+{
+    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QAbstractSlider*>(widget);
+}
+
 } // namespace
+
+const MainWindow::Command MainWindow::kCommands[] = {
+    {kIdOpenVideo, &MainWindow::OnOpenVideo},
+    {kIdOptions, &MainWindow::OnOptions},
+    {kIdConvert, &MainWindow::OnConvert},
+    {kIdHelp, &MainWindow::OnHelp},
+    {kCommandHelpKey, &MainWindow::OnHelp},
+    {kIdAbout, &MainWindow::OnAbout},
+    {kCommandPopupAbout, &MainWindow::OnAbout},
+    {kIdHomepage, &MainWindow::OnHomepage},
+    {kIdExit, &MainWindow::OnExit},
+    {kIdPlay, &MainWindow::OnPlay},
+    {kIdPause, &MainWindow::OnPause},
+    {kIdStop, &MainWindow::OnStop},
+    {kIdStartTime, &MainWindow::OnStartTime},
+    {kIdEndTime, &MainWindow::OnEndTime},
+    {kIdSeekBar, &MainWindow::OnSeekReleased},
+    {kIdCloseClip, &MainWindow::OnCloseClip},
+    {kCommandPopupFont, &MainWindow::OnFont},
+};
 
 MainWindow::MainWindow(AppServices& services, QWidget* parent) : QDialog(parent), services_(services)
 {
     InitDialog();
 }
 
+// The steps of start-up in their order. Nothing stands in for the COM and
+// GDI+ start-up, and the title-bar menu belongs to the window manager: the
+// About item is the popup menu's and the About button's.
 void MainWindow::InitDialog()
 {
-    setWindowTitle(QStringLiteral("Framelift"));
+    backgroundBitmap = LoadBitmapResource(kBitmapBackground);
+    controls_ = BuildDialog(*this, MainWindowTemplate());
+    ConnectControls();
+    setWindowIcon(LoadIconResource(kIconApplication));
     SettingsContext context{services_.profile, services_.knownFolders, services_.messages, this};
-    LoadConversionSettings(context, settings_);
-    const QString caption = services_.language.GetDialogText(kMainTemplate);
-    if (!caption.isEmpty())
-        setWindowTitle(caption);
+    LoadOutputFormat(context, settings_);
+    ReadSlideshowDefaults();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    LoadOutputFileAndSize(context, settings_);
+    SetupIconButtons();
+    HideSlideshowControls();
+    ResetPlaybackControls();
+    LoadFrameRateAndFolder(context, settings_);
+    SetStatusText(OutputStatusText(services_.language, settings_, clip_));
+    LoadQualityAndInterval(context, settings_);
+    temporaryBitmap_ = TemporaryBitmapName(services_.messages, this, services_.language.GetString(kStringError));
+    TranslateDialog(services_.language, *this, kMainTemplate);
+}
+
+void MainWindow::ConnectControls()
+{
+    for (auto it = controls_.All().begin(); it != controls_.All().end(); ++it)
+        if (auto* button = qobject_cast<QAbstractButton*>(it.value()))
+            connect(button, &QAbstractButton::clicked, this, [this, id = it.key()] { OnCommand(id); });
+    auto* seekBar = controls_.Get<QSlider>(kIdSeekBar);
+    connect(seekBar, &QSlider::sliderPressed, this, [] { Application::seekDragging = 1; });
+    connect(seekBar, &QSlider::sliderReleased, this, [this] {
+        Application::seekDragging = 0;
+        OnCommand(kIdSeekBar);
+    });
+}
+
+void MainWindow::ReadSlideshowDefaults()
+{
+    const QString section = QStringLiteral("TransitionSettings");
+    Profile& profile = services_.profile;
+    photoDuration = profile.GetInt(section, QStringLiteral("PhotoDuration"), 8);
+    transitionLength = profile.GetInt(section, QStringLiteral("TransitionDuration"), 0);
+    transitionMode = profile.GetInt(section, QStringLiteral("TransitionType"), 0);
+    fixedTransition = profile.GetInt(section, QStringLiteral("TransitionName"), 0);
+}
+
+void MainWindow::SetupIconButtons()
+{
+    for (const IconButtonSetup& setup : kIconButtons) {
+        const QString tooltip = setup.tooltipString ? services_.language.GetString(setup.tooltipString)
+                                                    : QString::fromLatin1(setup.tooltip);
+        SetupIconButton(*controls_.Get<IconButton>(setup.id), services_.sounds, setup.icon, tooltip);
+    }
+}
+
+void MainWindow::HideSlideshowControls()
+{
+    for (const int id : kSlideshowControls)
+        controls_.Find(id)->hide();
+}
+
+void MainWindow::ResetPlaybackControls()
+{
+    auto* seekBar = controls_.Get<QSlider>(kIdSeekBar);
+    seekBar->setRange(0, kSeekBarSteps);
+    seekBar->setValue(0);
+    controls_.Find(1017)->hide();
+    SetBoxText(kIdStartTimeBox, kZeroClock);
+    SetBoxText(kIdEndTimeBox, kZeroClock);
+    DisablePlaybackControls();
+    controls_.Find(kIdCloseClip)->hide();
+}
+
+bool MainWindow::OnCommand(int id)
+{
+    OnLanguageCommand(services_.language, services_.messages, *this, id);
+    for (const Command& command : kCommands)
+        if (command.id == id) {
+            (this->*command.handler)();
+            return true;
+        }
+    return false;
+}
+
+int MainWindow::EnablePlaybackControls()
+{
+    return SetPlaybackControls(true);
+}
+
+int MainWindow::DisablePlaybackControls()
+{
+    return SetPlaybackControls(false);
+}
+
+int MainWindow::SetPlaybackControls(bool enabled)
+{
+    for (const int id : kPlaybackControls)
+        SetControlEnabled(id, enabled);
+    return 1;
+}
+
+void MainWindow::SetControlEnabled(int id, bool enabled)
+{
+    controls_.Find(id)->setEnabled(enabled);
+}
+
+void MainWindow::SetBoxText(int id, const QString& text)
+{
+    controls_.Get<QLabel>(id)->setText(text);
+}
+
+void MainWindow::SetStatusText(const QString& text)
+{
+    SetBoxText(kIdStatusLine, text);
+}
+
+QString MainWindow::StatusText() const
+{
+    return controls_.Get<QLabel>(kIdStatusLine)->text();
+}
+
+void MainWindow::EnterConvertingState()
+{
+    converting_ = true;
+    controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetString(kStringStop));
+    for (const int id : kIdleOnlyControls)
+        SetControlEnabled(id, false);
+}
+
+void MainWindow::EndConversion()
+{
+    converting_ = false;
+    controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetString(kStringConvert));
+    const LanguagePack& language = services_.language;
+    SetStatusText(QStringLiteral("%1. %2 %3     %4 %5*%6")
+                      .arg(language.GetString(kStringDone), language.GetString(kStringOutputFile),
+                           settings_.outputFolder, language.GetString(kStringResolution))
+                      .arg(settings_.outputWidth)
+                      .arg(settings_.outputHeight));
+    for (const int id : kIdleOnlyControls)
+        SetControlEnabled(id, true);
+}
+
+QString MainWindow::HelpFile()
+{
+    const QString page = QStringLiteral("/help/Introduction.htm");
+    const QString beside = QCoreApplication::applicationDirPath();
+    for (const QString& folder : {beside, QFileInfo(beside).path(), QStringLiteral(FRAMELIFT_DATADIR)})
+        if (QFileInfo::exists(folder + page))
+            return QDir::cleanPath(folder + page);
+    return beside + page;
+}
+
+// Like the help viewer it stands in for, a help page that does not open is not reported.
+void MainWindow::OnHelp()
+{
+    services_.shell.OpenUrl(QUrl::fromLocalFile(HelpFile()));
+}
+
+void MainWindow::OnHomepage()
+{
+    const QString address = QString::fromLatin1(kHomePage);
+    if (services_.shell.OpenUrl(QUrl(address)) <= 32)
+        services_.messages.Show(this, kBrowserNotStarted.arg(address), kBrowserNotStartedCaption);
+}
+
+void MainWindow::OnAbout()
+{
+    AboutDialog about(services_.language, services_.shell, services_.messages, this);
+    about.exec();
+}
+
+void MainWindow::OnExit()
+{
+    close();
+}
+
+void MainWindow::OnFont()
+{
+    OnFontCommand(services_.language, services_.choosers, *this);
 }
 
 bool MainWindow::CloseHandler()
@@ -41,8 +309,47 @@ bool MainWindow::CloseHandler()
     return true;
 }
 
+// Escape, the close box (through QDialog::closeEvent) and Exit end here.
 void MainWindow::reject()
 {
     if (CloseHandler())
         QDialog::reject();
+}
+
+void MainWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawTiledPixmap(rect(), backgroundBitmap);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton && !TakesMouseInput(childAt(event->position().toPoint()))) {
+        const int command = ShowLanguagePopup(services_.language, *this, event->position().toPoint());
+        if (command != 0)
+            OnCommand(command);
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        OnCommand(kCommandHelpKey);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void MainWindow::customEvent(QEvent* event)
+{
+    if (event->type() != WindowMessageEvent::EventType())
+        return QDialog::customEvent(event);
+    const auto* message = static_cast<WindowMessageEvent*>(event);
+    switch (message->message) {
+    case kMessageCommand: OnCommand(static_cast<int>(message->wParam & 0xFFFF)); break;
+    case kMessagePositionRefresh: OnPositionRefresh(); break;
+    case kMessageGraphEvent: OnGraphEvent(message->wParam); break;
+    default: break;
+    }
 }

@@ -1,12 +1,48 @@
 #pragma once
 
+#include "controls/DialogBuilder.h"
 #include "settings/ConversionSettings.h"
 
 #include <QDialog>
+#include <QPixmap>
+
+#include <cstdint>
 
 struct AppServices;
 
-// The program's one top-level window, run modally by the application.
+// Control and command ids of the main window (template 102).
+enum MainWindowId : int {
+    kIdConvert = 1000,
+    kIdOptions = 1003,
+    kIdOpenVideo = 1006,
+    kIdStatusLine = 1021,
+    kIdAbout = 1042,
+    kIdHomepage = 1047,
+    kIdSeekBar = 1055,
+    kIdCloseClip = 1056, // hidden button; the preview window posts its command when it closes
+    kIdPositionBox = 1057,
+    kIdPlay = 1058,
+    kIdPause = 1060,
+    kIdStop = 1061,
+    kIdStartTime = 1062,
+    kIdEndTime = 1063,
+    kIdEndTimeBox = 1064,
+    kIdStartTimeBox = 1065,
+    kIdExit = 1076,
+    kIdHelp = 1084,
+    kCommandHelpKey = 57670, // F1
+    kCommandPopupAbout = 32778,
+    kCommandPopupFont = 32781,
+};
+
+inline constexpr int kSeekBarSteps = 600;
+inline constexpr int kEventComplete = 1; // graph event: the whole range was rendered
+
+// The program's one top-level window, run modally by the application. It
+// holds the clip and the output options, routes every command through one
+// table and keeps the controls' enabled state in step with what is open or
+// running. Exit, the close box, Alt+F4 and Escape all go through its close
+// handler.
 class MainWindow final : public QDialog {
     Q_OBJECT
 
@@ -15,18 +51,97 @@ public:
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
+    // Runs a command as the window's controls, menus and keys do; false for
+    // an id without handler. Language commands are seen first.
+    bool OnCommand(int id);
+
+    // Convert, seek bar, Play, Pause, Stop, Start Time, End Time and the two time boxes.
+    int EnablePlaybackControls();
+    int DisablePlaybackControls();
+    void SetStatusText(const QString& text);
+    QString StatusText() const;
+
+    // The running state of a conversion: Open Video, Options, Start Time and
+    // End Time disabled, Convert reads "Stop", closing is refused. Leaving it
+    // restores them and shows the closing status line.
+    void EnterConvertingState();
+    void EndConversion();
+
+    const DialogControls& Controls() const { return controls_; }
     const ConversionSettings& Settings() const { return settings_; }
+    const ClipFacts& Clip() const { return clip_; }
     bool IsConverting() const { return converting_; }
+    const QString& TemporaryBitmap() const { return temporaryBitmap_; }
+    // help/Introduction.htm beside the program, in its parent folder or installed.
+    static QString HelpFile();
 
 public Q_SLOTS:
-    // Exit, the close box, Alt+F4 and Escape all end here.
+    // The close handler.
     void reject() override;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void customEvent(QEvent* event) override;
+
 private:
+    using Handler = void (MainWindow::*)();
+    struct Command {
+        int id;
+        Handler handler;
+    };
+    static const Command kCommands[];
+
+    // Initialisation, in its order.
     void InitDialog();
+    void ConnectControls();
+    void ReadSlideshowDefaults();
+    void SetupIconButtons();
+    void HideSlideshowControls();
+    void ResetPlaybackControls();
     bool CloseHandler();
 
+    // Commands of this window.
+    void OnHelp();
+    void OnHomepage();
+    void OnAbout();
+    void OnExit();
+    void OnFont();
+
+    // Commands of the clip, the playback and the conversion; they act on what
+    // is open now and are completed where the clip, the preview player and
+    // the conversion job live (MainWindowPlayback.cpp).
+    void OnOpenVideo();
+    void OnOptions();
+    void OnConvert();
+    void OnPlay();
+    void OnPause();
+    void OnStop();
+    void OnStartTime();
+    void OnEndTime();
+    void OnSeekReleased();
+    void OnCloseClip();
+    void OnPositionRefresh();
+    void OnGraphEvent(long long eventCode);
+
+    void SetControlEnabled(int id, bool enabled);
+    void SetBoxText(int id, const QString& text);
+    int SetPlaybackControls(bool enabled);
+
     AppServices& services_;
+    DialogControls controls_;
+    QPixmap backgroundBitmap;
     ConversionSettings settings_;
+    ClipFacts clip_;
+    std::int64_t markStart = 0;
+    std::int64_t markEnd = 0;
+    int seekPos = 0;
     bool converting_ = false;
+    QString temporaryBitmap_;
+    // Defaults of the hidden slideshow list; they feed the clip's transition fields.
+    int photoDuration = 8;
+    int transitionLength = 0;
+    int transitionMode = 0;
+    int fixedTransition = 0;
 };

@@ -3,7 +3,10 @@
 #include "i18n/LanguagePack.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/KnownFolders.h"
+#include "platform/shell/Shell.h"
+#include "platform/ui/Choosers.h"
 #include "platform/ui/QtMessageService.h"
+#include "platform/ui/SoundPlayer.h"
 
 #include <QApplication>
 
@@ -13,7 +16,10 @@ int main(int argc, char* argv[])
     Profile profile(Profile::DefaultPath(QStringLiteral("Quenlar"), Application::Name()));
     QtMessageService messages;
     XdgKnownFolders knownFolders;
+    DesktopShell shell;
+    QtChoosers choosers;
+    ProcessSoundPlayer sounds;
     LanguagePack language(profile, messages);
-    AppServices services{profile, language, messages, knownFolders};
+    AppServices services{profile, language, messages, knownFolders, shell, choosers, sounds};
     return Application::Run(services);
 }
