@@ -1,0 +1,81 @@
+#include "platform/media/MediaInput.h"
+
+extern "C" {
+#include <libavutil/display.h>
+}
+
+#include <cerrno>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr AVRational kMediaTimeBase{1, static_cast<int>(kMediaUnitsPerSecond)};
+
+MediaResult OpenResult(int error)
+{
+    if (error == AVERROR(ENOENT))
+        return MediaResult::FileNotFound;
+    if (error == AVERROR(ENOMEM))
+        return MediaResult::OutOfMemory;
+    return MediaResult::CannotRender;
+}
+
+} // namespace
+
+MediaResult OpenMediaInput(const std::string& path, MediaInput& input)
+{
+    AVFormatContext* raw = nullptr;
+    const int opened = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    if (opened < 0)
+        return OpenResult(opened);
+    InputHandle format(raw);
+    if (avformat_find_stream_info(format.get(), nullptr) < 0)
+        return MediaResult::CannotRender;
+    input.videoStream = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (input.videoStream < 0)
+        input.videoStream = -1;
+    else if (format->streams[input.videoStream]->disposition & AV_DISPOSITION_ATTACHED_PIC)
+        input.videoStream = -1; // cover art is a picture, not a video
+    input.format = std::move(format);
+    return MediaResult::Ok;
+}
+
+MediaTime FileStartOffset(const AVFormatContext& format)
+{
+    if (format.start_time == AV_NOPTS_VALUE)
+        return 0;
+    return av_rescale_q(format.start_time, AV_TIME_BASE_Q, kMediaTimeBase);
+}
+
+MediaTime StreamToMediaTime(const AVFormatContext& format, const AVStream& stream, std::int64_t ts)
+{
+    return av_rescale_q(ts, stream.time_base, kMediaTimeBase) - FileStartOffset(format);
+}
+
+std::int64_t MediaToStreamTime(const AVFormatContext& format, const AVStream& stream, MediaTime time)
+{
+    return av_rescale_q_rnd(time + FileStartOffset(format), kMediaTimeBase, stream.time_base,
+                            AV_ROUND_DOWN);
+}
+
+int DisplayRotation(const AVStream& stream)
+{
+    const std::uint8_t* matrix = av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr);
+    if (!matrix)
+        return 0;
+    // The matrix gives the counter-clockwise angle that undoes the rotation.
+    const double angle = -av_display_rotation_get(reinterpret_cast<const std::int32_t*>(matrix));
+    if (std::isnan(angle))
+        return 0;
+    const int quarter = static_cast<int>(std::lround(angle / 90.0));
+    return ((quarter % 4) + 4) % 4 * 90;
+}
+
+void DisplayedSize(const AVStream& stream, int& width, int& height)
+{
+    width = stream.codecpar->width;
+    height = stream.codecpar->height;
+    if (DisplayRotation(stream) % 180 != 0)
+        std::swap(width, height);
+}
