@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/MainWindow.h"
+#include "app/ScreenshotTour.h"
 #include "i18n/LanguagePack.h"
 #include "platform/profile/Profile.h"
 #include "settings/ProfileNames.h"
@@ -25,6 +26,9 @@ int Application::Run(AppServices& services)
 {
     StartLanguage(services);
     MainWindow window(services);
+    const QString screenshots = ScreenshotFolder();
+    if (!screenshots.isEmpty())
+        StartScreenshotTour(window, screenshots);
     window.exec();
     return 0;
 }
