@@ -1,0 +1,33 @@
+#include "extract/BmpFile.h"
+
+namespace {
+constexpr std::uint16_t kBitmapType = 0x4D42; // "BM"
+constexpr std::uint16_t kBitsPerPixel = 24;
+
+void Put16(std::uint8_t* at, std::uint16_t value)
+{
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void Put32(std::uint8_t* at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+} // namespace
+
+std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::int32_t height, std::uint32_t dataLength)
+{
+    std::array<std::uint8_t, kBmpHeadersSize> headers{}; // reserved fields, compression and sizes stay 0
+    std::uint8_t* const at = headers.data();
+    Put16(at, kBitmapType);
+    Put32(at + 2, dataLength + static_cast<std::uint32_t>(kBmpHeadersSize));
+    Put32(at + 10, static_cast<std::uint32_t>(kBmpHeadersSize));
+    Put32(at + 14, static_cast<std::uint32_t>(kBmpInfoHeaderSize));
+    Put32(at + 18, static_cast<std::uint32_t>(width));
+    Put32(at + 22, static_cast<std::uint32_t>(height));
+    Put16(at + 26, 1);
+    Put16(at + 28, kBitsPerPixel);
+    return headers;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+inline constexpr std::size_t kBmpFileHeaderSize = 14;
+inline constexpr std::size_t kBmpInfoHeaderSize = 40;
+inline constexpr std::size_t kBmpHeadersSize = kBmpFileHeaderSize + kBmpInfoHeaderSize;
+
+// The file header and the information header of a 24-bit uncompressed BMP
+// whose pixel data is dataLength bytes, little-endian and unpadded.
+std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::int32_t height, std::uint32_t dataLength);

@@ -1,0 +1,39 @@
+#include "extract/CaptureNaming.h"
+
+#include <array>
+#include <chrono>
+#include <ctime>
+
+namespace {
+constexpr std::array<const char*, 5> kExtensions{"bmp", "jpg", "png", "tif", "gif"};
+} // namespace
+
+LocalTime SystemLocalTime()
+{
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto sinceEpoch = now.time_since_epoch();
+    const auto millisecond = std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count() % 1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+            static_cast<int>(millisecond)};
+}
+
+QString CaptureExtension(int outputFormat)
+{
+    if (outputFormat < 0 || static_cast<std::size_t>(outputFormat) >= kExtensions.size())
+        return {};
+    return QString::fromLatin1(kExtensions[static_cast<std::size_t>(outputFormat)]);
+}
+
+QString CaptureFileName(const QString& outputFolder, const LocalTime& time, int outputFormat, int sequence)
+{
+    const QString extension = CaptureExtension(outputFormat);
+    if (extension.isEmpty())
+        return {};
+    const QString stamp = QString::asprintf("capture.%04d.%02d.%02d.%02d.%02d.%02d.%03d", time.year, time.month,
+                                            time.day, time.hour, time.minute, time.second, time.millisecond);
+    const QString suffix = sequence > 0 ? QStringLiteral("_%1").arg(sequence) : QString();
+    return outputFolder + stamp + suffix + u'.' + extension;
+}

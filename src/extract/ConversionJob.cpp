@@ -1,0 +1,207 @@
+#include "extract/ConversionJob.h"
+
+#include "extract/ConversionMessages.h"
+#include "extract/FrameSampler.h"
+#include "i18n/LanguagePack.h"
+#include "platform/media/EditingServices.h"
+#include "platform/media/RenderEngine.h"
+#include "platform/ui/MessageService.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+
+#include <cmath>
+
+namespace {
+
+using namespace ConversionMessages;
+
+constexpr int kStringOpenFile = 119;
+constexpr int kStringError = 105;
+constexpr int kStringFileExists = 131;
+constexpr int kStringDone = 163;
+constexpr int kStringOutputFile = 115;
+constexpr int kStringResolution = 116;
+constexpr int kProgressPeriodMs = 1000;
+
+const QString kPicturesNotWritten =
+    QStringLiteral("%1 of the pictures could not be written to %2.\nThe first error: %3");
+const QString kStreamFailed = QStringLiteral("The conversion ended early: %1");
+
+// Hands the grabber's frames to the program's one frame sampler.
+class SamplerBridge final : public SampleGrabberCallback {
+public:
+    explicit SamplerBridge(FrameGrabberCallback& sampler) : sampler_(sampler) {}
+    void BufferCB(double sampleTime, std::uint8_t* buffer, long length) override
+    {
+        sampler_.BufferCB(sampleTime, buffer, length);
+    }
+
+private:
+    FrameGrabberCallback& sampler_;
+};
+
+} // namespace
+
+QString ClockText(long long seconds)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg((seconds % 3600) / 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+ConversionJob::ConversionJob(ConversionServices services, QObject* parent)
+    : QObject(parent), services_(services), reporter_(services.messages, services.owner),
+      bridge_(std::make_unique<SamplerBridge>(services.sampler))
+{
+    progressTimer_.setInterval(kProgressPeriodMs);
+    connect(&progressTimer_, &QTimer::timeout, this, &ConversionJob::OnProgressTick);
+}
+
+ConversionJob::~ConversionJob()
+{
+    if (converting_)
+        EndConversion();
+}
+
+void ConversionJob::Convert(const ClipSource& clip, ConversionSettings& settings)
+{
+    if (clip.videoItemCount == 0) {
+        services_.messages.Show(services_.owner, services_.language.GetString(kStringOpenFile),
+                                services_.language.GetString(kStringError));
+        return;
+    }
+    if (converting_) {
+        EndConversion();
+        return;
+    }
+    if (!PassesChecks(clip, settings))
+        return;
+    Start(clip, settings);
+}
+
+bool ConversionJob::PassesChecks(const ClipSource& clip, ConversionSettings& settings)
+{
+    if (clip.markEnd <= clip.markStart) {
+        reporter_.Message(kEndBeforeStart);
+        return false;
+    }
+    if (!ConfirmOutputFile(settings))
+        return false;
+    CheckFrameRate(clip, settings);
+    return true;
+}
+
+bool ConversionJob::ConfirmOutputFile(const ConversionSettings& settings)
+{
+    const QString& path = settings.outputFilePath;
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return true;
+    const QString question = path + u' ' + services_.language.GetString(kStringFileExists);
+    if (services_.messages.Show(services_.owner, question, kWarning, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
+    QFile::remove(path);
+    return true;
+}
+
+// Asked only for the clip's own rate; 0 and a rate that is not a number pass.
+void ConversionJob::CheckFrameRate(const ClipSource& clip, ConversionSettings& settings)
+{
+    if (settings.frameRateIndex != 0 || !(settings.frameRate > 100.0 || settings.frameRate < 0.0))
+        return;
+    const QString question = kFrameRateQuestion.arg(clip.sourceFrameRate, 0, 'f', 6);
+    const MessageAnswer answer = services_.messages.Show(services_.owner, question, kWarning, MessageButtons::YesNo);
+    settings.frameRate = answer == MessageAnswer::Yes ? kDefaultFrameRate : clip.sourceFrameRate;
+}
+
+void ConversionJob::Start(const ClipSource& clip, const ConversionSettings& settings)
+{
+    timeline_ = BuildTimeline(services_.editing, reporter_, clip, settings);
+    if (!timeline_)
+        return;
+    services_.sampler.BeginConversion();
+    QPointer<ConversionJob> self(this);
+    const CaptureSinks sinks{
+        services_.grabber, bridge_.get(),
+        [this](int width, int height) {
+            CaptureState state = services_.sampler.State();
+            state.frameWidth = width;
+            state.frameHeight = height;
+            services_.sampler.SetCaptureState(state);
+        },
+        // Streaming threads only post; the events are fetched on this object's thread.
+        [self] { QMetaObject::invokeMethod(self, &ConversionJob::HandleGraphEvents, Qt::QueuedConnection); }};
+    capture_ = StartCapture(services_.editing, reporter_, *timeline_, sinks);
+    if (!capture_) {
+        timeline_.reset();
+        return;
+    }
+    running_ = settings;
+    converting_ = true;
+    progressTimer_.start();
+    Q_EMIT RunningChanged(true);
+}
+
+void ConversionJob::OnProgressTick()
+{
+    ++elapsedSeconds_;
+    Q_EMIT StatusTextChanged(kProgress.arg(ClockText(elapsedSeconds_)));
+}
+
+void ConversionJob::HandleGraphEvents()
+{
+    while (capture_ && capture_->events) {
+        GraphEvent event;
+        if (capture_->events->GetEvent(event) != MediaResult::Ok)
+            return;
+        if (event.code == EC_COMPLETE) {
+            EndConversion();
+        } else if (event.code == EC_ERRORABORT) {
+            // The stream cannot go on: end as at the natural end and say why.
+            EndConversion();
+            ReportStreamError(event.param1);
+        }
+    }
+}
+
+void ConversionJob::EndConversion()
+{
+    progressTimer_.stop();
+    if (capture_) {
+        capture_->control->Stop();
+        capture_->events->SetNotify({});
+        capture_->renderEngine->ScrapIt();
+        capture_.reset();
+    }
+    timeline_.reset();
+    converting_ = false;
+    elapsedSeconds_ = 0;
+    Q_EMIT RunningChanged(false);
+    const LanguagePack& language = services_.language;
+    Q_EMIT StatusTextChanged(QStringLiteral("%1. %2 %3     %4 %5*%6")
+                                 .arg(language.GetString(kStringDone), language.GetString(kStringOutputFile),
+                                      running_.outputFolder, language.GetString(kStringResolution))
+                                 .arg(running_.outputWidth)
+                                 .arg(running_.outputHeight));
+    ReportFailedPictures();
+}
+
+// A conversion that lost pictures must not look like a success.
+void ConversionJob::ReportFailedPictures()
+{
+    const CaptureFailures& failures = services_.sampler.Failures();
+    if (failures.count == 0)
+        return;
+    services_.messages.Show(services_.owner,
+                            kPicturesNotWritten.arg(failures.count).arg(running_.outputFolder, failures.firstError),
+                            kWarning);
+}
+
+void ConversionJob::ReportStreamError(long code)
+{
+    const auto result = static_cast<MediaResult>(static_cast<std::uint32_t>(code));
+    reporter_.MessageWithCaption(kStreamFailed.arg(QString::fromStdString(MediaErrorText(result))),
+                                 services_.language.GetString(kStringError));
+}

@@ -1,0 +1,292 @@
+#pragma once
+
+#include "platform/media/EditingServices.h"
+#include "platform/media/TimelineModel.h"
+
+#include <map>
+#include <set>
+#include <string>
+
+// Editing services whose every step can be made to fail by name; what the
+// steps do is recorded so that a test can look at the graph that was built.
+// A step is named "Name" (every call fails) or "Name#n" (only its n-th call).
+struct Faults {
+    std::map<std::string, MediaResult> failing; // step name -> the result it gives
+    std::vector<std::string> calls;
+    std::map<std::string, int> counts;
+
+    MediaResult Check(const std::string& step)
+    {
+        calls.push_back(step);
+        const std::string nth = step + '#' + std::to_string(++counts[step]);
+        for (const std::string& name : {step, nth})
+            if (const auto found = failing.find(name); found != failing.end())
+                return found->second;
+        return MediaResult::Ok;
+    }
+    void Fail(const std::string& step, MediaResult result = MediaResult::Fail) { failing[step] = result; }
+};
+
+// The real in-memory timeline, with failures on demand.
+class FaultyTimeline final : public Timeline {
+public:
+    explicit FaultyTimeline(Faults& faults) : faults_(faults) {}
+
+    MediaResult CreateEmptyNode(TimelineNodeKind kind, TimelineNode& node) override
+    {
+        const char* name = kind == TimelineNodeKind::Group   ? "CreateEmptyNode:group"
+                           : kind == TimelineNodeKind::Track ? "CreateEmptyNode:track"
+                                                             : "CreateEmptyNode:source";
+        return Or(name, [&] { return model_.CreateEmptyNode(kind, node); });
+    }
+    MediaResult SetMediaType(TimelineNode group, const MediaType& type) override
+    {
+        return Or("SetMediaType", [&] { return model_.SetMediaType(group, type); });
+    }
+    MediaResult SetOutputFPS(TimelineNode group, double fps) override
+    {
+        return Or("SetOutputFPS", [&] { return model_.SetOutputFPS(group, fps); });
+    }
+    MediaResult VTrackInsBefore(TimelineNode group, TimelineNode track, int priority) override
+    {
+        return Or("VTrackInsBefore", [&] { return model_.VTrackInsBefore(group, track, priority); });
+    }
+    MediaResult SetStartStop(TimelineNode source, MediaTime start, MediaTime stop) override
+    {
+        return Or("SetStartStop", [&] { return model_.SetStartStop(source, start, stop); });
+    }
+    MediaResult SetMediaTimes(TimelineNode source, MediaTime start, MediaTime stop) override
+    {
+        return Or("SetMediaTimes", [&] { return model_.SetMediaTimes(source, start, stop); });
+    }
+    MediaResult SetMediaName(TimelineNode source, const std::string& path) override
+    {
+        return Or("SetMediaName", [&] { return model_.SetMediaName(source, path); });
+    }
+    MediaResult SetStretchMode(TimelineNode source, int mode) override
+    {
+        return Or("SetStretchMode", [&] { return model_.SetStretchMode(source, mode); });
+    }
+    MediaResult SrcAdd(TimelineNode track, TimelineNode source) override
+    {
+        return Or("SrcAdd", [&] { return model_.SrcAdd(track, source); });
+    }
+    MediaResult AddGroup(TimelineNode group) override
+    {
+        return Or("AddGroup", [&] { return model_.AddGroup(group); });
+    }
+    MediaResult GetGroupCount(int& count) override
+    {
+        return Or("GetGroupCount", [&] { return model_.GetGroupCount(count); });
+    }
+    MediaResult ValidateSourceNames(int flags) override
+    {
+        validateFlags = flags;
+        return Or("ValidateSourceNames", [&] { return MediaResult::Ok; });
+    }
+    std::vector<TimelineGroupSpec> Groups() const override { return model_.Groups(); }
+
+    int validateFlags = 0;
+
+private:
+    template <typename Step>
+    MediaResult Or(const std::string& name, Step step)
+    {
+        const MediaResult injected = faults_.Check(name);
+        return Failed(injected) ? injected : step();
+    }
+
+    Faults& faults_;
+    TimelineModel model_;
+};
+
+class FakeFilter : public Filter {};
+
+class FakeGrabber final : public SampleGrabber {
+public:
+    explicit FakeGrabber(Faults& faults) : faults_(faults) {}
+    MediaResult SetMediaType(const MediaType&) override { return faults_.Check("Grabber:SetMediaType"); }
+    MediaResult SetCallback(SampleGrabberCallback* cb) override
+    {
+        callback = cb;
+        return faults_.Check("Grabber:SetCallback");
+    }
+    MediaResult SetOneShot(bool) override { return faults_.Check("Grabber:SetOneShot"); }
+    MediaResult SetBufferSamples(bool) override { return faults_.Check("Grabber:SetBufferSamples"); }
+    MediaResult GetConnectedMediaType(MediaType& type) override
+    {
+        type = connectedType;
+        return faults_.Check("Grabber:GetConnectedMediaType");
+    }
+
+    SampleGrabberCallback* callback = nullptr;
+    MediaType connectedType = Rgb24VideoType(321, 240);
+
+private:
+    Faults& faults_;
+};
+
+class FakePin final : public OutputPin {};
+
+// A graph that runs nothing: Run succeeds and the test posts the events itself.
+class FakeGraph final : public FilterGraph, public MediaControl, public MediaEventSource, public MediaFilter {
+public:
+    explicit FakeGraph(Faults& faults) : faults_(faults) {}
+
+    MediaResult AddFilter(std::shared_ptr<Filter> filter, const std::string& name) override
+    {
+        const MediaResult result = faults_.Check("AddFilter:" + name);
+        if (Succeeded(result)) {
+            filters.push_back(std::move(filter));
+            names.push_back(name);
+        }
+        return result;
+    }
+    std::vector<std::string> FilterNames() const override { return names; }
+    MediaResult QueryMediaControl(MediaControl*& control) override
+    {
+        control = this;
+        return faults_.Check("QueryMediaControl");
+    }
+    MediaResult QueryMediaEvent(MediaEventSource*& events) override
+    {
+        events = this;
+        return faults_.Check("QueryMediaEvent");
+    }
+    MediaResult QueryMediaFilter(MediaFilter*& filter) override
+    {
+        filter = this;
+        return faults_.Check("QueryMediaFilter");
+    }
+    MediaResult Run() override
+    {
+        const MediaResult result = faults_.Check("Run");
+        running = Succeeded(result);
+        return result;
+    }
+    MediaResult Stop() override
+    {
+        running = false;
+        return faults_.Check("Stop");
+    }
+    MediaResult SetNotify(GraphNotify callback) override
+    {
+        notify = std::move(callback);
+        return faults_.Check("SetNotify");
+    }
+    MediaResult GetEvent(GraphEvent& event) override
+    {
+        if (pending.empty())
+            return MediaResult::False;
+        event = pending.front();
+        pending.erase(pending.begin());
+        return MediaResult::Ok;
+    }
+    MediaResult SetSyncSource(SyncSource source) override
+    {
+        syncSource = source;
+        return faults_.Check("SetSyncSource");
+    }
+
+    void Post(GraphEvent event)
+    {
+        pending.push_back(event);
+        if (notify)
+            notify();
+    }
+
+    std::vector<std::shared_ptr<Filter>> filters;
+    std::vector<std::string> names;
+    std::vector<GraphEvent> pending;
+    GraphNotify notify;
+    SyncSource syncSource = SyncSource::ReferenceClock;
+    bool running = false;
+
+private:
+    Faults& faults_;
+};
+
+class FakeRenderEngine final : public RenderEngine {
+public:
+    FakeRenderEngine(Faults& faults, FakeGraph*& lastGraph) : faults_(faults), graph_(faults)
+    {
+        lastGraph = &graph_;
+    }
+    MediaResult SetTimelineObject(Timeline* timeline) override
+    {
+        timeline_ = timeline;
+        return faults_.Check("SetTimelineObject");
+    }
+    MediaResult GetTimelineObject(Timeline*& timeline) override
+    {
+        timeline = timeline_;
+        return faults_.Check("GetTimelineObject");
+    }
+    MediaResult ConnectFrontEnd() override { return faults_.Check("ConnectFrontEnd"); }
+    MediaResult GetFilterGraph(FilterGraph*& graph) override
+    {
+        graph = &graph_;
+        return faults_.Check("GetFilterGraph");
+    }
+    MediaResult GetGroupOutputPin(int group, OutputPin*& pin) override
+    {
+        pin = &pins_[group];
+        return faults_.Check("GetGroupOutputPin:" + std::to_string(group));
+    }
+    MediaResult ScrapIt() override
+    {
+        graph_.running = false;
+        return faults_.Check("ScrapIt");
+    }
+
+private:
+    Faults& faults_;
+    FakeGraph graph_;
+    Timeline* timeline_ = nullptr;
+    std::map<int, FakePin> pins_;
+};
+
+class FakeBuilder final : public CaptureGraphBuilder {
+public:
+    explicit FakeBuilder(Faults& faults) : faults_(faults) {}
+    MediaResult SetFiltergraph(FilterGraph&) override { return faults_.Check("SetFiltergraph"); }
+    MediaResult RenderStream(OutputPin&, Filter* intermediate, Filter&) override
+    {
+        return faults_.Check(intermediate ? "RenderStream:video" : "RenderStream:audio");
+    }
+
+private:
+    Faults& faults_;
+};
+
+class FakeEditingServices final : public EditingServices {
+public:
+    MediaResult CreateTimeline(std::unique_ptr<Timeline>& timeline) override
+    {
+        timeline = std::make_unique<FaultyTimeline>(faults);
+        return faults.Check("CreateTimeline");
+    }
+    MediaResult CreateRenderEngine(std::unique_ptr<RenderEngine>& engine) override
+    {
+        engine = std::make_unique<FakeRenderEngine>(faults, lastGraph);
+        return faults.Check("CreateRenderEngine");
+    }
+    MediaResult CreateCaptureGraphBuilder(std::unique_ptr<CaptureGraphBuilder>& builder) override
+    {
+        builder = std::make_unique<FakeBuilder>(faults);
+        return faults.Check("CreateCaptureGraphBuilder");
+    }
+    MediaResult CreateNullRenderer(std::shared_ptr<Filter>& renderer) override
+    {
+        renderer = std::make_shared<FakeFilter>();
+        return faults.Check("CreateNullRenderer");
+    }
+    MediaResult CreateSampleGrabber(std::shared_ptr<SampleGrabber>& grabber) override
+    {
+        grabber = std::make_shared<FakeGrabber>(faults);
+        return faults.Check("CreateSampleGrabber");
+    }
+
+    Faults faults;
+    FakeGraph* lastGraph = nullptr;
+};

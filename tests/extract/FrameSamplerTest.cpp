@@ -1,0 +1,268 @@
+#include "extract/FrameSampler.h"
+
+#include "imaging/ImageWriters.h"
+#include "platform/imaging/Bitmap.h"
+
+#include "support/Frames.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Hands out the moments it is given, one per reading; the last one repeats.
+class ScriptedClock final {
+public:
+    void Add(const LocalTime& time) { times_.push_back(time); }
+    // Moments one millisecond apart from 2009-12-31 23:59:00.000, one per frame.
+    void AddMilliseconds(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            Add({2009, 12, 31, 23, 59, i / 1000, i % 1000});
+    }
+    LocalTime Now()
+    {
+        const LocalTime time = times_.at(std::min(next_, times_.size() - 1));
+        ++next_;
+        return time;
+    }
+
+private:
+    std::vector<LocalTime> times_;
+    std::size_t next_ = 0;
+};
+
+class FrameSamplerTest : public ::testing::Test {
+protected:
+    FrameSamplerTest() : diagnostics_(std::tmpfile()), sampler_([this] { return clock_.Now(); }, diagnostics_.get())
+    {
+        clock_.Add(kNewYearsEve);
+    }
+
+    void Start(int format, int width, int height, int interval = 1, int quality = 80)
+    {
+        sampler_.SetCaptureState({Folder(), format, quality, interval, width, height});
+        sampler_.BeginConversion();
+    }
+
+    void Deliver(const TestFrame& frame, double sampleTime = 0)
+    {
+        sampler_.BufferCB(sampleTime, frame.Data(), static_cast<long>(frame.bits.size()));
+    }
+
+    QString Folder() const { return folder_.path() + u'/'; }
+    QString Path(const QString& name) const { return Folder() + name; }
+    QStringList Written() const { return QDir(folder_.path()).entryList(QDir::Files, QDir::Name); }
+
+    QByteArray Diagnostics() const
+    {
+        std::fflush(diagnostics_.get());
+        std::rewind(diagnostics_.get());
+        QByteArray text(4096, '\0');
+        text.truncate(static_cast<qsizetype>(std::fread(text.data(), 1, 4096, diagnostics_.get())));
+        return text;
+    }
+
+    static constexpr LocalTime kNewYearsEve{2009, 12, 31, 23, 59, 59, 999};
+    QTemporaryDir folder_;
+    ScriptedClock clock_;
+    std::unique_ptr<std::FILE, FileCloser> diagnostics_;
+    FrameGrabberCallback sampler_;
+};
+
+TEST_F(FrameSamplerTest, WritesABmpOfTheHeadersAndTheFrameAsDelivered)
+{
+    const TestFrame frame = GenerateFrame(640, 480);
+    ASSERT_FALSE(frame.bits.isEmpty());
+    Start(0, 640, 480);
+    Deliver(frame, 1.2345);
+    const QString path = Path(QStringLiteral("capture.2009.12.31.23.59.59.999.bmp"));
+    const QByteArray file = ReadFile(path);
+    ASSERT_EQ(file.size(), 921654);
+    EXPECT_EQ(file.mid(0, 2), "BM");
+    EXPECT_EQ(file.mid(54), frame.bits);
+    EXPECT_EQ(DecodeToRgb24(path), TopDownRgb(frame));
+    EXPECT_EQ(Diagnostics(), "Found a sample at time 1234 ms\t[" + QFile::encodeName(path) + "]\r\n");
+}
+
+// 321 pixels of 3 bytes make 963, padded to 964 by the render engine.
+TEST_F(FrameSamplerTest, KeepsThePaddedRowsOfAnOddWidth)
+{
+    const TestFrame frame = GenerateFrame(321, 240);
+    ASSERT_EQ(frame.bits.size(), 964 * 240);
+    Start(0, 321, 240);
+    Deliver(frame);
+    const QString path = Path(QStringLiteral("capture.2009.12.31.23.59.59.999.bmp"));
+    EXPECT_EQ(ReadFile(path).mid(54), frame.bits);
+    EXPECT_EQ(DecodeToRgb24(path), TopDownRgb(frame));
+}
+
+TEST_F(FrameSamplerTest, WritesTheOtherFormatsThroughTheWriters)
+{
+    const TestFrame frame = GenerateFrame(321, 240);
+    ASSERT_FALSE(frame.bits.isEmpty());
+    const QByteArray rgb = TopDownRgb(frame);
+    for (int format = 1; format <= 4; ++format) {
+        Start(format, 321, 240);
+        Deliver(frame);
+        const QByteArray decoded =
+            DecodeToRgb24(Path(QStringLiteral("capture.2009.12.31.23.59.59.999.") + CaptureExtension(format)));
+        ASSERT_EQ(decoded.size(), rgb.size()) << format;
+        // Lossy formats only have to show the same picture: a flipped or skewed frame is far below 20 dB.
+        if (format == 2 || format == 3)
+            EXPECT_EQ(decoded, rgb) << format;
+        else
+            EXPECT_GT(Psnr(decoded, rgb), 20.0) << format;
+    }
+    EXPECT_EQ(Written(), (QStringList{"capture.2009.12.31.23.59.59.999.gif", "capture.2009.12.31.23.59.59.999.jpg",
+                                      "capture.2009.12.31.23.59.59.999.png", "capture.2009.12.31.23.59.59.999.tif"}));
+    EXPECT_EQ(sampler_.Failures().count, 0);
+    EXPECT_TRUE(Diagnostics().isEmpty());
+}
+
+TEST_F(FrameSamplerTest, FramesOfOneMillisecondGetNamesOfTheirOwn)
+{
+    clock_ = {};
+    clock_.Add({2009, 4, 14, 9, 5, 3, 7});
+    clock_.Add({2009, 4, 14, 9, 5, 3, 7});
+    clock_.Add({2009, 4, 14, 9, 5, 3, 7});
+    clock_.Add({2009, 4, 14, 9, 5, 3, 8});
+    const TestFrame frame = SolidFrame(4, 4, 1, 2, 3);
+    Start(1, 4, 4);
+    for (int i = 0; i < 4; ++i)
+        Deliver(frame);
+    EXPECT_EQ(Written(), (QStringList{"capture.2009.04.14.09.05.03.007.jpg", "capture.2009.04.14.09.05.03.007_1.jpg",
+                                      "capture.2009.04.14.09.05.03.007_2.jpg", "capture.2009.04.14.09.05.03.008.jpg"}));
+}
+
+TEST_F(FrameSamplerTest, AFileFromBeforeTheConversionIsReplaced)
+{
+    const QString path = Path(QStringLiteral("capture.2009.12.31.23.59.59.999.bmp"));
+    const TestFrame frame = SolidFrame(4, 4, 1, 2, 3);
+    Start(0, 4, 4);
+    Deliver(frame);
+    WriteFile(path, QByteArray(5000, 'x'));
+    sampler_.BeginConversion();
+    Deliver(frame);
+    EXPECT_EQ(Written(), QStringList{"capture.2009.12.31.23.59.59.999.bmp"});
+    EXPECT_EQ(ReadFile(path).size(), 54 + frame.bits.size());
+}
+
+TEST_F(FrameSamplerTest, AFormatOutsideTheRangeWritesNothingButCounts)
+{
+    const TestFrame frame = SolidFrame(4, 4, 1, 2, 3);
+    for (const int format : {7, 5, -1}) {
+        Start(format, 4, 4);
+        Deliver(frame);
+    }
+    EXPECT_TRUE(Written().isEmpty());
+    EXPECT_EQ(sampler_.FrameCount(), 3);
+    EXPECT_EQ(sampler_.Failures().count, 0);
+}
+
+TEST_F(FrameSamplerTest, IntervalThreeContinuesAcrossConversions)
+{
+    clock_ = {};
+    clock_.AddMilliseconds(20);
+    const TestFrame frame = SolidFrame(2, 2, 9, 9, 9);
+    Start(0, 2, 2, 3);
+    for (int i = 0; i < 10; ++i)
+        Deliver(frame);
+    // Frames arrive at milliseconds 0..9: the 3rd, 6th and 9th are kept.
+    EXPECT_EQ(Written(), (QStringList{"capture.2009.12.31.23.59.00.002.bmp", "capture.2009.12.31.23.59.00.005.bmp",
+                                      "capture.2009.12.31.23.59.00.008.bmp"}));
+    Start(0, 2, 2, 3);
+    for (int i = 0; i < 6; ++i)
+        Deliver(frame);
+    // The second conversion's frames arrive at 10..15; its 2nd and 5th are frames 12 and 15.
+    EXPECT_EQ(Written().mid(3), (QStringList{"capture.2009.12.31.23.59.00.011.bmp",
+                                             "capture.2009.12.31.23.59.00.014.bmp"}));
+    EXPECT_EQ(sampler_.FrameCount(), 16);
+}
+
+TEST_F(FrameSamplerTest, AnIntervalBelowOneKeepsEveryFrame)
+{
+    clock_ = {};
+    clock_.AddMilliseconds(10);
+    const TestFrame frame = SolidFrame(2, 2, 9, 9, 9);
+    for (const int interval : {0, -5}) {
+        Start(0, 2, 2, interval);
+        EXPECT_EQ(sampler_.State().samplingInterval, 1);
+        Deliver(frame);
+        Deliver(frame);
+    }
+    EXPECT_EQ(Written().size(), 4);
+}
+
+TEST_F(FrameSamplerTest, AJpegQualityOutsideItsRangeIsClamped)
+{
+    const TestFrame frame = GenerateFrame(64, 48);
+    ASSERT_FALSE(frame.bits.isEmpty());
+    for (const auto& [stored, clamped] : {std::pair{0, 1}, std::pair{250, 100}, std::pair{-3, 1}}) {
+        Bitmap bitmap(64, 48, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
+        const QString reference = Path(QStringLiteral("reference.jpg"));
+        ASSERT_TRUE(SaveAsJpeg(clamped, bitmap, reference));
+        Start(1, 64, 48, 1, stored);
+        EXPECT_EQ(sampler_.State().jpegQuality, clamped);
+        Deliver(frame);
+        EXPECT_EQ(ReadFile(Path(QStringLiteral("capture.2009.12.31.23.59.59.999.jpg"))), ReadFile(reference)) << stored;
+    }
+}
+
+TEST_F(FrameSamplerTest, AnInvalidFrameIsReportedOnTheDiagnosticsAndNotCounted)
+{
+    Start(0, 4, 4);
+    sampler_.BufferCB(0.5, nullptr, 64);
+    const TestFrame frame = SolidFrame(4, 4, 1, 2, 3);
+    sampler_.BufferCB(0.5, frame.Data(), -1);
+    EXPECT_EQ(Diagnostics(), "Invalid IMediaSample passed to SampleCB!\r\nInvalid IMediaSample passed to SampleCB!\r\n");
+    EXPECT_EQ(sampler_.FrameCount(), 0);
+    EXPECT_TRUE(Written().isEmpty());
+}
+
+TEST_F(FrameSamplerTest, FailedWritesAreCountedWithTheFirstReason)
+{
+    clock_ = {};
+    clock_.AddMilliseconds(10);
+    const TestFrame frame = SolidFrame(4, 4, 1, 2, 3);
+    for (const int format : {0, 2}) {
+        sampler_.SetCaptureState({Folder() + QStringLiteral("missing/"), format, 80, 1, 4, 4});
+        sampler_.BeginConversion();
+        Deliver(frame);
+        Deliver(frame);
+        EXPECT_EQ(sampler_.Failures().count, 2) << format;
+        EXPECT_TRUE(sampler_.Failures().firstError.startsWith(Folder() + QStringLiteral("missing/capture.")))
+            << sampler_.Failures().firstError.toStdString();
+        EXPECT_TRUE(sampler_.Failures().firstError.endsWith(QStringLiteral(": No such file or directory")));
+    }
+    sampler_.BeginConversion();
+    EXPECT_EQ(sampler_.Failures().count, 0);
+    EXPECT_TRUE(sampler_.Failures().firstError.isEmpty());
+}
+
+// A BMP carries whatever arrived; the other writers need the whole frame.
+TEST_F(FrameSamplerTest, AShortFrameIsWrittenAsBmpButRefusedByTheWriters)
+{
+    clock_ = {};
+    clock_.AddMilliseconds(10);
+    const TestFrame frame = SolidFrame(4, 4, 1, 2, 3);
+    const long shortLength = static_cast<long>(frame.bits.size()) - 4;
+    Start(0, 4, 4);
+    sampler_.BufferCB(0, frame.Data(), shortLength);
+    EXPECT_EQ(ReadFile(Folder() + Written().value(0)).size(), 54 + shortLength);
+    Start(2, 4, 4);
+    sampler_.BufferCB(0, frame.Data(), shortLength);
+    EXPECT_EQ(Written().size(), 1);
+    EXPECT_EQ(sampler_.Failures().count, 1);
+}
+} // namespace
