@@ -9,7 +9,6 @@
 #include "i18n/LanguagePack.h"
 #include "i18n/Translate.h"
 #include "platform/ui/Choosers.h"
-#include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MessageService.h"
 #include "settings/OptionsDialog.h"
 #include "settings/StatusText.h"
@@ -43,8 +42,8 @@ void MainWindow::OnOptions()
     SetStatusText(OutputStatusText(services_.language, settings_, clip_));
 }
 
-// The checks that need no conversion job: a clip must be open, a running job
-// is stopped, and the end mark must lie after the start mark.
+// The checks that need no conversion job: a clip must be open, and a running
+// job is stopped. The job's own checks and its start follow them.
 void MainWindow::OnConvert()
 {
     const LanguagePack& language = services_.language;
@@ -52,12 +51,8 @@ void MainWindow::OnConvert()
         services_.messages.Show(this, language.GetString(kStringOpenVideo), language.GetString(kStringError));
         return;
     }
-    if (converting_) {
+    if (converting_)
         EndConversion();
-        return;
-    }
-    if (markEnd <= markStart)
-        services_.messages.Show(this, kEndBeforeStart, ApplicationTitle());
 }
 
 // Play, Pause, Stop, Start Time and End Time act on the preview player of

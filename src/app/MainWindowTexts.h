@@ -12,7 +12,6 @@ inline const QString kBrowserNotStarted = QStringLiteral(
     "manually.");
 inline const QString kBrowserNotStartedCaption = QStringLiteral("unknown errors");
 inline const QString kZeroClock = QStringLiteral("00:00:00");
-inline const QString kEndBeforeStart = QStringLiteral("The End Time must be bigger than the Start Time");
 
 inline constexpr int kStringError = 105;
 inline constexpr int kStringWarning = 108;

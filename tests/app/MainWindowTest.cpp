@@ -205,11 +205,14 @@ TEST_F(MainWindowTest, RightClickOnTheBareSurfaceOpensTheLanguagePopup)
     EXPECT_EQ(OpenedBy([&] { QTest::mouseClick(Control(kIdSeekBar), Qt::RightButton); }), QString());
 }
 
-TEST_F(MainWindowTest, AboutFromTheButtonAndThePopupMenu)
+TEST_F(MainWindowTest, AboutAndOptionsOpenTheirDialogs)
 {
     Window().show();
     EXPECT_EQ(OpenedBy([&] { Window().OnCommand(kIdAbout); }), QStringLiteral("AboutDialog"));
     EXPECT_EQ(OpenedBy([&] { Window().OnCommand(kCommandPopupAbout); }), QStringLiteral("AboutDialog"));
+    EXPECT_EQ(OpenedBy([&] { Window().OnCommand(kIdOptions); }), QStringLiteral("OptionsDialog"));
+    Window().EnterConvertingState();
+    EXPECT_EQ(OpenedBy([&] { Window().OnCommand(kIdOptions); }), QString()); // not while converting
 }
 
 TEST_F(MainWindowTest, BackgroundBitmapIsTiledFromTheTopLeft)
