@@ -15,11 +15,6 @@
 
 namespace {
 
-QString FromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // a * b / c rounded to the nearest integer, halves away from zero.
 int MulDiv(int a, int b, int c)
 {
@@ -40,7 +35,7 @@ Qt::Alignment LabelAlignment(std::uint32_t style)
 
 QWidget* MakeLabel(const ControlTemplate& control, QWidget* parent)
 {
-    auto* label = new QLabel(FromView(control.caption), parent);
+    auto* label = new QLabel(ResourceText(control.caption), parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(LabelAlignment(control.style));
     // Static text wraps at word boundaries unless it is centred vertically (one line).
@@ -59,7 +54,7 @@ QWidget* MakeIcon(const ControlTemplate& control, QWidget* parent)
 
 QWidget* MakePushButton(const ControlTemplate& control, QWidget* parent)
 {
-    auto* button = new QPushButton(FromView(control.caption), parent);
+    auto* button = new QPushButton(ResourceText(control.caption), parent);
     const bool isDefault = control.kind == ControlKind::DefaultPushButton;
     // Enter presses the default button only, whichever button has the focus.
     button->setAutoDefault(isDefault);
@@ -83,7 +78,7 @@ QWidget* MakeListView(const ControlTemplate&, QWidget* parent)
 
 QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent)
 {
-    auto* edit = new QLineEdit(FromView(control.caption), parent);
+    auto* edit = new QLineEdit(ResourceText(control.caption), parent);
     edit->setFrame((control.style & kStyleBorder) != 0);
     edit->setAlignment((control.style & kStyleCentred) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     return edit;
@@ -93,7 +88,7 @@ QWidget* MakeDropDownList(const ControlTemplate& control, QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     for (const std::string_view item : control.items)
-        list->addItem(FromView(item));
+        list->addItem(ResourceText(item));
     return list;
 }
 
@@ -102,10 +97,10 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent)
     switch (control.kind) {
     case ControlKind::Label: return MakeLabel(control, parent);
     case ControlKind::Icon: return MakeIcon(control, parent);
-    case ControlKind::GroupBox: return new QGroupBox(FromView(control.caption), parent);
+    case ControlKind::GroupBox: return new QGroupBox(ResourceText(control.caption), parent);
     case ControlKind::PushButton:
     case ControlKind::DefaultPushButton: return MakePushButton(control, parent);
-    case ControlKind::IconButton: return new IconButton(FromView(control.caption), parent);
+    case ControlKind::IconButton: return new IconButton(ResourceText(control.caption), parent);
     case ControlKind::TrackBar: return MakeTrackBar(control, parent);
     case ControlKind::ListView: return MakeListView(control, parent);
     case ControlKind::Edit: return MakeEdit(control, parent);
@@ -142,13 +137,13 @@ QRect DialogBaseUnits::MapDialogRect(int left, int top, int width, int height) c
 
 QFont TemplateFont(const DialogTemplate& dialogTemplate)
 {
-    return QFont(FromView(dialogTemplate.fontFace), dialogTemplate.fontPointSize);
+    return QFont(ResourceText(dialogTemplate.fontFace), dialogTemplate.fontPointSize);
 }
 
 DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate)
 {
     dialog.setFont(TemplateFont(dialogTemplate));
-    dialog.setWindowTitle(FromView(dialogTemplate.caption));
+    dialog.setWindowTitle(ResourceText(dialogTemplate.caption));
     const DialogBaseUnits units = DialogBaseUnits::Of(dialog.font());
     dialog.setFixedSize(units.MapDialogRect(0, 0, dialogTemplate.width, dialogTemplate.height).size());
     DialogControls controls;

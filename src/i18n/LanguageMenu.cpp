@@ -5,6 +5,7 @@
 #include "platform/ui/Choosers.h"
 #include "platform/ui/MessageService.h"
 #include "resources/MenuTemplate.h"
+#include "resources/Resources.h"
 
 #include <QMenu>
 #include <QWidget>
@@ -15,19 +16,14 @@ constexpr int kPopupMenuTemplate = 160;
 constexpr int kStringRestart = 126;
 constexpr int kStringWarning = 108;
 
-QString FromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void AddItems(QMenu& menu, const MenuTemplate& menuTemplate)
 {
     for (const MenuItemTemplate& item : menuTemplate.items) {
         if (item.submenu) {
-            QMenu* submenu = menu.addMenu(FromView(item.text));
+            QMenu* submenu = menu.addMenu(ResourceText(item.text));
             AddItems(*submenu, *item.submenu);
         } else {
-            menu.addAction(FromView(item.text))->setData(item.id);
+            menu.addAction(ResourceText(item.text))->setData(item.id);
         }
     }
 }

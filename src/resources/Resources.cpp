@@ -24,6 +24,11 @@ QString ResourcePath(const char* folder, int id, const char* extension)
 
 } // namespace
 
+QString ResourceText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QPixmap LoadIconPixmap(int id)
 {
     return QPixmap(ResourcePath("icons", id, "png"));

@@ -6,6 +6,7 @@
 #include <QPixmap>
 
 #include <optional>
+#include <string_view>
 
 // Resource ids of the pictures, cursor and sound the program ships.
 inline constexpr int kIconApplication = 128; // window icon, also the Convert button's
@@ -25,6 +26,9 @@ inline constexpr int kIconProperties = 155;
 inline constexpr int kIconAbout = 156;
 inline constexpr int kIconHomepage = 158;
 inline constexpr int kIconExit = 159;
+
+// A text of the templates and menus (UTF-8) as a QString.
+QString ResourceText(std::string_view text);
 
 // Null when the program has no such resource.
 QIcon LoadIconResource(int id);
