@@ -1,0 +1,58 @@
+#include "PreviewTestBench.h"
+
+#include "media/PlaybackControls.h"
+
+namespace {
+
+constexpr MediaTime kSecond = kMediaUnitsPerSecond;
+
+TEST_F(PreviewTest, TheSeekBarSeeksSixHundredthsOfThePolledLength)
+{
+    ASSERT_TRUE(Open());
+    Graph().length = 60 * kSecond;
+    SeekFromBar(player.get(), 300);
+    EXPECT_EQ(Graph().Count("Seek:300000000"), 0); // no length polled yet: no seek
+    ASSERT_TRUE(player->RefreshPositions());
+    SeekFromBar(player.get(), 300);
+    EXPECT_EQ(Graph().current, 30 * kSecond);
+    SeekFromBar(player.get(), 600);
+    EXPECT_EQ(Graph().current, 60 * kSecond);
+    SeekFromBar(player.get(), 0);
+    EXPECT_EQ(Graph().current, 0);
+    SeekFromBar(nullptr, 300);
+}
+
+TEST_F(PreviewTest, AClipOfNoLengthLeavesTheBarAtTheStartAndIgnoresSeeks)
+{
+    ASSERT_TRUE(Open());
+    Graph().length = 0;
+    Graph().current = 0;
+    ASSERT_TRUE(player->RefreshPositions());
+    EXPECT_EQ(PositionDisplayFor(player.get()).seekPos, 0);
+    Graph().calls.clear();
+    SeekFromBar(player.get(), 450);
+    EXPECT_TRUE(Graph().calls.empty());
+}
+
+TEST_F(PreviewTest, ThePositionBoxAndTheMarksUseTheLastPoll)
+{
+    ASSERT_TRUE(Open());
+    Graph().length = 90 * kSecond;
+    Graph().current = 45 * kSecond + 123;
+    ASSERT_TRUE(player->RefreshPositions());
+    Graph().current = 80 * kSecond; // not polled yet
+    const PositionDisplay display = PositionDisplayFor(player.get());
+    EXPECT_EQ(display.positionText, QStringLiteral("00:00:45 / 00:01:30"));
+    EXPECT_EQ(display.seekPos, 300);
+
+    MediaTime mark = -1;
+    EXPECT_EQ(MarkPosition(player.get(), mark), QStringLiteral("00:00:45"));
+    EXPECT_EQ(mark, 45 * kSecond + 123);
+
+    EXPECT_EQ(PositionDisplayFor(nullptr).positionText, QString());
+    EXPECT_FALSE(PositionDisplayFor(nullptr).seekPos.has_value());
+    EXPECT_FALSE(MarkPosition(nullptr, mark).has_value());
+    EXPECT_EQ(mark, 45 * kSecond + 123);
+}
+
+} // namespace
