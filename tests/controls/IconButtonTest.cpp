@@ -83,6 +83,26 @@ TEST_F(IconButtonTest, DragFromElsewhereDoesNotHover)
     EXPECT_EQ(player.plays, 0);
 }
 
+TEST_F(IconButtonTest, FrameOnlyWhileHoveredOrPressed)
+{
+    // Compared as 8-bit values, as the grabbed picture holds them.
+    const QRgb light = button->palette().color(QPalette::Light).rgb();
+    const QRgb shadow = button->palette().color(QPalette::Dark).rgb();
+    const QPoint topLeft(0, 0);
+    const QPoint bottomRight(button->width() - 1, button->height() - 1);
+    QImage shot = button->grab().toImage();
+    EXPECT_NE(shot.pixel(topLeft), light); // flat: no frame
+    EXPECT_NE(shot.pixel(topLeft), shadow);
+    Move(button, {5, 5});
+    shot = button->grab().toImage();
+    EXPECT_EQ(shot.pixel(topLeft), light); // raised
+    EXPECT_EQ(shot.pixel(bottomRight), shadow);
+    button->setDown(true);
+    shot = button->grab().toImage();
+    EXPECT_EQ(shot.pixel(topLeft), shadow); // sunken
+    EXPECT_EQ(shot.pixel(bottomRight), light);
+}
+
 TEST_F(IconButtonTest, PressedShiftsTheIconOnePixelRightAndDown)
 {
     const QImage normal = IconArea({0, 0});
