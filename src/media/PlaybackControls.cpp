@@ -1,7 +1,16 @@
 #include "media/PlaybackControls.h"
 
 #include "media/PlaybackDisplay.h"
-#include "media/PreviewPlayer.h"
+#include "media/ClipState.h"
+
+std::unique_ptr<PreviewPlayer> OpenPreview(const PreviewServices& services, QWidget* ownerWindow, ClipState& clip)
+{
+    auto player = std::make_unique<PreviewPlayer>(services, ownerWindow);
+    if (player->Open(clip.videoItems[0].path))
+        return player;
+    clip.videoItems[0].path.clear();
+    return nullptr;
+}
 
 PositionDisplay PositionDisplayFor(const PreviewPlayer* player)
 {

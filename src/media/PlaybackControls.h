@@ -1,12 +1,19 @@
 #pragma once
 
+#include "media/PreviewPlayer.h"
 #include "platform/media/MediaTime.h"
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
-class PreviewPlayer;
+struct ClipState;
+
+// A new player for the clip's source entry 0, shown stopped. When the clip
+// cannot be played its messages have been shown, the source path is emptied
+// so that it cannot be converted, and no player is returned.
+std::unique_ptr<PreviewPlayer> OpenPreview(const PreviewServices& services, QWidget* ownerWindow, ClipState& clip);
 
 // What the main window shows after the player polled its positions. While
 // the seek bar is being dragged the main window leaves both alone.

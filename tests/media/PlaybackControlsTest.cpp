@@ -1,5 +1,6 @@
 #include "PreviewTestBench.h"
 
+#include "media/ClipState.h"
 #include "media/PlaybackControls.h"
 
 namespace {
@@ -53,6 +54,24 @@ TEST_F(PreviewTest, ThePositionBoxAndTheMarksUseTheLastPoll)
     EXPECT_FALSE(PositionDisplayFor(nullptr).seekPos.has_value());
     EXPECT_FALSE(MarkPosition(nullptr, mark).has_value());
     EXPECT_EQ(mark, 45 * kSecond + 123);
+}
+
+TEST_F(PreviewTest, APreviewThatCannotPlayEmptiesTheSourcePath)
+{
+    ClipState clip;
+    clip.videoItems[0].path = QStringLiteral("/clips/a.avi");
+    const PreviewServices services{playback, messages, {}};
+    std::unique_ptr<PreviewPlayer> opened = OpenPreview(services, &owner, clip);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->State(), PlayState::Stopped);
+    EXPECT_EQ(clip.videoItems[0].path, QStringLiteral("/clips/a.avi"));
+    opened.reset();
+
+    Graph().render = MediaResult::CannotRender;
+    EXPECT_EQ(OpenPreview(services, &owner, clip), nullptr);
+    EXPECT_TRUE(clip.videoItems[0].path.isEmpty());
+    EXPECT_EQ(messages.shown.size(), 1);
+    EXPECT_FALSE(Graph().alive);
 }
 
 } // namespace
