@@ -343,8 +343,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
 
 void MainWindow::customEvent(QEvent* event)
 {
-    if (event->type() != WindowMessageEvent::EventType())
-        return QDialog::customEvent(event);
+    if (event->type() != WindowMessageEvent::EventType()) {
+        QDialog::customEvent(event);
+        return;
+    }
     const auto* message = static_cast<WindowMessageEvent*>(event);
     switch (message->message) {
     case kMessageCommand: OnCommand(static_cast<int>(message->wParam & 0xFFFF)); break;

@@ -123,7 +123,7 @@ private:
     void OnSeekReleased();
     void OnCloseClip();
     void OnPositionRefresh();
-    void OnGraphEvent(long long eventCode);
+    void OnGraphEvent(long long eventCode); // the code posted with 1037 as wParam
 
     void SetControlEnabled(int id, bool enabled);
     void SetBoxText(int id, const QString& text);

@@ -57,8 +57,6 @@ void LinkLabel::SetUnderlineMode(int mode)
 
 void LinkLabel::FitToText()
 {
-    if (!fitToText)
-        return;
     const QSize textSize = QFontMetrics(underlineFont).size(Qt::TextSingleLine, text());
     const int border = 2 * frameWidth();
     QRect fitted(geometry().topLeft(), QSize(textSize.width() + border, textSize.height() + border));

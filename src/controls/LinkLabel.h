@@ -56,7 +56,6 @@ private:
     bool overControl = false;
     bool visited = false;
     int underlineMode = kUnderlineHover;
-    bool fitToText = true;
     QTimer hoverTimer;
     QFont standardFont;
     QFont underlineFont;
