@@ -176,4 +176,23 @@ ClipRecipe Wide169Mp4()
             Lavfi(QStringLiteral("color=c=0x3080C0:size=320x180:rate=25:duration=1")) + H264()};
 }
 
+ClipRecipe Bt709FullRangeMp4()
+{
+    return {QStringLiteral("bt709full.mp4"),
+            Lavfi(MovingPicture(320, 240, 25, 1) + QStringLiteral(",scale=out_color_matrix=bt709:out_range=pc")) +
+                H264() +
+                QStringList{QStringLiteral("-colorspace"), QStringLiteral("bt709"), QStringLiteral("-color_range"),
+                            QStringLiteral("pc"), QStringLiteral("-color_primaries"), QStringLiteral("bt709"),
+                            QStringLiteral("-color_trc"), QStringLiteral("bt709")}};
+}
+
+ClipRecipe ColourMp4(const QString& colour, const QString& matrix, const QString& range)
+{
+    return {QStringLiteral("colour-%1-%2-%3.mp4").arg(colour, matrix, range),
+            Lavfi(QStringLiteral("color=c=0x%1:size=64x48:rate=25:duration=0.2,scale=out_color_matrix=%2:out_range=%3")
+                      .arg(colour, matrix == QStringLiteral("bt709") ? matrix : QStringLiteral("bt601"), range)) +
+                H264(QStringLiteral("yuv444p")) +
+                QStringList{QStringLiteral("-colorspace"), matrix, QStringLiteral("-color_range"), range}};
+}
+
 } // namespace clips

@@ -34,4 +34,7 @@ ClipRecipe OddSizeMkv();   // 321x241
 ClipRecipe VariableRateMkv(); // frames 40 ms apart, then 80 ms apart
 ClipRecipe AudioOnlyM4a(); // 2 s of sound, no picture
 ClipRecipe Wide169Mp4();   // 320x180 of one colour
+ClipRecipe Bt709FullRangeMp4(); // 320x240, colours by BT.709 over the full 0..255 range
+// One colour (0xRRGGBB) stored with a matrix ("bt709", "bt470bg") and range ("pc", "tv").
+ClipRecipe ColourMp4(const QString& colour, const QString& matrix, const QString& range);
 } // namespace clips

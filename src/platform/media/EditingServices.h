@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/media/FilterGraph.h"
+#include "platform/media/RenderEngine.h"
+#include "platform/media/Timeline.h"
+
+#include <memory>
+
+// Creates the objects of a conversion; a fake can fail any creation.
+class EditingServices {
+public:
+    virtual ~EditingServices() = default;
+    virtual MediaResult CreateTimeline(std::unique_ptr<Timeline>& timeline) = 0;
+    virtual MediaResult CreateRenderEngine(std::unique_ptr<RenderEngine>& engine) = 0;
+    virtual MediaResult CreateCaptureGraphBuilder(std::unique_ptr<CaptureGraphBuilder>& builder) = 0;
+    virtual MediaResult CreateNullRenderer(std::shared_ptr<Filter>& renderer) = 0;
+    virtual MediaResult CreateSampleGrabber(std::shared_ptr<SampleGrabber>& grabber) = 0;
+};
+
+// The services of this platform, on FFmpeg.
+class FfmpegEditingServices final : public EditingServices {
+public:
+    FfmpegEditingServices() = default;
+    MediaResult CreateTimeline(std::unique_ptr<Timeline>& timeline) override;
+    MediaResult CreateRenderEngine(std::unique_ptr<RenderEngine>& engine) override;
+    MediaResult CreateCaptureGraphBuilder(std::unique_ptr<CaptureGraphBuilder>& builder) override;
+    MediaResult CreateNullRenderer(std::shared_ptr<Filter>& renderer) override;
+    MediaResult CreateSampleGrabber(std::shared_ptr<SampleGrabber>& grabber) override;
+};

@@ -1,0 +1,120 @@
+#include "platform/media/FrameScaler.h"
+
+#include "platform/media/MediaType.h"
+#include "platform/media/Timeline.h"
+
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+int SwsColorspace(AVColorSpace colorspace)
+{
+    switch (colorspace) {
+    case AVCOL_SPC_BT709: return SWS_CS_ITU709;
+    case AVCOL_SPC_FCC: return SWS_CS_FCC;
+    case AVCOL_SPC_SMPTE240M: return SWS_CS_SMPTE240M;
+    case AVCOL_SPC_BT2020_NCL:
+    case AVCOL_SPC_BT2020_CL: return SWS_CS_BT2020;
+    default: return SWS_CS_DEFAULT; // BT.601, also what an unlabelled stream gets
+    }
+}
+
+bool IsFullRange(const AVFrame& picture)
+{
+    if (picture.color_range == AVCOL_RANGE_JPEG)
+        return true;
+    // The old "J" formats carry full range in their name instead of a flag.
+    const auto format = static_cast<AVPixelFormat>(picture.format);
+    return format == AV_PIX_FMT_YUVJ420P || format == AV_PIX_FMT_YUVJ422P || format == AV_PIX_FMT_YUVJ444P ||
+           format == AV_PIX_FMT_YUVJ440P || format == AV_PIX_FMT_YUVJ411P;
+}
+
+// Copies a top-down packed BGR24 picture, turned clockwise, into its
+// rectangle of a bottom-up frame.
+void TurnInto(const std::uint8_t* source, int sourceWidth, int sourceHeight, int rotation, std::uint8_t* frame,
+              int stride, int frameHeight, const PictureRect& rect)
+{
+    for (int y = 0; y < rect.height; ++y) {
+        std::uint8_t* row = frame + static_cast<std::ptrdiff_t>(frameHeight - 1 - rect.y - y) * stride + rect.x * 3;
+        for (int x = 0; x < rect.width; ++x) {
+            const int sx = rotation == 90 ? y : rotation == 180 ? sourceWidth - 1 - x : sourceWidth - 1 - y;
+            const int sy = rotation == 90 ? sourceHeight - 1 - x : rotation == 180 ? sourceHeight - 1 - y : x;
+            std::memcpy(row + x * 3, source + (static_cast<std::ptrdiff_t>(sy) * sourceWidth + sx) * 3, 3);
+        }
+    }
+}
+
+} // namespace
+
+double DisplayAspect(int width, int height, AVRational sampleAspect, int rotation)
+{
+    const double sar = sampleAspect.num > 0 && sampleAspect.den > 0 ? av_q2d(sampleAspect) : 1.0;
+    const double aspect = width * sar / height;
+    return rotation % 180 != 0 ? 1.0 / aspect : aspect;
+}
+
+PictureRect FitPicture(double displayAspect, int width, int height, int stretchMode)
+{
+    if (stretchMode != RESIZEF_PRESERVEASPECTRATIO || !(displayAspect > 0.0))
+        return PictureRect{0, 0, width, height};
+    int fittedWidth = width;
+    int fittedHeight = height;
+    if (displayAspect > static_cast<double>(width) / height)
+        fittedHeight = std::clamp(static_cast<int>(std::lround(width / displayAspect)), 1, height);
+    else
+        fittedWidth = std::clamp(static_cast<int>(std::lround(height * displayAspect)), 1, width);
+    return PictureRect{(width - fittedWidth) / 2, (height - fittedHeight) / 2, fittedWidth, fittedHeight};
+}
+
+SwsContext* FrameScaler::Context(const AVFrame& picture, int width, int height)
+{
+    const Key key{picture.width, picture.height, picture.format, picture.colorspace, IsFullRange(picture),
+                  width, height};
+    if (context_ && key == key_)
+        return context_.get();
+    context_.reset(sws_getContext(picture.width, picture.height, static_cast<AVPixelFormat>(picture.format), width,
+                                  height, AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    if (!context_)
+        return nullptr;
+    // Matrix and range of the stream itself; the result is always full-range RGB.
+    // RGB sources have no matrix, and the call leaves them alone.
+    sws_setColorspaceDetails(context_.get(), sws_getCoefficients(SwsColorspace(picture.colorspace)), key.fullRange,
+                             sws_getCoefficients(SWS_CS_DEFAULT), 1, 0, 1 << 16, 1 << 16);
+    key_ = key;
+    return context_.get();
+}
+
+MediaResult FrameScaler::Draw(const AVFrame& picture, int rotation, int stretchMode, std::uint8_t* buffer,
+                              int width, int height)
+{
+    const int stride = Rgb24Stride(width);
+    const PictureRect rect = FitPicture(
+        DisplayAspect(picture.width, picture.height, picture.sample_aspect_ratio, rotation), width, height,
+        stretchMode);
+    if (rect != PictureRect{0, 0, width, height})
+        std::memset(buffer, 0, static_cast<std::size_t>(stride) * height);
+    const bool turned = rotation % 360 != 0;
+    const int scaledWidth = rotation % 180 != 0 ? rect.height : rect.width;
+    const int scaledHeight = rotation % 180 != 0 ? rect.width : rect.height;
+    SwsContext* context = Context(picture, scaledWidth, scaledHeight);
+    if (!context)
+        return MediaResult::OutOfMemory;
+    std::uint8_t* target = buffer + static_cast<std::ptrdiff_t>(height - 1 - rect.y) * stride + rect.x * 3;
+    int targetStride = -stride; // the last row of memory is the top row of the picture
+    if (turned) {
+        turned_.resize(static_cast<std::size_t>(scaledWidth) * scaledHeight * 3);
+        target = turned_.data();
+        targetStride = scaledWidth * 3;
+    }
+    if (sws_scale(context, picture.data, picture.linesize, 0, picture.height, &target, &targetStride) <= 0)
+        return MediaResult::DecodeFault;
+    if (turned)
+        TurnInto(turned_.data(), scaledWidth, scaledHeight, rotation, buffer, stride, height, rect);
+    return MediaResult::Ok;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/media/GraphEvent.h"
+#include "platform/media/MediaResult.h"
+#include "platform/media/MediaTime.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// A native window the video is drawn into (an X11 window id); 0 for none.
+using NativeWindowId = std::uintptr_t;
+
+// The playback graph of one preview: one file, played, paused, stopped and
+// positioned from the user-interface thread. Positions are media times from
+// the start of the file, as the probe and the render engine count them.
+class PlaybackGraph : public MediaEventSource {
+public:
+    // Opens the file and prepares its streams; the graph is not started.
+    // FileNotFound or CannotRender when it cannot be played.
+    virtual MediaResult RenderFile(const std::string& path) = 0;
+
+    virtual MediaResult Run() = 0;
+    virtual MediaResult Pause() = 0;
+    virtual MediaResult Stop() = 0;
+    virtual MediaResult SetRate(double rate) = 0;
+
+    // Exact, to the frame on screen at that time; the play state is kept.
+    virtual MediaResult SetCurrentPosition(MediaTime position) = 0;
+    virtual MediaResult GetCurrentPosition(MediaTime& position) = 0;
+    virtual MediaResult GetStopPosition(MediaTime& position) = 0;
+
+    // The picture as displayed; NoInterface when the file has no video.
+    virtual MediaResult GetVideoSize(int& width, int& height) = 0;
+    // Ok when there is a picture to show; NoInterface for sound alone.
+    virtual MediaResult GetVisible(bool& visible) = 0;
+    // Draws the picture into the window, filling it; 0 detaches it.
+    virtual MediaResult SetVideoWindow(NativeWindowId window) = 0;
+};
+
+// Creates the playback graphs; a fake can fail the creation.
+class PlaybackServices {
+public:
+    virtual ~PlaybackServices() = default;
+    virtual MediaResult CreatePlaybackGraph(std::unique_ptr<PlaybackGraph>& graph) = 0;
+};

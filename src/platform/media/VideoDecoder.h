@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/media/MediaInput.h"
+
+#include <atomic>
+#include <string>
+
+// Decodes the first video stream of one file in presentation order, from
+// the keyframe before a chosen instant. The other streams are not read.
+class VideoDecoder final {
+public:
+    VideoDecoder() = default;
+    VideoDecoder(const VideoDecoder&) = delete;
+    VideoDecoder& operator=(const VideoDecoder&) = delete;
+
+    MediaResult Open(const std::string& path);
+    // Positions the decoder so that the frames it delivers next include the
+    // one on screen at the target; the first of them is kept for Next.
+    MediaResult Seek(MediaTime target, const std::atomic<bool>& stop);
+    // The next frame and its media time; False after the last one, Aborted
+    // when the stop flag is raised.
+    MediaResult Next(AVFrame& frame, MediaTime& time, const std::atomic<bool>& stop);
+
+    const AVStream& Stream() const { return *input_.format->streams[input_.videoStream]; }
+    // Where the stream says its pictures end, in media time; -1 when unknown.
+    MediaTime DeclaredEnd() const;
+    // How long one frame is on screen when the file does not say.
+    MediaTime NominalFrameDuration() const;
+
+private:
+    MediaResult OpenDecoder();
+    MediaResult Decode(AVFrame& frame, const std::atomic<bool>& stop);
+    MediaResult FeedPacket();
+    MediaResult SeekFrom(MediaTime target, const std::atomic<bool>& stop);
+    MediaTime FrameTime(const AVFrame& frame);
+
+    std::string path_;
+    MediaInput input_;
+    CodecHandle codec_;
+    PacketHandle packet_;
+    FrameHandle kept_;         // the first frame after a seek, not yet handed out
+    MediaTime keptTime_ = 0;
+    bool hasKept_ = false;
+    bool draining_ = false;    // the file is read to its end; the decoder is emptied
+    int damagedInARow_ = 0;    // packets the decoder rejected since the last good one
+    MediaTime lastTime_ = AV_NOPTS_VALUE;
+};

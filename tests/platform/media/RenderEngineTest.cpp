@@ -1,0 +1,328 @@
+#include "RenderRig.h"
+
+#include "platform/media/FrameSchedule.h"
+#include "platform/media/MediaType.h"
+#include "support/TestClips.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+constexpr MediaTime kSecond = kMediaUnitsPerSecond;
+
+struct CountCase {
+    const char* name;
+    MediaTime start;
+    MediaTime stop;
+    double fps;
+    std::size_t frames;
+};
+
+class FrameCounts : public ::testing::TestWithParam<CountCase> {};
+
+TEST_P(FrameCounts, EveryFrameBeforeTheEndOfTheRange)
+{
+    const CountCase& c = GetParam();
+    GraphEvent last;
+    const std::vector<CapturedFrame> frames =
+        RenderFrames({TestClip(clips::H264Mp4()), c.start, c.stop, 160, 120, c.fps}, &last);
+    EXPECT_EQ(last.code, EC_COMPLETE);
+    ASSERT_EQ(frames.size(), c.frames);
+    for (std::size_t k = 0; k < frames.size(); ++k)
+        EXPECT_NEAR(frames[k].sampleTime, k / c.fps, 1e-6) << k;
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, FrameCounts,
+                         ::testing::Values(CountCase{"OneSecondAt25", 0, kSecond, 25, 25},
+                                           CountCase{"OneSecondAtFilmRate", 0, kSecond, 23.976, 24},
+                                           CountCase{"LaterSecondAt30", kSecond, 2 * kSecond, 30, 30},
+                                           CountCase{"HalfSecondAt10", kSecond / 2, kSecond, 10, 5},
+                                           CountCase{"PastTheClipsEnd", 2 * kSecond, 3 * kSecond + kSecond / 10, 25, 28}),
+                         [](const ::testing::TestParamInfo<CountCase>& param) { return std::string(param.param.name); });
+
+struct AccuracyCase {
+    const char* name;
+    ClipRecipe (*recipe)();
+    MediaTime start;
+    MediaTime stop;
+    double fps;
+};
+
+class FrameAccuracy : public ::testing::TestWithParam<AccuracyCase> {};
+
+// Each output frame k equals the picture the ffmpeg program decodes for the
+// file instant start + k / rate.
+TEST_P(FrameAccuracy, MatchesTheFfmpegProgramsPictures)
+{
+    const AccuracyCase& c = GetParam();
+    const QString path = TestClip(c.recipe());
+    const ReferenceClip reference = DecodeWithFfmpeg(path);
+    ASSERT_FALSE(reference.frames.empty());
+    const std::vector<CapturedFrame> frames =
+        RenderFrames({path, c.start, c.stop, reference.width, reference.height, c.fps});
+    ASSERT_EQ(frames.size(), std::size_t(OutputFrameCount(c.stop - c.start, c.fps)));
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+        const ReferenceFrame& expected = FrameOnScreen(reference, c.start + OutputFrameTime(k, c.fps));
+        EXPECT_GE(Psnr(frames[k], expected, reference.width, reference.height), 35.0)
+            << "frame " << k << " expected the picture at " << expected.time;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clips, FrameAccuracy,
+    ::testing::Values(AccuracyCase{"ConstantRateFromTheStart", clips::H264Mp4, 0, kSecond, 25},
+                      AccuracyCase{"ConstantRateAfterASeek", clips::H264Mp4, 17 * kSecond / 10, 2 * kSecond + kSecond / 2, 25},
+                      AccuracyCase{"ConstantRateOtherOutputRate", clips::H264Mkv, kSecond / 3, kSecond + kSecond / 3, 10},
+                      AccuracyCase{"VariableRate", clips::VariableRateMkv, kSecond / 2, 2 * kSecond + kSecond / 2, 25},
+                      AccuracyCase{"TimestampsStartingLate", clips::Mpeg2Mpg, kSecond / 2, kSecond + kSecond / 2, 25},
+                      AccuracyCase{"OddSize", clips::OddSizeMkv, kSecond / 5, kSecond, 25},
+                      AccuracyCase{"Rotated", clips::RotatedMp4, kSecond / 2, kSecond, 25},
+                      AccuracyCase{"AnimatedGif", clips::AnimatedGif, kSecond / 2, kSecond + kSecond / 2, 10},
+                      AccuracyCase{"AviMpeg4", clips::Mpeg4Avi, kSecond, 2 * kSecond, 25},
+                      AccuracyCase{"Bt709FullRange", clips::Bt709FullRangeMp4, 0, kSecond / 5, 25}),
+    [](const ::testing::TestParamInfo<AccuracyCase>& param) { return std::string(param.param.name); });
+
+// Rows of a bottom-up frame, counted from the top of the picture.
+const std::uint8_t* Row(const CapturedFrame& frame, int width, int height, int y)
+{
+    return frame.bytes.data() + std::size_t(height - 1 - y) * Rgb24Stride(width);
+}
+
+bool IsBlack(const std::uint8_t* pixels, int count)
+{
+    return std::all_of(pixels, pixels + count * 3, [](std::uint8_t byte) { return byte == 0; });
+}
+
+TEST(FrameGeometry, PreservedAspectLeavesBlackBandsAboveAndBelow)
+{
+    const std::vector<CapturedFrame> frames =
+        RenderFrames({TestClip(clips::Wide169Mp4()), 0, kSecond / 5, 640, 480, 25, RESIZEF_PRESERVEASPECTRATIO});
+    ASSERT_EQ(frames.size(), 5u);
+    int blackRows = 0;
+    for (int y = 0; y < 480; ++y)
+        blackRows += IsBlack(Row(frames[0], 640, 480, y), 640);
+    EXPECT_EQ(blackRows, 120);
+    for (int y : {0, 59, 420, 479})
+        EXPECT_TRUE(IsBlack(Row(frames[0], 640, 480, y), 640)) << y;
+    for (int y : {60, 240, 419}) {
+        const std::uint8_t* pixel = Row(frames[0], 640, 480, y) + 320 * 3;
+        // The clip's colour 0x3080C0 arrives as blue, green, red.
+        EXPECT_NEAR(pixel[0], 0xC0, 4) << y;
+        EXPECT_NEAR(pixel[1], 0x80, 4) << y;
+        EXPECT_NEAR(pixel[2], 0x30, 4) << y;
+    }
+}
+
+TEST(FrameGeometry, StretchingFillsTheWholeFrameAndPadsRows)
+{
+    GraphEvent last;
+    RenderRig rig;
+    ASSERT_EQ(rig.Build({TestClip(clips::Wide169Mp4()), 0, kSecond / 5, 321, 241, 25, RESIZEF_STRETCH}),
+              MediaResult::Ok);
+    MediaType connected;
+    ASSERT_EQ(rig.grabber->GetConnectedMediaType(connected), MediaResult::Ok);
+    EXPECT_EQ(connected, Rgb24VideoType(321, 241));
+    ASSERT_EQ(rig.Run(), MediaResult::Ok);
+    ASSERT_TRUE(rig.WaitForEvent(last));
+    const std::vector<CapturedFrame> frames = rig.recorder.Frames();
+    ASSERT_FALSE(frames.empty());
+    ASSERT_EQ(frames[0].bytes.size(), 964u * 241);
+    for (int y : {0, 120, 240})
+        for (int x : {0, 160, 320}) {
+            const std::uint8_t* pixel = Row(frames[0], 321, 241, y) + x * 3;
+            EXPECT_NEAR(pixel[0], 0xC0, 4) << x << "," << y;
+            EXPECT_NEAR(pixel[2], 0x30, 4) << x << "," << y;
+        }
+}
+
+TEST(FrameGeometry, TurnedClipIsPillarboxedUpright)
+{
+    const QString path = TestClip(clips::RotatedMp4());
+    const ReferenceClip reference = DecodeWithFfmpeg(path); // upright: 180 wide, 320 high
+    ASSERT_EQ(reference.width, 180);
+    const std::vector<CapturedFrame> frames =
+        RenderFrames({path, 0, kSecond / 25, 640, 480, 25, RESIZEF_PRESERVEASPECTRATIO});
+    ASSERT_EQ(frames.size(), 1u);
+    const std::uint8_t* middle = Row(frames[0], 640, 480, 240);
+    EXPECT_TRUE(IsBlack(middle, 185));
+    EXPECT_TRUE(IsBlack(middle + (185 + 270) * 3, 185));
+    EXPECT_FALSE(IsBlack(middle + 185 * 3, 270));
+}
+
+TEST(FrameColours, FollowTheStreamsOwnMatrixAndRange)
+{
+    const struct {
+        const char* colour;
+        const char* matrix;
+        const char* range;
+        int blue, green, red;
+    } cases[] = {{"FF0000", "bt709", "pc", 0, 0, 255},     {"FF0000", "bt709", "tv", 0, 0, 255},
+                 {"FF0000", "bt470bg", "tv", 0, 0, 255},   {"00C040", "bt709", "pc", 0x40, 0xC0, 0},
+                 {"00C040", "bt470bg", "pc", 0x40, 0xC0, 0}, {"2040E0", "bt709", "tv", 0xE0, 0x40, 0x20}};
+    for (const auto& c : cases) {
+        const std::vector<CapturedFrame> frames = RenderFrames(
+            {TestClip(clips::ColourMp4(c.colour, c.matrix, c.range)), 0, kSecond / 25, 64, 48, 25});
+        ASSERT_EQ(frames.size(), 1u);
+        const std::uint8_t* pixel = Row(frames[0], 64, 48, 24) + 32 * 3;
+        const std::string name = std::string(c.colour) + " " + c.matrix + " " + c.range;
+        EXPECT_NEAR(pixel[0], c.blue, 4) << name;
+        EXPECT_NEAR(pixel[1], c.green, 4) << name;
+        EXPECT_NEAR(pixel[2], c.red, 4) << name;
+    }
+}
+
+TEST(CaptureGraph, HoldsOneGrabberAndTwoNullRenderers)
+{
+    RenderRig rig;
+    ASSERT_EQ(rig.Build({TestClip(clips::H264Mp4()), 0, kSecond, 160, 120, 25}), MediaResult::Ok);
+    EXPECT_EQ(rig.graph->FilterNames(),
+              (std::vector<std::string>{"Video Null Render", "Audio Null Render", "Sample Grabber"}));
+}
+
+TEST(CaptureGraph, RefusesConnectionsThatCannotWork)
+{
+    FfmpegEditingServices services;
+    std::unique_ptr<Timeline> timeline;
+    services.CreateTimeline(timeline);
+    TimelineNode group = 0;
+    timeline->CreateEmptyNode(TimelineNodeKind::Group, group);
+    timeline->SetMediaType(group, AudioGroupType());
+    timeline->AddGroup(group);
+    std::unique_ptr<RenderEngine> engine;
+    services.CreateRenderEngine(engine);
+    EXPECT_EQ(engine->ConnectFrontEnd(), MediaResult::WrongState); // no timeline yet
+    ASSERT_EQ(engine->SetTimelineObject(timeline.get()), MediaResult::Ok);
+    ASSERT_EQ(engine->ConnectFrontEnd(), MediaResult::Ok);
+    FilterGraph* graph = nullptr;
+    ASSERT_EQ(engine->GetFilterGraph(graph), MediaResult::Ok);
+    OutputPin* pin = nullptr;
+    EXPECT_EQ(engine->GetGroupOutputPin(1, pin), MediaResult::InvalidArg);
+    ASSERT_EQ(engine->GetGroupOutputPin(0, pin), MediaResult::Ok);
+
+    std::shared_ptr<SampleGrabber> grabber;
+    services.CreateSampleGrabber(grabber);
+    grabber->SetMediaType(Rgb24GrabberType());
+    std::shared_ptr<Filter> renderer;
+    services.CreateNullRenderer(renderer);
+    std::unique_ptr<CaptureGraphBuilder> builder;
+    services.CreateCaptureGraphBuilder(builder);
+    ASSERT_EQ(builder->SetFiltergraph(*graph), MediaResult::Ok);
+    EXPECT_EQ(builder->RenderStream(*pin, nullptr, *renderer), MediaResult::InvalidArg); // not in the graph
+    ASSERT_EQ(graph->AddFilter(renderer, "Audio Null Render"), MediaResult::Ok);
+    ASSERT_EQ(graph->AddFilter(grabber, "Sample Grabber"), MediaResult::Ok);
+    EXPECT_EQ(graph->AddFilter(grabber, "Sample Grabber"), MediaResult::WrongState);
+    EXPECT_EQ(builder->RenderStream(*pin, grabber.get(), *renderer), MediaResult::CannotConnect); // sound
+    MediaType type;
+    EXPECT_EQ(grabber->GetConnectedMediaType(type), MediaResult::NotConnected);
+    EXPECT_EQ(builder->RenderStream(*pin, nullptr, *renderer), MediaResult::Ok);
+    EXPECT_EQ(builder->RenderStream(*pin, nullptr, *renderer), MediaResult::WrongState);
+    EXPECT_EQ(grabber->SetOneShot(true), MediaResult::NotImplemented);
+    EXPECT_EQ(grabber->SetBufferSamples(true), MediaResult::NotImplemented);
+
+    // The grabber sits in one graph at a time until the engine is scrapped.
+    RenderRig other;
+    other.grabber = grabber;
+    EXPECT_EQ(other.Build({TestClip(clips::H264Mp4()), 0, kSecond, 160, 120, 25}), MediaResult::WrongState);
+    ASSERT_EQ(engine->ScrapIt(), MediaResult::Ok);
+    RenderRig again;
+    again.grabber = grabber;
+    EXPECT_EQ(again.Build({TestClip(clips::H264Mp4()), 0, kSecond, 160, 120, 25}), MediaResult::Ok);
+}
+
+TEST(CaptureGraph, SoundGroupsAreNeverDecoded)
+{
+    // The sound group names a file that is no media at all; only the
+    // picture is decoded, so the conversion completes.
+    const QString text = QDir::temp().filePath(QStringLiteral("not-sound.wav"));
+    WriteFile(text, QByteArray("plain text\n").repeated(100));
+    RenderRig rig;
+    RenderRequest request{TestClip(clips::H264Mp4()), 0, kSecond / 5, 160, 120, 25};
+    request.soundPath = text;
+    ASSERT_EQ(rig.Build(request), MediaResult::Ok);
+    GraphEvent event;
+    ASSERT_EQ(rig.Run(), MediaResult::Ok);
+    ASSERT_TRUE(rig.WaitForEvent(event));
+    EXPECT_EQ(event.code, EC_COMPLETE);
+    EXPECT_EQ(rig.recorder.Count(), 5u);
+}
+
+TEST(CaptureGraph, FrontEndFailsForAFileWithoutPicture)
+{
+    RenderRig rig;
+    EXPECT_EQ(rig.Build({TestClip(clips::AudioOnlyM4a()), 0, kSecond, 160, 120, 25}), MediaResult::NoInterface);
+}
+
+TEST(Streaming, StopEndsAPacedConversionAtOnceAndDeliversNothingAfter)
+{
+    RenderRig rig;
+    // With the reference clock three seconds take three seconds to deliver.
+    ASSERT_EQ(rig.Build({TestClip(clips::H264Mp4()), 0, 3 * kSecond, 320, 240, 25}, true), MediaResult::Ok);
+    ASSERT_EQ(rig.Run(), MediaResult::Ok);
+    while (rig.recorder.Count() < 3)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const auto before = std::chrono::steady_clock::now();
+    ASSERT_EQ(rig.Stop(), MediaResult::Ok);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+    const std::size_t delivered = rig.recorder.Count();
+    EXPECT_LT(delivered, 75u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(rig.recorder.Count(), delivered);
+    GraphEvent event;
+    EXPECT_FALSE(rig.WaitForEvent(event, std::chrono::milliseconds(50))); // a stop is not a completion
+}
+
+TEST(Streaming, RunAgainAfterStopStartsFromTheFirstFrame)
+{
+    RenderRig rig;
+    ASSERT_EQ(rig.Build({TestClip(clips::H264Mp4()), kSecond, kSecond + kSecond / 5, 160, 120, 25}),
+              MediaResult::Ok);
+    GraphEvent event;
+    for (int run = 1; run <= 2; ++run) {
+        ASSERT_EQ(rig.Run(), MediaResult::Ok);
+        ASSERT_TRUE(rig.WaitForEvent(event));
+        EXPECT_EQ(event.code, EC_COMPLETE);
+        ASSERT_EQ(rig.Stop(), MediaResult::Ok);
+        EXPECT_EQ(rig.recorder.Count(), 5u * run);
+    }
+    const std::vector<CapturedFrame> frames = rig.recorder.Frames();
+    EXPECT_EQ(frames[0].bytes, frames[5].bytes);
+}
+
+QString DamagedCopy(const QString& source, const QString& name, qsizetype keep, bool scribble)
+{
+    QByteArray bytes = ReadFile(source);
+    if (scribble)
+        for (qsizetype i = bytes.size() / 3; i < bytes.size() / 3 + 2000; i += 7)
+            bytes[i] = char(0xA5);
+    const QString path = QDir::temp().filePath(name);
+    WriteFile(path, bytes.left(keep < 0 ? bytes.size() : keep));
+    return path;
+}
+
+TEST(Streaming, DamagedPacketsAreSkipped)
+{
+    const QString path = DamagedCopy(TestClip(clips::Mpeg2Mpg()), QStringLiteral("scribbled.mpg"), -1, true);
+    GraphEvent last;
+    const std::vector<CapturedFrame> frames = RenderFrames({path, 0, 2 * kSecond, 176, 144, 25}, &last);
+    EXPECT_EQ(last.code, EC_COMPLETE);
+    EXPECT_EQ(frames.size(), 50u);
+}
+
+TEST(Streaming, ATruncatedFileEndsWithAnErrorEvent)
+{
+    const QString source = TestClip(clips::H264Mkv());
+    const QString path = DamagedCopy(source, QStringLiteral("cut.mkv"), ReadFile(source).size() / 3, false);
+    GraphEvent last;
+    const std::vector<CapturedFrame> frames = RenderFrames({path, 0, 2 * kSecond, 160, 120, 24}, &last);
+    EXPECT_EQ(last.code, EC_ERRORABORT);
+    EXPECT_EQ(MediaResult(last.param1), MediaResult::EndOfData);
+    EXPECT_GT(frames.size(), 0u);
+    EXPECT_LT(frames.size(), 48u);
+}
+
+} // namespace

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/media/EditingServices.h"
+#include "platform/media/MediaTime.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+struct CapturedFrame {
+    double sampleTime = 0.0;
+    std::vector<std::uint8_t> bytes; // bottom-up BGR24, rows padded to 4 bytes
+};
+
+// Keeps a copy of every frame the grabber hands over.
+class FrameRecorder final : public SampleGrabberCallback {
+public:
+    void BufferCB(double sampleTime, std::uint8_t* buffer, long length) override;
+    std::vector<CapturedFrame> Frames() const;
+    std::size_t Count() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<CapturedFrame> frames_;
+};
+
+struct RenderRequest {
+    QString path;
+    MediaTime mediaStart = 0;
+    MediaTime mediaStop = 0;
+    int width = 0;
+    int height = 0;
+    double fps = 25.0;
+    int stretchMode = RESIZEF_STRETCH;
+    bool withSound = true; // a second group for the clip's sound, as a conversion has
+    QString soundPath = {}; // the sound group's file; empty: the clip itself
+};
+
+// A conversion's graph on the real services, wired the way the program wires
+// it: video through the grabber into one null renderer, sound into another,
+// no clock.
+class RenderRig final {
+public:
+    RenderRig();
+    ~RenderRig();
+
+    MediaResult Build(const RenderRequest& request, bool withClock = false);
+    MediaResult Run();
+    // The first event within the time-out; false when none came.
+    bool WaitForEvent(GraphEvent& event, std::chrono::milliseconds timeout = std::chrono::seconds(120));
+    MediaResult Stop();
+
+    FilterGraph* graph = nullptr;
+    FrameRecorder recorder;
+    std::shared_ptr<SampleGrabber> grabber;
+
+private:
+    MediaResult AddGroup(const MediaType& type, double fps, const RenderRequest& request, bool video);
+
+    FfmpegEditingServices services_;
+    std::unique_ptr<Timeline> timeline_;
+    std::unique_ptr<RenderEngine> engine_;
+    MediaControl* control_ = nullptr;
+    MediaEventSource* events_ = nullptr;
+    std::mutex mutex_;
+    std::condition_variable signalled_;
+    bool notified_ = false;
+};
+
+// Renders a whole request and returns the frames; the graph's last event in *last.
+std::vector<CapturedFrame> RenderFrames(const RenderRequest& request, GraphEvent* last = nullptr);
+
+// Every picture of a clip as the ffmpeg program decodes it (turned upright),
+// with its time from the start of the file.
+struct ReferenceFrame {
+    MediaTime time = 0;
+    QByteArray bgr; // top-down, rows not padded
+};
+struct ReferenceClip {
+    int width = 0;
+    int height = 0;
+    std::vector<ReferenceFrame> frames;
+};
+ReferenceClip DecodeWithFfmpeg(const QString& path);
+
+// The reference picture on screen at a media time.
+const ReferenceFrame& FrameOnScreen(const ReferenceClip& clip, MediaTime time);
+
+// Peak signal-to-noise ratio of a captured frame against a reference picture.
+double Psnr(const CapturedFrame& frame, const ReferenceFrame& reference, int width, int height);
