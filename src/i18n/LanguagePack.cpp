@@ -78,6 +78,16 @@ void LanguagePack::EnumerateLanguages()
               [](const QString& a, const QString& b) { return a.toUtf8() < b.toUtf8(); });
 }
 
+// File names are case-sensitive here: open the file as it is spelled on disk,
+// whatever case the stored name has.
+QString LanguagePack::ListedSpelling(const QString& name) const
+{
+    for (const QString& language : languageNames)
+        if (language.compare(name, Qt::CaseInsensitive) == 0)
+            return language;
+    return name;
+}
+
 int LanguagePack::SelectLanguage(QString& name)
 {
     menuTexts.clear();
@@ -105,7 +115,7 @@ int LanguagePack::LoadLanguage(const QString& name)
         primaryLanguage = locale.primaryLanguage;
         subLanguage = locale.subLanguage;
     }
-    filePath = baseDirectory + QStringLiteral("/language/") + name + QStringLiteral(".ini");
+    filePath = baseDirectory + QStringLiteral("/language/") + ListedSpelling(name) + QStringLiteral(".ini");
     ReadAllKeys();
     ApplyLocale(locale.localeName);
     return LoadUiFont();

@@ -71,6 +71,7 @@ public:
 
 private:
     void EnumerateLanguages();
+    QString ListedSpelling(const QString& name) const;
     void ReadAllKeys();
     static void ApplyLocale(const QString& localeName);
 

@@ -80,7 +80,8 @@ TEST_F(LanguagePackTest, SelectionIgnoresCaseAndFallsBackToEnglish)
     AddFile(QStringLiteral("French.ini"), kFrench);
     ASSERT_EQ(Init(QStringLiteral("FRENCH")), 1);
     EXPECT_EQ(pack.GetCurrentLanguage(), QStringLiteral("FRENCH"));
-    EXPECT_EQ(pack.FilePath(), dir.filePath(QStringLiteral("language/FRENCH.ini")));
+    EXPECT_EQ(pack.FilePath(), dir.filePath(QStringLiteral("language/French.ini")));
+    EXPECT_EQ(pack.GetString(kStringWarning), QStringLiteral("Attention"));
 
     QString missing = QStringLiteral("English");
     pack.SelectLanguage(missing);
