@@ -1,0 +1,270 @@
+#include "platform/media/MpvPlaybackGraph.h"
+
+#include <mpv/client.h>
+
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <utility>
+
+namespace {
+
+constexpr std::uint64_t kEofObserver = 1;
+constexpr double kLoadTimeoutSeconds = 15.0;
+
+struct MpvFreer {
+    void operator()(char* text) const { mpv_free(text); }
+};
+using MpvText = std::unique_ptr<char, MpvFreer>;
+
+MediaResult Result(int error)
+{
+    if (error >= 0)
+        return MediaResult::Ok;
+    if (error == MPV_ERROR_NOMEM)
+        return MediaResult::OutOfMemory;
+    if (error == MPV_ERROR_PROPERTY_UNAVAILABLE)
+        return MediaResult::WrongState;
+    return MediaResult::Fail;
+}
+
+MediaResult SetOption(mpv_handle* mpv, const char* name, const char* value)
+{
+    return Result(mpv_set_option_string(mpv, name, value));
+}
+
+// Options common to every graph: nothing from the user's mpv set-up, no
+// keys or mouse of its own (the preview window handles them), exact seeks,
+// and a file that stays open, paused, at its end. Exact seeks start the
+// demuxer a second early, as containers such as program streams land after
+// the target otherwise.
+MediaResult Configure(mpv_handle* mpv, PlaybackOutput output)
+{
+    const bool headless = output == PlaybackOutput::Headless;
+    const std::pair<const char*, const char*> options[] = {
+        {"config", "no"},           {"load-scripts", "no"},   {"ytdl", "no"},
+        {"osc", "no"},              {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"}, {"input-cursor", "no"},  {"cursor-autohide", "no"},
+        {"keep-open", "yes"},       {"pause", "yes"},         {"hr-seek", "yes"},
+        {"hr-seek-demuxer-offset", "1"},   {"audio-fallback-to-null", "yes"}, {"hwdec", "no"},
+        {"vo", headless ? "null" : "gpu,x11,null"}, {"ao", headless ? "null" : ""},
+        // Until a window is given the picture is not decoded, so mpv never opens a window of its own.
+        {"vid", headless ? "auto" : "no"},
+    };
+    for (const auto& [name, value] : options)
+        if (*value)
+            if (const MediaResult result = SetOption(mpv, name, value); Failed(result))
+                return result;
+    return MediaResult::Ok;
+}
+
+} // namespace
+
+void MpvDestroyer::operator()(mpv_handle* handle) const
+{
+    mpv_terminate_destroy(handle);
+}
+
+MediaResult MpvPlaybackServices::CreatePlaybackGraph(std::unique_ptr<PlaybackGraph>& graph)
+{
+    MpvHandle mpv(mpv_create());
+    if (!mpv)
+        return MediaResult::Fail;
+    if (const MediaResult configured = Configure(mpv.get(), output_); Failed(configured))
+        return configured;
+    if (const MediaResult started = Result(mpv_initialize(mpv.get())); Failed(started))
+        return started;
+    graph = std::make_unique<MpvPlaybackGraph>(std::move(mpv), output_);
+    return MediaResult::Ok;
+}
+
+MpvPlaybackGraph::MpvPlaybackGraph(MpvHandle handle, PlaybackOutput output) : mpv_(std::move(handle)), output_(output)
+{
+    mpv_observe_property(mpv_.get(), kEofObserver, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_set_wakeup_callback(mpv_.get(), &MpvPlaybackGraph::Wakeup, this);
+}
+
+MpvPlaybackGraph::~MpvPlaybackGraph()
+{
+    // No wake-up may reach this object once it is gone.
+    mpv_set_wakeup_callback(mpv_.get(), nullptr, nullptr);
+}
+
+void MpvPlaybackGraph::Wakeup(void* graph)
+{
+    auto* self = static_cast<MpvPlaybackGraph*>(graph);
+    const std::lock_guard lock(self->notifyMutex_);
+    if (self->notify_)
+        self->notify_();
+}
+
+MediaResult MpvPlaybackGraph::SetNotify(GraphNotify notify)
+{
+    const std::lock_guard lock(notifyMutex_);
+    notify_ = std::move(notify);
+    return MediaResult::Ok;
+}
+
+void MpvPlaybackGraph::Translate()
+{
+    for (;;) {
+        const mpv_event* event = mpv_wait_event(mpv_.get(), 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            return;
+        if (event->event_id == MPV_EVENT_FILE_LOADED)
+            loaded_ = true;
+        if (event->event_id == MPV_EVENT_END_FILE) {
+            const auto* end = static_cast<const mpv_event_end_file*>(event->data);
+            if (end->reason == MPV_END_FILE_REASON_ERROR) {
+                loadFailed_ = !loaded_;
+                if (loaded_)
+                    events_.push_back(GraphEvent{EC_ERRORABORT, static_cast<long>(ResultCode(MediaResult::ReadFault)), 0});
+            }
+        }
+        if (event->event_id == MPV_EVENT_PROPERTY_CHANGE && event->reply_userdata == kEofObserver) {
+            const auto* property = static_cast<const mpv_event_property*>(event->data);
+            if (property->format == MPV_FORMAT_FLAG && *static_cast<const int*>(property->data))
+                events_.push_back(GraphEvent{EC_COMPLETE, 0, 0});
+        }
+    }
+}
+
+MediaResult MpvPlaybackGraph::GetEvent(GraphEvent& event)
+{
+    Translate();
+    if (events_.empty())
+        return MediaResult::False;
+    event = events_.front();
+    events_.pop_front();
+    return MediaResult::Ok;
+}
+
+MediaResult MpvPlaybackGraph::RenderFile(const std::string& path)
+{
+    const char* command[] = {"loadfile", path.c_str(), "replace", nullptr};
+    loaded_ = loadFailed_ = false;
+    if (const MediaResult sent = Result(mpv_command(mpv_.get(), command)); Failed(sent))
+        return sent;
+    return WaitUntilLoaded();
+}
+
+MediaResult MpvPlaybackGraph::WaitUntilLoaded()
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(kLoadTimeoutSeconds);
+    while (!loaded_ && !loadFailed_) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return MediaResult::Timeout;
+        const mpv_event* next = mpv_wait_event(mpv_.get(), 0.05);
+        if (next->event_id == MPV_EVENT_FILE_LOADED)
+            loaded_ = true;
+        else if (next->event_id == MPV_EVENT_END_FILE)
+            loadFailed_ = static_cast<const mpv_event_end_file*>(next->data)->reason == MPV_END_FILE_REASON_ERROR;
+    }
+    return loaded_ ? MediaResult::Ok : MediaResult::CannotRender;
+}
+
+MediaResult MpvPlaybackGraph::Run()
+{
+    if (!loaded_)
+        return MediaResult::WrongState;
+    return Result(mpv_set_property_string(mpv_.get(), "pause", "no"));
+}
+
+MediaResult MpvPlaybackGraph::Pause()
+{
+    if (!loaded_)
+        return MediaResult::WrongState;
+    return Result(mpv_set_property_string(mpv_.get(), "pause", "yes"));
+}
+
+MediaResult MpvPlaybackGraph::Stop()
+{
+    // mpv has no stopped state that keeps the file; the player cues it at the start.
+    return Pause();
+}
+
+MediaResult MpvPlaybackGraph::SetRate(double rate)
+{
+    if (!(rate > 0.0))
+        return MediaResult::InvalidArg;
+    return Result(mpv_set_property(mpv_.get(), "speed", MPV_FORMAT_DOUBLE, &rate));
+}
+
+MediaResult MpvPlaybackGraph::SetCurrentPosition(MediaTime position)
+{
+    if (!loaded_)
+        return MediaResult::WrongState;
+    const std::string seconds = std::to_string(static_cast<double>(position) / kMediaUnitsPerSecond);
+    const char* command[] = {"seek", seconds.c_str(), "absolute+exact", nullptr};
+    return Result(mpv_command(mpv_.get(), command));
+}
+
+MediaResult MpvPlaybackGraph::TimeProperty(const char* name, MediaTime& time) const
+{
+    double seconds = 0;
+    if (const MediaResult read = Result(mpv_get_property(mpv_.get(), name, MPV_FORMAT_DOUBLE, &seconds)); Failed(read))
+        return read;
+    time = std::llround(seconds * kMediaUnitsPerSecond);
+    return MediaResult::Ok;
+}
+
+MediaResult MpvPlaybackGraph::GetCurrentPosition(MediaTime& position)
+{
+    return TimeProperty("time-pos", position);
+}
+
+MediaResult MpvPlaybackGraph::GetStopPosition(MediaTime& position)
+{
+    return TimeProperty("duration", position);
+}
+
+int MpvPlaybackGraph::VideoTrack() const
+{
+    std::int64_t count = 0;
+    mpv_get_property(mpv_.get(), "track-list/count", MPV_FORMAT_INT64, &count);
+    for (std::int64_t i = 0; i < count; ++i) {
+        const std::string prefix = "track-list/" + std::to_string(i) + "/";
+        const MpvText type(mpv_get_property_string(mpv_.get(), (prefix + "type").c_str()));
+        int albumArt = 0;
+        mpv_get_property(mpv_.get(), (prefix + "albumart").c_str(), MPV_FORMAT_FLAG, &albumArt);
+        if (type && std::string(type.get()) == "video" && !albumArt)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+MediaResult MpvPlaybackGraph::GetVideoSize(int& width, int& height)
+{
+    const int track = VideoTrack();
+    if (track < 0)
+        return MediaResult::NoInterface;
+    const std::string prefix = "track-list/" + std::to_string(track) + "/";
+    std::int64_t w = 0, h = 0, rotation = 0;
+    if (mpv_get_property(mpv_.get(), (prefix + "demux-w").c_str(), MPV_FORMAT_INT64, &w) < 0 ||
+        mpv_get_property(mpv_.get(), (prefix + "demux-h").c_str(), MPV_FORMAT_INT64, &h) < 0)
+        return MediaResult::Fail;
+    mpv_get_property(mpv_.get(), (prefix + "demux-rotation").c_str(), MPV_FORMAT_INT64, &rotation);
+    const bool turned = rotation % 180 != 0;
+    width = static_cast<int>(turned ? h : w);
+    height = static_cast<int>(turned ? w : h);
+    return MediaResult::Ok;
+}
+
+MediaResult MpvPlaybackGraph::GetVisible(bool& visible)
+{
+    visible = VideoTrack() >= 0;
+    return visible ? MediaResult::Ok : MediaResult::NoInterface;
+}
+
+MediaResult MpvPlaybackGraph::SetVideoWindow(NativeWindowId window)
+{
+    if (output_ == PlaybackOutput::Headless)
+        return MediaResult::Ok;
+    if (window == 0)
+        return Result(mpv_set_property_string(mpv_.get(), "vid", "no"));
+    auto id = static_cast<std::int64_t>(window);
+    if (const MediaResult set = Result(mpv_set_property(mpv_.get(), "wid", MPV_FORMAT_INT64, &id)); Failed(set))
+        return set;
+    // Choosing the picture again makes mpv open its output in the new window.
+    return Result(mpv_set_property_string(mpv_.get(), "vid", "auto"));
+}
