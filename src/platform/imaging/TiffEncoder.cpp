@@ -100,6 +100,8 @@ void SetRgbFields(TIFF* tiff, const Bitmap& bitmap)
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
     TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+    // Differences from the left neighbour halve an LZW file of a video frame and cost no speed.
+    TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
 }
 
