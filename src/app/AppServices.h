@@ -1,6 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 class Choosers;
+class EditingServices;
+class PlaybackServices;
+class ProbeGraph;
 class KnownFolders;
 class LanguagePack;
 class MessageService;
@@ -18,4 +24,7 @@ struct AppServices {
     Shell& shell;
     Choosers& choosers;
     SoundPlayer& sounds;
+    EditingServices& editing;
+    PlaybackServices& playback;
+    std::function<std::unique_ptr<ProbeGraph>()> createProbe;
 };

@@ -26,6 +26,8 @@ int Application::Run(AppServices& services)
 {
     StartLanguage(services);
     MainWindow window(services);
+    if (!window.Usable())
+        return 0;
     const QString screenshots = ScreenshotFolder();
     if (!screenshots.isEmpty())
         StartScreenshotTour(window, screenshots);

@@ -8,7 +8,12 @@
 #include "i18n/LanguageMenu.h"
 #include "i18n/LanguagePack.h"
 #include "i18n/Translate.h"
+#include "extract/ConversionJob.h"
+#include "extract/FrameSampler.h"
 #include "imaging/TemporaryBitmap.h"
+#include "media/PreviewPlayer.h"
+#include "platform/media/EditingServices.h"
+#include "platform/media/MediaType.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/Shell.h"
 #include "platform/ui/MessageService.h"
@@ -109,9 +114,20 @@ const MainWindow::Command MainWindow::kCommands[] = {
     {kCommandPopupFont, &MainWindow::OnFont},
 };
 
-MainWindow::MainWindow(AppServices& services, QWidget* parent) : QDialog(parent), services_(services)
+const QString kNoGrabber = QStringLiteral("Could not create CLSID_SampleGrabber");
+const QString kNoGrabberType = QStringLiteral("Could not initialize GrabType as RGB24");
+const QString kDiagnosticCaption = QStringLiteral("Reelmorph");
+
+MainWindow::MainWindow(AppServices& services, QWidget* parent)
+    : QDialog(parent), services_(services), sampler_(std::make_unique<FrameGrabberCallback>())
 {
     InitDialog();
+}
+
+MainWindow::~MainWindow()
+{
+    job_.reset();
+    ClosePreview();
 }
 
 // The steps of start-up in their order. Nothing stands in for the COM and
@@ -125,15 +141,18 @@ void MainWindow::InitDialog()
     setWindowIcon(LoadIconResource(kIconApplication));
     SettingsContext context{services_.profile, services_.knownFolders, services_.messages, this};
     LoadOutputFormat(context, settings_);
-    ReadSlideshowDefaults();
+    transitions_ = LoadTransitionDefaults(services_.profile);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     LoadOutputFileAndSize(context, settings_);
     SetupIconButtons();
     HideSlideshowControls();
     ResetPlaybackControls();
     LoadFrameRateAndFolder(context, settings_);
-    SetStatusText(OutputStatusText(services_.language, settings_, clip_));
+    SetStatusText(OutputStatusText(services_.language, settings_, clip_.facts));
+    if (!CreateSampleGrabber())
+        return;
     LoadQualityAndInterval(context, settings_);
+    UpdateCaptureState();
     temporaryBitmap_ = TemporaryBitmapName(services_.messages, this, services_.language.GetString(kStringError));
     TranslateDialog(services_.language, *this, kMainTemplate);
 }
@@ -151,14 +170,38 @@ void MainWindow::ConnectControls()
     });
 }
 
-void MainWindow::ReadSlideshowDefaults()
+// The one grabber every conversion sends its frames through; without it the
+// program cannot convert, and the window ends at once.
+bool MainWindow::CreateSampleGrabber()
 {
-    const QString section = QStringLiteral("TransitionSettings");
-    Profile& profile = services_.profile;
-    photoDuration = profile.GetInt(section, QStringLiteral("PhotoDuration"), 8);
-    transitionLength = profile.GetInt(section, QStringLiteral("TransitionDuration"), 0);
-    transitionMode = profile.GetInt(section, QStringLiteral("TransitionType"), 0);
-    fixedTransition = profile.GetInt(section, QStringLiteral("TransitionName"), 0);
+    if (Failed(services_.editing.CreateSampleGrabber(grabber_)) || !grabber_) {
+        services_.messages.Show(nullptr, kNoGrabber, kDiagnosticCaption);
+        usable_ = false;
+        return false;
+    }
+    if (Failed(grabber_->SetMediaType(Rgb24GrabberType()))) {
+        services_.messages.Show(nullptr, kNoGrabberType, kDiagnosticCaption);
+        usable_ = false;
+        return false;
+    }
+    job_ = std::make_unique<ConversionJob>(
+        ConversionServices{services_.editing, services_.messages, services_.language, grabber_, *sampler_, this});
+    connect(job_.get(), &ConversionJob::StatusTextChanged, this, &MainWindow::SetStatusText);
+    connect(job_.get(), &ConversionJob::RunningChanged, this, [this](bool running) {
+        running ? EnterConvertingState() : LeaveConvertingState();
+    });
+    return true;
+}
+
+// What the frame sampler reads during a conversion; set only while none runs.
+void MainWindow::UpdateCaptureState()
+{
+    CaptureState state = sampler_->State();
+    state.outputFolder = settings_.outputFolder;
+    state.outputFormat = settings_.outputFormat;
+    state.jpegQuality = settings_.jpegQuality;
+    state.samplingInterval = settings_.samplingInterval;
+    sampler_->SetCaptureState(state);
 }
 
 void MainWindow::SetupIconButtons()
@@ -244,16 +287,21 @@ void MainWindow::EnterConvertingState()
         SetControlEnabled(id, false);
 }
 
+// A running job reports its own end through its signals.
 void MainWindow::EndConversion()
+{
+    if (job_ && job_->IsConverting()) {
+        job_->EndConversion();
+        return;
+    }
+    LeaveConvertingState();
+    SetStatusText(ClosingStatusText(services_.language, settings_));
+}
+
+void MainWindow::LeaveConvertingState()
 {
     converting_ = false;
     controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetString(kStringConvert));
-    const LanguagePack& language = services_.language;
-    SetStatusText(QStringLiteral("%1. %2 %3     %4 %5*%6")
-                      .arg(language.GetString(kStringDone), language.GetString(kStringOutputFile),
-                           settings_.outputFolder, language.GetString(kStringResolution))
-                      .arg(settings_.outputWidth)
-                      .arg(settings_.outputHeight));
     for (const int id : kIdleOnlyControls)
         SetControlEnabled(id, true);
 }

@@ -1,14 +1,20 @@
 #pragma once
 
 #include "controls/DialogBuilder.h"
+#include "media/ClipState.h"
 #include "settings/ConversionSettings.h"
 
 #include <QDialog>
 #include <QPixmap>
 
 #include <cstdint>
+#include <memory>
 
 struct AppServices;
+class ConversionJob;
+class FrameGrabberCallback;
+class PreviewPlayer;
+class SampleGrabber;
 
 // Control and command ids of the main window (template 102).
 enum MainWindowId : int {
@@ -48,6 +54,7 @@ class MainWindow final : public QDialog {
 
 public:
     explicit MainWindow(AppServices& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -62,14 +69,19 @@ public:
     QString StatusText() const;
 
     // The running state of a conversion: Open Video, Options, Start Time and
-    // End Time disabled, Convert reads "Stop", closing is refused. Leaving it
-    // restores them and shows the closing status line.
+    // End Time disabled, Convert reads "Stop", closing is refused. Ending it
+    // stops a running job, restores them and shows the closing status line.
     void EnterConvertingState();
     void EndConversion();
+    // False when start-up could not create what every conversion needs; the
+    // application then ends without running the window.
+    bool Usable() const { return usable_; }
+    PreviewPlayer* Player() const { return player_.get(); }
+    const ClipState& ClipSources() const { return clip_; }
 
     const DialogControls& Controls() const { return controls_; }
     const ConversionSettings& Settings() const { return settings_; }
-    const ClipFacts& Clip() const { return clip_; }
+    const ClipFacts& Clip() const { return clip_.facts; }
     bool IsConverting() const { return converting_; }
     const QString& TemporaryBitmap() const { return temporaryBitmap_; }
     // help/Introduction.htm beside the program, in its parent folder or installed.
@@ -96,7 +108,11 @@ private:
     // Initialisation, in its order.
     void InitDialog();
     void ConnectControls();
-    void ReadSlideshowDefaults();
+    bool CreateSampleGrabber();
+    void UpdateCaptureState();
+    void LeaveConvertingState();
+    void ShowPreview();
+    void ClosePreview();
     void SetupIconButtons();
     void HideSlideshowControls();
     void ResetPlaybackControls();
@@ -133,15 +149,16 @@ private:
     DialogControls controls_;
     QPixmap backgroundBitmap;
     ConversionSettings settings_;
-    ClipFacts clip_;
-    std::int64_t markStart = 0;
-    std::int64_t markEnd = 0;
+    ClipState clip_;
+    // Defaults of the hidden slideshow list; they feed the clip's transition fields.
+    TransitionDefaults transitions_;
     int seekPos = 0;
     bool converting_ = false;
+    bool usable_ = true;
     QString temporaryBitmap_;
-    // Defaults of the hidden slideshow list; they feed the clip's transition fields.
-    int photoDuration = 8;
-    int transitionLength = 0;
-    int transitionMode = 0;
-    int fixedTransition = 0;
+    std::unique_ptr<PreviewPlayer> player_;
+    // One grabber and one frame sampler serve every conversion of the run.
+    std::shared_ptr<SampleGrabber> grabber_;
+    std::unique_ptr<FrameGrabberCallback> sampler_;
+    std::unique_ptr<ConversionJob> job_;
 };

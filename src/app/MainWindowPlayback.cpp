@@ -1,13 +1,15 @@
 // The main window's commands for the clip, its playback and the conversion.
-// They act on what the window holds now; opening a clip, the preview player
-// and the conversion job complete them where those live.
 #include "app/MainWindow.h"
 
 #include "app/AppServices.h"
 #include "app/Application.h"
 #include "app/MainWindowTexts.h"
+#include "extract/ConversionJob.h"
 #include "i18n/LanguagePack.h"
 #include "i18n/Translate.h"
+#include "media/OpenVideo.h"
+#include "media/PlaybackControls.h"
+#include "media/PreviewPlayer.h"
 #include "platform/ui/Choosers.h"
 #include "platform/ui/MessageService.h"
 #include "settings/OptionsDialog.h"
@@ -15,14 +17,57 @@
 
 #include <QSlider>
 
+#include <cstdlib>
+
 using namespace MainWindowTexts;
 
 namespace {
 constexpr int kOptionsTemplate = 129;
 } // namespace
 
-// Choosing and probing a clip come with the clip layer.
-void MainWindow::OnOpenVideo() {}
+void MainWindow::OnOpenVideo()
+{
+    const FileChooserRequest request = OpenVideoChooserRequest(services_.language, services_.profile);
+    const QStringList filters = QtNameFilters(request);
+    const std::optional<QString> path =
+        services_.choosers.ChooseOpenFile(this, request.title, request.directory, filters.join(QStringLiteral(";;")),
+                                          filters.value(request.selectedFilter));
+    if (!path)
+        return;
+    const OpenVideoServices openServices{
+        ProbeServices{services_.createProbe, services_.messages, services_.language, this}, services_.profile,
+        transitions_, [] { return std::rand(); }};
+    const std::optional<OpenedClip> opened = OpenVideo(openServices, *path, clip_, settings_);
+    if (!opened)
+        return;
+    SetBoxText(kIdStartTimeBox, opened->texts.startTime);
+    SetBoxText(kIdPositionBox, opened->texts.position);
+    SetBoxText(kIdEndTimeBox, opened->texts.endTime);
+    ClosePreview();
+    ShowPreview();
+    EnablePlaybackControls();
+    SetStatusText(opened->status);
+}
+
+void MainWindow::ShowPreview()
+{
+    player_ = OpenPreview(PreviewServices{services_.playback, services_.messages, {}}, this, clip_);
+    if (!player_)
+        return;
+    connect(player_.get(), &PreviewPlayer::PositionsRefreshed, this, &MainWindow::OnPositionRefresh);
+    connect(player_.get(), &PreviewPlayer::CloseRequested, this, [this] { OnCommand(kIdCloseClip); });
+}
+
+void MainWindow::ClosePreview()
+{
+    if (player_) {
+        if (player_->State() != PlayState::Closed)
+            player_->Close();
+        player_.reset();
+    }
+    seekPos = 0;
+    controls_.Get<QSlider>(kIdSeekBar)->setValue(0);
+}
 
 void MainWindow::OnOptions()
 {
@@ -35,66 +80,85 @@ void MainWindow::OnOptions()
                            [this](QWidget& dialog, int templateId) {
                                TranslateDialog(services_.language, dialog, templateId);
                            }};
-    OptionsDialog dialog(context, settings_, clip_, this);
+    OptionsDialog dialog(context, settings_, clip_.facts, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     TakeOptions(services_.profile, dialog, settings_);
-    SetStatusText(OutputStatusText(services_.language, settings_, clip_));
+    UpdateCaptureState();
+    SetStatusText(OutputStatusText(services_.language, settings_, clip_.facts));
 }
 
-// The checks that need no conversion job: a clip must be open, and a running
-// job is stopped. The job's own checks and its start follow them.
 void MainWindow::OnConvert()
 {
-    const LanguagePack& language = services_.language;
-    if (clip_.videoItemCount == 0) {
-        services_.messages.Show(this, language.GetString(kStringOpenVideo), language.GetString(kStringError));
+    if (!job_)
         return;
-    }
-    if (converting_)
-        EndConversion();
+    const ClipSource source{clip_.facts.videoItemCount, clip_.audioItemCount, clip_.videoItems[0].path,
+                            clip_.audioItems[0].path,   clip_.markStart,      clip_.markEnd,
+                            clip_.facts.sourceFrameRate};
+    job_->Convert(source, settings_);
 }
 
-// Play, Pause, Stop, Start Time and End Time act on the preview player of
-// the open clip, which the clip layer creates; before a clip is open there is
-// no player and each of them does nothing, as with a closed clip.
-void MainWindow::OnPlay() {}
-void MainWindow::OnPause() {}
-void MainWindow::OnStop() {}
-void MainWindow::OnStartTime() {}
-void MainWindow::OnEndTime() {}
+void MainWindow::OnPlay()
+{
+    if (player_)
+        player_->Play();
+}
 
-// Without a player (or a clip of length 0) a released seek bar only
-// remembers its position.
+void MainWindow::OnPause()
+{
+    if (player_)
+        player_->Pause();
+}
+
+void MainWindow::OnStop()
+{
+    if (player_)
+        player_->Stop();
+}
+
+void MainWindow::OnStartTime()
+{
+    if (const auto text = MarkPosition(player_.get(), clip_.markStart))
+        SetBoxText(kIdStartTimeBox, *text);
+}
+
+void MainWindow::OnEndTime()
+{
+    if (const auto text = MarkPosition(player_.get(), clip_.markEnd))
+        SetBoxText(kIdEndTimeBox, *text);
+}
+
 void MainWindow::OnSeekReleased()
 {
     seekPos = controls_.Get<QSlider>(kIdSeekBar)->value();
+    SeekFromBar(player_.get(), seekPos);
 }
 
-// The clip is dropped: the preview window posts this when it closes.
+// The clip is dropped: the preview window asks for this when it closes.
 void MainWindow::OnCloseClip()
 {
-    seekPos = 0;
-    controls_.Get<QSlider>(kIdSeekBar)->setValue(0);
-    clip_.videoItemCount = 0;
-    markStart = 0;
-    markEnd = 0;
-    SetBoxText(kIdStartTimeBox, kZeroClock);
-    SetBoxText(kIdEndTimeBox, kZeroClock);
-    SetBoxText(kIdPositionBox, QString());
+    ClosePreview();
+    const ClipTexts texts = CloseClip(clip_);
+    SetBoxText(kIdStartTimeBox, texts.startTime);
+    SetBoxText(kIdEndTimeBox, texts.endTime);
+    SetBoxText(kIdPositionBox, texts.position);
     DisablePlaybackControls();
 }
 
-// Without a player the position box is empty; the seek bar is left alone
-// while the user drags it.
+// The seek bar is left alone while the user drags it.
 void MainWindow::OnPositionRefresh()
 {
     if (Application::seekDragging == 1)
         return;
-    SetBoxText(kIdPositionBox, QString());
+    const PositionDisplay display = PositionDisplayFor(player_.get());
+    SetBoxText(kIdPositionBox, display.positionText);
+    if (display.seekPos) {
+        seekPos = *display.seekPos;
+        controls_.Get<QSlider>(kIdSeekBar)->setValue(seekPos);
+    }
 }
 
-// The conversion graph's events: the end of the range ends the conversion;
+// Events posted as message 1037: the end of the range ends the conversion;
 // every other event leaves it running.
 void MainWindow::OnGraphEvent(long long eventCode)
 {

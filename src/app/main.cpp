@@ -1,6 +1,9 @@
 #include "app/AppServices.h"
 #include "app/Application.h"
 #include "i18n/LanguagePack.h"
+#include "media/ClipProbe.h"
+#include "platform/media/EditingServices.h"
+#include "platform/media/PlaybackGraph.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/KnownFolders.h"
 #include "platform/shell/Shell.h"
@@ -20,6 +23,9 @@ int main(int argc, char* argv[])
     QtChoosers choosers;
     ProcessSoundPlayer sounds;
     LanguagePack language(profile, messages);
-    AppServices services{profile, language, messages, knownFolders, shell, choosers, sounds};
+    FfmpegEditingServices editing;
+    const std::unique_ptr<PlaybackServices> playback = CreatePlatformPlaybackServices(false);
+    AppServices services{profile,  language, messages,  knownFolders,         shell,
+                         choosers, sounds,   editing,   *playback, FfmpegProbeFactory()};
     return Application::Run(services);
 }

@@ -52,6 +52,15 @@ QString ClockText(long long seconds)
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString ClosingStatusText(const LanguagePack& language, const ConversionSettings& settings)
+{
+    return QStringLiteral("%1. %2 %3     %4 %5*%6")
+        .arg(language.GetString(kStringDone), language.GetString(kStringOutputFile), settings.outputFolder,
+             language.GetString(kStringResolution))
+        .arg(settings.outputWidth)
+        .arg(settings.outputHeight);
+}
+
 ConversionJob::ConversionJob(ConversionServices services, QObject* parent)
     : QObject(parent), services_(services), reporter_(services.messages, services.owner),
       bridge_(std::make_unique<SamplerBridge>(services.sampler))
@@ -60,8 +69,10 @@ ConversionJob::ConversionJob(ConversionServices services, QObject* parent)
     connect(&progressTimer_, &QTimer::timeout, this, &ConversionJob::OnProgressTick);
 }
 
+// Stops a running graph before its parts go; the owner hears nothing more.
 ConversionJob::~ConversionJob()
 {
+    blockSignals(true);
     if (converting_)
         EndConversion();
 }
@@ -179,12 +190,7 @@ void ConversionJob::EndConversion()
     converting_ = false;
     elapsedSeconds_ = 0;
     Q_EMIT RunningChanged(false);
-    const LanguagePack& language = services_.language;
-    Q_EMIT StatusTextChanged(QStringLiteral("%1. %2 %3     %4 %5*%6")
-                                 .arg(language.GetString(kStringDone), language.GetString(kStringOutputFile),
-                                      running_.outputFolder, language.GetString(kStringResolution))
-                                 .arg(running_.outputWidth)
-                                 .arg(running_.outputHeight));
+    Q_EMIT StatusTextChanged(ClosingStatusText(services_.language, running_));
     ReportFailedPictures();
 }
 

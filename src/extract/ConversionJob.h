@@ -74,5 +74,8 @@ private:
     std::optional<RunningCapture> capture_;
 };
 
+// "Done. Output file: <folder>     Resolution: <w>*<h>" in the current language.
+QString ClosingStatusText(const LanguagePack& language, const ConversionSettings& settings);
+
 // "%02d:%02d:%02d" of whole seconds; hours are not wrapped at 24.
 QString ClockText(long long seconds);

@@ -46,10 +46,10 @@ protected:
         return created;
     }();
     FrameGrabberCallback sampler;
-    ConversionJob job{ConversionServices{editing, messages, language, grabber, sampler, nullptr}};
     ClipSource clip;
     ConversionSettings settings;
     QString status;
+    ConversionJob job{ConversionServices{editing, messages, language, grabber, sampler, nullptr}};
 };
 
 const QString kDone = QStringLiteral("Done. Output file: %1/     Resolution: 640*480");

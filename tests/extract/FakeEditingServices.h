@@ -208,10 +208,8 @@ private:
 
 class FakeRenderEngine final : public RenderEngine {
 public:
-    FakeRenderEngine(Faults& faults, FakeGraph*& lastGraph) : faults_(faults), graph_(faults)
-    {
-        lastGraph = &graph_;
-    }
+    // The graph belongs to the services, so a test can look at it after the engine is gone.
+    FakeRenderEngine(Faults& faults, FakeGraph& graph) : faults_(faults), graph_(graph) {}
     MediaResult SetTimelineObject(Timeline* timeline) override
     {
         timeline_ = timeline;
@@ -241,7 +239,7 @@ public:
 
 private:
     Faults& faults_;
-    FakeGraph graph_;
+    FakeGraph& graph_;
     Timeline* timeline_ = nullptr;
     std::map<int, FakePin> pins_;
 };
@@ -268,7 +266,9 @@ public:
     }
     MediaResult CreateRenderEngine(std::unique_ptr<RenderEngine>& engine) override
     {
-        engine = std::make_unique<FakeRenderEngine>(faults, lastGraph);
+        graphs.push_back(std::make_unique<FakeGraph>(faults));
+        lastGraph = graphs.back().get();
+        engine = std::make_unique<FakeRenderEngine>(faults, *lastGraph);
         return faults.Check("CreateRenderEngine");
     }
     MediaResult CreateCaptureGraphBuilder(std::unique_ptr<CaptureGraphBuilder>& builder) override
@@ -288,5 +288,6 @@ public:
     }
 
     Faults faults;
+    std::vector<std::unique_ptr<FakeGraph>> graphs;
     FakeGraph* lastGraph = nullptr;
 };

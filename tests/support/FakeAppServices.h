@@ -2,6 +2,9 @@
 
 #include "app/AppServices.h"
 #include "i18n/LanguagePack.h"
+#include "media/ClipProbe.h"
+#include "platform/media/EditingServices.h"
+#include "platform/media/PlaybackGraph.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/KnownFolders.h"
 #include "platform/ui/SoundPlayer.h"
@@ -18,7 +21,7 @@ public:
     int plays = 0;
 };
 
-// The services a window needs, with a profile and a language folder of its
+// The services a window needs, on the real media libraries (playback headless), with a profile and a language folder of its
 // own in a temporary folder, recorded message boxes, a fake shell and
 // scripted choosers.
 struct FakeAppServices {
@@ -32,5 +35,8 @@ struct FakeAppServices {
     FakeShell shell;
     FakeChoosers choosers;
     SilentSoundPlayer sounds;
-    AppServices services{profile, language, messages, knownFolders, shell, choosers, sounds};
+    FfmpegEditingServices editing;
+    std::unique_ptr<PlaybackServices> playback = CreatePlatformPlaybackServices(true);
+    AppServices services{profile,  language, messages, knownFolders, shell,
+                         choosers, sounds,   editing,  *playback,    FfmpegProbeFactory()};
 };

@@ -44,3 +44,7 @@ public:
     virtual ~PlaybackServices() = default;
     virtual MediaResult CreatePlaybackGraph(std::unique_ptr<PlaybackGraph>& graph) = 0;
 };
+
+// The playback of this platform on libmpv: pictures into the preview window
+// and sound to the system, or neither (headless, for tests).
+std::unique_ptr<PlaybackServices> CreatePlatformPlaybackServices(bool headless);
