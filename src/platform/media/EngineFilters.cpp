@@ -50,6 +50,12 @@ bool EngineSampleGrabber::JoinGraph(const FilterGraph* graph)
     return true;
 }
 
+bool EngineSampleGrabber::NeedsBuffer()
+{
+    SampleGrabberCallback* callback = callback_.load();
+    return callback && callback->NeedsBuffer();
+}
+
 void EngineSampleGrabber::Deliver(double sampleTime, std::uint8_t* buffer, long length)
 {
     if (SampleGrabberCallback* callback = callback_.load())

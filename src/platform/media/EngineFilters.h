@@ -33,7 +33,9 @@ public:
     const FilterGraph* Graph() const { return graph_; }
     void Connect(const MediaType& type) { connected_ = type; }
     bool IsConnected() const { return connected_.has_value(); }
-    // Called on the streaming thread, one frame at a time.
+    // Called on the streaming thread, one frame at a time: whether the frame
+    // must be drawn, then the frame itself.
+    bool NeedsBuffer();
     void Deliver(double sampleTime, std::uint8_t* buffer, long length);
 
 private:

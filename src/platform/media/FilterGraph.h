@@ -18,6 +18,11 @@ public:
     virtual ~SampleGrabberCallback() = default;
     // sampleTime: the frame's timeline time in seconds.
     virtual void BufferCB(double sampleTime, std::uint8_t* buffer, long length) = 0;
+    // Asked once per frame, before the frame is converted. A callback that
+    // keeps only some frames answers false for the others: that frame is
+    // then neither converted nor handed to BufferCB, which saves most of
+    // the work when only every n-th frame is wanted.
+    virtual bool NeedsBuffer() { return true; }
 };
 
 // A processing step that a graph holds under a name.

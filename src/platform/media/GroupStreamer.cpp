@@ -34,25 +34,28 @@ MediaResult GroupStreamer::Stream(EngineSampleGrabber* grabber, const Pacer& pac
         const MediaTime t = OutputFrameTime(k, rate);
         if (stop.load() || !pacer(t))
             return MediaResult::Aborted;
-        if (const MediaResult drawn = DrawFrame(t, stop); Failed(drawn))
+        // Frames nobody looks at are still decoded, so that errors and timing stay the same.
+        const bool draw = grabber && grabber->NeedsBuffer();
+        if (const MediaResult drawn = DrawFrame(t, draw, stop); Failed(drawn))
             return drawn;
-        if (grabber)
+        if (draw)
             grabber->Deliver(static_cast<double>(t) / kMediaUnitsPerSecond, buffer_.data(),
                              static_cast<long>(buffer_.size()));
     }
     return MediaResult::Ok;
 }
 
-MediaResult GroupStreamer::DrawFrame(MediaTime t, const std::atomic<bool>& stop)
+MediaResult GroupStreamer::DrawFrame(MediaTime t, bool draw, const std::atomic<bool>& stop)
 {
     const std::optional<SourcePosition> position = SourceAt(group_.tracks.front(), t);
     if (!position) {
-        std::memset(buffer_.data(), 0, buffer_.size()); // a gap between sources is black
+        if (draw)
+            std::memset(buffer_.data(), 0, buffer_.size()); // a gap between sources is black
         return MediaResult::Ok;
     }
     SourceReader& reader = *readers_[position->source];
     const AVFrame* picture = nullptr;
-    if (const MediaResult found = reader.FrameAt(position->mediaTime, picture, stop); Failed(found))
+    if (const MediaResult found = reader.FrameAt(position->mediaTime, picture, stop); Failed(found) || !draw)
         return found;
     const BitmapInfoHeader& header = group_.mediaType.bmiHeader;
     return scaler_.Draw(*picture, reader.Rotation(), group_.tracks.front().sources[position->source].stretchMode,

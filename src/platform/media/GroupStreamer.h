@@ -25,7 +25,8 @@ public:
     MediaResult Stream(EngineSampleGrabber* grabber, const Pacer& pacer, const std::atomic<bool>& stop);
 
 private:
-    MediaResult DrawFrame(MediaTime t, const std::atomic<bool>& stop);
+    // Decodes up to the picture on screen at t, and draws it when asked.
+    MediaResult DrawFrame(MediaTime t, bool draw, const std::atomic<bool>& stop);
 
     TimelineGroupSpec group_;
     std::vector<std::unique_ptr<SourceReader>> readers_;

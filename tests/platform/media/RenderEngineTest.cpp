@@ -293,6 +293,26 @@ TEST(Streaming, RunAgainAfterStopStartsFromTheFirstFrame)
     EXPECT_EQ(frames[0].bytes, frames[5].bytes);
 }
 
+TEST(Streaming, FramesTheCallbackDeclinesAreSkippedWithoutChangingTheOthers)
+{
+    const RenderRequest request{TestClip(clips::H264Mp4()), kSecond / 2, kSecond + kSecond / 2, 160, 120, 25};
+    const std::vector<CapturedFrame> all = RenderFrames(request);
+    RenderRig rig;
+    rig.recorder.keepEvery = 10;
+    ASSERT_EQ(rig.Build(request), MediaResult::Ok);
+    ASSERT_EQ(rig.Run(), MediaResult::Ok);
+    GraphEvent event;
+    ASSERT_TRUE(rig.WaitForEvent(event));
+    EXPECT_EQ(event.code, EC_COMPLETE);
+    const std::vector<CapturedFrame> kept = rig.recorder.Frames();
+    ASSERT_EQ(all.size(), 25u);
+    ASSERT_EQ(kept.size(), 3u);
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        EXPECT_EQ(kept[i].sampleTime, all[i * 10].sampleTime);
+        EXPECT_TRUE(kept[i].bytes == all[i * 10].bytes) << "frame " << i * 10;
+    }
+}
+
 QString DamagedCopy(const QString& source, const QString& name, qsizetype keep, bool scribble)
 {
     QByteArray bytes = ReadFile(source);

@@ -20,6 +20,11 @@ void FrameRecorder::BufferCB(double sampleTime, std::uint8_t* buffer, long lengt
     frames_.push_back(CapturedFrame{sampleTime, std::vector<std::uint8_t>(buffer, buffer + length)});
 }
 
+bool FrameRecorder::NeedsBuffer()
+{
+    return asked_++ % keepEvery == 0;
+}
+
 std::vector<CapturedFrame> FrameRecorder::Frames() const
 {
     const std::lock_guard lock(mutex_);

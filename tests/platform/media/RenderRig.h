@@ -20,12 +20,16 @@ struct CapturedFrame {
 class FrameRecorder final : public SampleGrabberCallback {
 public:
     void BufferCB(double sampleTime, std::uint8_t* buffer, long length) override;
+    bool NeedsBuffer() override;
     std::vector<CapturedFrame> Frames() const;
+
+    int keepEvery = 1; // frames asked for: one in this many
     std::size_t Count() const;
 
 private:
     mutable std::mutex mutex_;
     std::vector<CapturedFrame> frames_;
+    int asked_ = 0;
 };
 
 struct RenderRequest {
