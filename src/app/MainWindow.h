@@ -77,6 +77,8 @@ public:
     // application then ends without running the window.
     bool Usable() const { return usable_; }
     PreviewPlayer* Player() const { return player_.get(); }
+    // Opens a clip as Open Video does once the file is chosen.
+    void OpenClip(const QString& path);
     const ClipState& ClipSources() const { return clip_; }
 
     const DialogControls& Controls() const { return controls_; }

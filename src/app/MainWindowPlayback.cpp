@@ -32,12 +32,16 @@ void MainWindow::OnOpenVideo()
     const std::optional<QString> path =
         services_.choosers.ChooseOpenFile(this, request.title, request.directory, filters.join(QStringLiteral(";;")),
                                           filters.value(request.selectedFilter));
-    if (!path)
-        return;
+    if (path)
+        OpenClip(*path);
+}
+
+void MainWindow::OpenClip(const QString& path)
+{
     const OpenVideoServices openServices{
         ProbeServices{services_.createProbe, services_.messages, services_.language, this}, services_.profile,
         transitions_, [] { return std::rand(); }};
-    const std::optional<OpenedClip> opened = OpenVideo(openServices, *path, clip_, settings_);
+    const std::optional<OpenedClip> opened = OpenVideo(openServices, path, clip_, settings_);
     if (!opened)
         return;
     SetBoxText(kIdStartTimeBox, opened->texts.startTime);

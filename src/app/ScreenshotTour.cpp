@@ -1,6 +1,8 @@
 #include "app/ScreenshotTour.h"
 
 #include "app/MainWindow.h"
+#include "media/PreviewPlayer.h"
+#include "media/PreviewWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,6 +46,22 @@ void RightClickSurface(MainWindow& window)
     QCoreApplication::sendEvent(&window, &release);
 }
 
+// With a clip named in FRAMELIFT_SCREENSHOT_CLIP, the main window beside the
+// preview showing its first frame; then the window closes.
+void ShowPreviewAndClose(MainWindow& window, const QString& path)
+{
+    const QString clip = qEnvironmentVariable("FRAMELIFT_SCREENSHOT_CLIP");
+    if (clip.isEmpty()) {
+        window.close();
+        return;
+    }
+    window.OpenClip(clip);
+    QTimer::singleShot(3 * kSettleMs, &window, [&window, path] {
+        SaveScreen(window, window.Player() ? window.Player()->Window() : nullptr, path);
+        window.close();
+    });
+}
+
 } // namespace
 
 QString ScreenshotFolder()
@@ -61,6 +79,8 @@ void StartScreenshotTour(MainWindow& window, const QString& folder)
         RightClickSurface(window);
         SaveWhenOpen(window, out.filePath(QStringLiteral("about-box.png")));
         window.OnCommand(kIdAbout);
-        window.close();
+        SaveWhenOpen(window, out.filePath(QStringLiteral("options-dialog.png")));
+        window.OnCommand(kIdOptions);
+        ShowPreviewAndClose(window, out.filePath(QStringLiteral("preview-window.png")));
     });
 }
