@@ -47,9 +47,8 @@ MediaResult Configure(mpv_handle* mpv, PlaybackOutput output)
         {"input-vo-keyboard", "no"}, {"input-cursor", "no"},  {"cursor-autohide", "no"},
         {"keep-open", "yes"},       {"pause", "yes"},         {"hr-seek", "yes"},
         {"hr-seek-demuxer-offset", "1"},   {"audio-fallback-to-null", "yes"}, {"hwdec", "no"},
-        {"vo", headless ? "null" : "gpu,x11,null"}, {"ao", headless ? "null" : ""},
-        // Until a window is given the picture is not decoded, so mpv never opens a window of its own.
-        {"vid", headless ? "auto" : "no"},
+        // Until a window is given the picture goes nowhere, so mpv never opens a window of its own.
+        {"vo", "null"}, {"ao", headless ? "null" : ""},
     };
     for (const auto& [name, value] : options)
         if (*value)
@@ -260,11 +259,9 @@ MediaResult MpvPlaybackGraph::SetVideoWindow(NativeWindowId window)
 {
     if (output_ == PlaybackOutput::Headless)
         return MediaResult::Ok;
-    if (window == 0)
-        return Result(mpv_set_property_string(mpv_.get(), "vid", "no"));
     auto id = static_cast<std::int64_t>(window);
     if (const MediaResult set = Result(mpv_set_property(mpv_.get(), "wid", MPV_FORMAT_INT64, &id)); Failed(set))
         return set;
-    // Choosing the picture again makes mpv open its output in the new window.
-    return Result(mpv_set_property_string(mpv_.get(), "vid", "auto"));
+    // A new output list makes mpv open its output again, now in the window.
+    return Result(mpv_set_property_string(mpv_.get(), "vo", window ? "gpu,x11,null" : "null"));
 }
