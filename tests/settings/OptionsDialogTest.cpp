@@ -1,4 +1,5 @@
 #include "i18n/LanguagePack.h"
+#include "i18n/Translate.h"
 #include "platform/profile/Profile.h"
 #include "settings/OptionsDialog.h"
 #include "settings/ProfileNames.h"
@@ -6,6 +7,7 @@
 #include "support/RecordingMessageService.h"
 #include "support/TestFiles.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -246,6 +248,28 @@ TEST_F(OptionsDialogTest, BrowseReplacesTheFolderOnlyWhenOneIsChosen)
     browse->click();
     EXPECT_EQ(Edit(*dialog, 1087)->text(), QStringLiteral("/srv/pictures"));
     EXPECT_EQ(chooserTitles, QStringList(2, QStringLiteral("Choose a folder")));
+}
+
+TEST_F(OptionsDialogTest, AFrenchFileRelabelsTheKeyedControlsOnly)
+{
+    WriteFile(dir.filePath(QStringLiteral("language/French.ini")),
+              "[DIALOG]\nIDD_DIALOG_OUTPUT_OPTIONS=Options de sortie\nIDC_BUTTON_OPTIONS_OK=Valider\n"
+              "IDC_BUTTON_OPTIONS_CANCEL=Annuler\nIDC_STATIC_FRAMES=images\nIDC_BUTTON_BROWSE=Parcourir\n"
+              "[STRING]\nIDS_MESSAGE_ORIGINAL_SIZE=Taille d'origine\n");
+    ASSERT_EQ(language.Init(dir.path(), QStringLiteral("French")), 1);
+    context.translate = [this](QWidget& dialog, int id) { TranslateDialog(language, dialog, id); };
+    auto dialog = Open();
+    const auto text = [&](int id) { return qobject_cast<QAbstractButton*>(dialog->Control(id))->text(); };
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Options de sortie"));
+    EXPECT_EQ(text(1082), QStringLiteral("Valider"));
+    EXPECT_EQ(text(1083), QStringLiteral("Annuler"));
+    EXPECT_EQ(qobject_cast<QLabel*>(dialog->Control(1097))->text(), QStringLiteral("images"));
+    EXPECT_EQ(Combo(*dialog, 1025)->itemText(0), QStringLiteral("Taille d'origine"));
+    // The visible Browse button has no key of its own; the hidden one (1024) has.
+    EXPECT_EQ(text(1088), QStringLiteral("Browse"));
+    EXPECT_EQ(text(1024), QStringLiteral("Parcourir"));
+    // Labels without a value keep their text.
+    EXPECT_EQ(qobject_cast<QLabel*>(dialog->Control(1098))->text(), QStringLiteral("Output Format:"));
 }
 
 } // namespace
