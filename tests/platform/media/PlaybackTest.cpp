@@ -140,6 +140,19 @@ TEST_F(Playback, SoundAloneHasNoPicture)
     EXPECT_TRUE(Eventually([this] { return Position() > kSecond / 10; }));
 }
 
+TEST(EmbeddedPlayback, OpensFilesWithOnlyPictureOrOnlySoundBeforeAWindowIsGiven)
+{
+    std::setlocale(LC_NUMERIC, "C");
+    MpvPlaybackServices services(PlaybackOutput::Embedded);
+    for (const ClipRecipe& recipe : {clips::Mpeg4Avi(), clips::AudioOnlyM4a(), clips::H264Mp4()}) {
+        std::unique_ptr<PlaybackGraph> graph;
+        ASSERT_EQ(services.CreatePlaybackGraph(graph), MediaResult::Ok);
+        EXPECT_EQ(graph->RenderFile(TestClip(recipe).toStdString()), MediaResult::Ok) << recipe.fileName.toStdString();
+        EXPECT_EQ(graph->Run(), MediaResult::Ok); // sound goes nowhere when there is no device
+        EXPECT_EQ(graph->SetVideoWindow(0), MediaResult::Ok);
+    }
+}
+
 TEST_F(Playback, FilesThatCannotPlayAreRefused)
 {
     const QString text = QDir::temp().filePath(QStringLiteral("text.avi"));
