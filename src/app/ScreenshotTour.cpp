@@ -47,7 +47,8 @@ void RightClickSurface(MainWindow& window)
 }
 
 // With a clip named in FRAMELIFT_SCREENSHOT_CLIP, the main window beside the
-// preview showing its first frame; then the window closes.
+// preview showing its first frame (software drawing under Xvfb takes a few
+// seconds); then the window closes.
 void ShowPreviewAndClose(MainWindow& window, const QString& path)
 {
     const QString clip = qEnvironmentVariable("FRAMELIFT_SCREENSHOT_CLIP");
@@ -56,7 +57,7 @@ void ShowPreviewAndClose(MainWindow& window, const QString& path)
         return;
     }
     window.OpenClip(clip);
-    QTimer::singleShot(3 * kSettleMs, &window, [&window, path] {
+    QTimer::singleShot(10 * kSettleMs, &window, [&window, path] {
         SaveScreen(window, window.Player() ? window.Player()->Window() : nullptr, path);
         window.close();
     });
