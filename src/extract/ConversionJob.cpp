@@ -37,6 +37,7 @@ public:
     {
         sampler_.BufferCB(sampleTime, buffer, length);
     }
+    bool NeedsBuffer() override { return sampler_.NeedsNextFrame(); }
 
 private:
     FrameGrabberCallback& sampler_;

@@ -54,6 +54,15 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
         WritePicture(path, buffer, length);
 }
 
+bool FrameGrabberCallback::NeedsNextFrame()
+{
+    const bool keeps = (frameCounter_ + 1) % state_.samplingInterval == 0 &&
+                       state_.outputFormat >= kFormatBmp && state_.outputFormat <= kFormatGif;
+    if (!keeps)
+        ++frameCounter_;
+    return keeps;
+}
+
 QString FrameGrabberCallback::NextPath(const LocalTime& time)
 {
     if (lastKept_ == time) {

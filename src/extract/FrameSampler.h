@@ -54,6 +54,10 @@ public:
     // Nothing is reported to the user and nothing fails the conversion.
     void BufferCB(double sampleTime, const std::uint8_t* buffer, long length);
 
+    // Asked before each frame is converted: a frame that will not be written
+    // is counted here and never reaches BufferCB, so it costs no conversion.
+    bool NeedsNextFrame();
+
     std::int64_t FrameCount() const { return frameCounter_; }
     const CaptureFailures& Failures() const { return failures_; }
 

@@ -266,3 +266,29 @@ TEST_F(FrameSamplerTest, AShortFrameIsWrittenAsBmpButRefusedByTheWriters)
     EXPECT_EQ(sampler_.Failures().count, 1);
 }
 } // namespace
+
+// The engine asks before converting a frame; declined frames count as delivered ones do.
+class FrameSamplerDeclineTest : public FrameSamplerTest {};
+
+TEST_F(FrameSamplerDeclineTest, DeclinedFramesKeepTheSameCountAndTheSameKeptFrames)
+{
+    clock_ = {};
+    clock_.AddMilliseconds(20);
+    const TestFrame frame = SolidFrame(2, 2, 9, 9, 9);
+    Start(0, 2, 2, 3);
+    int delivered = 0;
+    for (int i = 0; i < 10; ++i)
+        if (sampler_.NeedsNextFrame()) {
+            Deliver(frame);
+            ++delivered;
+        }
+    EXPECT_EQ(delivered, 3);
+    EXPECT_EQ(sampler_.FrameCount(), 10);
+    EXPECT_EQ(Written().size(), 3);
+    Start(0, 2, 2, 3);
+    EXPECT_FALSE(sampler_.NeedsNextFrame()); // frame 11
+    EXPECT_TRUE(sampler_.NeedsNextFrame());  // frame 12 is kept
+    Start(7, 2, 2, 1);
+    EXPECT_FALSE(sampler_.NeedsNextFrame()); // nothing is written in an unknown format
+    EXPECT_EQ(sampler_.FrameCount(), 12);
+}
