@@ -31,13 +31,13 @@ MediaResult FfmpegRenderEngine::ConnectFrontEnd()
     if (graph_)
         return MediaResult::Ok; // already built
     std::vector<EngineGraph::Group> groups;
-    for (const TimelineGroupSpec& spec : timeline_->Groups()) {
+    for (const TimelineGroupSpec& description : timeline_->Groups()) {
         EngineGraph::Group& group = groups.emplace_back();
-        group.mediaType = spec.mediaType;
-        if (spec.mediaType.majortype != MajorType::Video)
+        group.mediaType = description.mediaType;
+        if (description.mediaType.majortype != MajorType::Video)
             continue;
         group.streamer = std::make_unique<GroupStreamer>();
-        if (const MediaResult opened = group.streamer->Open(spec); Failed(opened))
+        if (const MediaResult opened = group.streamer->Open(description); Failed(opened))
             return opened;
     }
     graph_ = std::make_unique<EngineGraph>(std::move(groups));

@@ -88,8 +88,8 @@ MediaResult TimelineModel::SetStartStop(TimelineNode source, MediaTime start, Me
     SourceNode* found = Find<SourceNode>(source);
     if (!found || start < 0 || stop <= start)
         return MediaResult::InvalidArg;
-    found->spec.start = start;
-    found->spec.stop = stop;
+    found->description.start = start;
+    found->description.stop = stop;
     return MediaResult::Ok;
 }
 
@@ -98,8 +98,8 @@ MediaResult TimelineModel::SetMediaTimes(TimelineNode source, MediaTime start, M
     SourceNode* found = Find<SourceNode>(source);
     if (!found || start < 0 || stop <= start)
         return MediaResult::InvalidArg;
-    found->spec.mediaStart = start;
-    found->spec.mediaStop = stop;
+    found->description.mediaStart = start;
+    found->description.mediaStop = stop;
     return MediaResult::Ok;
 }
 
@@ -108,7 +108,7 @@ MediaResult TimelineModel::SetMediaName(TimelineNode source, const std::string& 
     SourceNode* found = Find<SourceNode>(source);
     if (!found || path.empty())
         return MediaResult::InvalidArg;
-    found->spec.mediaName = path;
+    found->description.mediaName = path;
     return MediaResult::Ok;
 }
 
@@ -117,7 +117,7 @@ MediaResult TimelineModel::SetStretchMode(TimelineNode source, int mode)
     SourceNode* found = Find<SourceNode>(source);
     if (!found || (mode != RESIZEF_STRETCH && mode != RESIZEF_PRESERVEASPECTRATIO))
         return MediaResult::InvalidArg;
-    found->spec.stretchMode = mode;
+    found->description.stretchMode = mode;
     return MediaResult::Ok;
 }
 
@@ -127,7 +127,7 @@ MediaResult TimelineModel::SrcAdd(TimelineNode track, TimelineNode source)
     SourceNode* added = Find<SourceNode>(source);
     if (!owner || !added || added->linked)
         return MediaResult::InvalidArg;
-    if (added->spec.stop <= added->spec.start || added->spec.mediaName.empty())
+    if (added->description.stop <= added->description.start || added->description.mediaName.empty())
         return MediaResult::InvalidArg; // a source without times or file cannot play
     owner->sources.push_back(source);
     added->linked = true;
@@ -167,10 +167,10 @@ MediaResult TimelineModel::ValidateSourceNames(int flags)
 
 TimelineTrackSpec TimelineModel::TrackSpec(TimelineNode track) const
 {
-    TimelineTrackSpec spec;
+    TimelineTrackSpec description;
     for (const TimelineNode source : Get<TrackNode>(track).sources)
-        spec.sources.push_back(Get<SourceNode>(source).spec);
-    return spec;
+        description.sources.push_back(Get<SourceNode>(source).description);
+    return description;
 }
 
 std::vector<TimelineGroupSpec> TimelineModel::Groups() const
@@ -178,11 +178,11 @@ std::vector<TimelineGroupSpec> TimelineModel::Groups() const
     std::vector<TimelineGroupSpec> groups;
     for (const TimelineNode node : groups_) {
         const GroupNode& group = Get<GroupNode>(node);
-        TimelineGroupSpec& spec = groups.emplace_back();
-        spec.mediaType = group.mediaType;
-        spec.outputFps = group.outputFps;
+        TimelineGroupSpec& description = groups.emplace_back();
+        description.mediaType = group.mediaType;
+        description.outputFps = group.outputFps;
         for (const TimelineNode track : group.tracks)
-            spec.tracks.push_back(TrackSpec(track));
+            description.tracks.push_back(TrackSpec(track));
     }
     return groups;
 }

@@ -36,7 +36,7 @@ private:
         bool linked = false;
     };
     struct SourceNode {
-        TimelineSourceSpec spec;
+        TimelineSourceSpec description;
         bool linked = false;
     };
     using Node = std::variant<GroupNode, TrackNode, SourceNode>;
