@@ -21,8 +21,5 @@ inline constexpr int kStringConvertTip = 121;
 inline constexpr int kStringStop = 124;
 inline constexpr int kStringConvert = 125;
 inline constexpr int kStringStopConverting = 143;
-inline constexpr int kStringDone = 163;
-inline constexpr int kStringOutputFile = 115;
-inline constexpr int kStringResolution = 116;
 
 } // namespace MainWindowTexts
