@@ -310,7 +310,9 @@ QString MainWindow::HelpFile()
 {
     const QString page = QStringLiteral("/help/Introduction.htm");
     const QString beside = QCoreApplication::applicationDirPath();
-    for (const QString& folder : {beside, QFileInfo(beside).path(), QStringLiteral(FRAMELIFT_DATADIR)})
+    const QString parent = QFileInfo(beside).path();
+    for (const QString& folder :
+         {beside, parent, parent + QStringLiteral("/share/framelift"), QStringLiteral(FRAMELIFT_DATADIR)})
         if (QFileInfo::exists(folder + page))
             return QDir::cleanPath(folder + page);
     return beside + page;

@@ -49,7 +49,9 @@ QString LanguagePack::FindBaseDirectory()
 QString LanguagePack::FindBaseDirectory(const QString& executableDirectory, const QString& installedDirectory)
 {
     const QString parent = QFileInfo(executableDirectory).path();
-    for (const QString& candidate : {executableDirectory, parent, installedDirectory})
+    // <exe>/../share/framelift serves a program installed under another prefix than it was built for.
+    const QString relocated = parent + QStringLiteral("/share/framelift");
+    for (const QString& candidate : {executableDirectory, parent, relocated, installedDirectory})
         if (HasEnglishFile(candidate))
             return candidate;
     return executableDirectory;

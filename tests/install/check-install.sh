@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the build tree into a prefix other than the configured one and
+# starts the installed program from another working folder.
+# Usage: check-install.sh <build folder> <source folder>
+set -euo pipefail
+build="$1"
+source="$2"
+. "$(dirname "$0")/start-installed.sh"
+
+prefix="$(mktemp -d)"
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+expected=(
+  bin/framelift
+  share/framelift/language/English.ini
+  share/framelift/help/Introduction.htm
+  share/applications/framelift.desktop
+  share/metainfo/io.github.framelift.Framelift.metainfo.xml
+  share/icons/hicolor/scalable/apps/framelift.svg
+)
+for size in 16 22 24 32 48 64 128 256; do
+  expected+=("share/icons/hicolor/${size}x${size}/apps/framelift.png")
+done
+for file in "${expected[@]}"; do
+  [ -s "$prefix/$file" ] || { echo "not installed: $file"; exit 1; }
+done
+for size in 16 22 24 32 48 64 128 256; do
+  actual="$(identify -format '%wx%h' "$prefix/share/icons/hicolor/${size}x${size}/apps/framelift.png")"
+  [ "$actual" = "${size}x${size}" ] || { echo "the ${size}x${size} icon is $actual"; exit 1; }
+done
+
+# The installed metainfo, desktop entry and icon belong together.
+appstreamcli validate-tree --no-net "$prefix" >/dev/null || appstreamcli validate-tree --no-net --explain "$prefix"
+
+# The metainfo shows the pictures the screenshot script makes for the README.
+grep -o '<image>[^<]*' "$source/desktop/io.github.framelift.Framelift.metainfo.xml" |
+  sed 's|.*/||' | while read -r picture; do
+    [ -s "$source/docs/$picture" ] || { echo "no screenshot docs/$picture"; exit 1; }
+  done
+
+CheckStarted "$prefix/bin/framelift"
+echo "installed into $prefix, started and found its files"

@@ -1,0 +1,34 @@
+# Sourced by the install checks.
+
+# StartInstalled <program> <home> <language>: runs an installed program under
+# Xvfb from a working folder and a home of its own, with the language chosen
+# in its settings, until its screenshot tour has saved its windows into
+# <home>/shots and it has closed by itself.
+StartInstalled() {
+  local program="$1" home="$2" language="$3"
+  rm -rf "$home"
+  mkdir -p "$home/.config/Quenlar"
+  chmod 700 "$home"
+  printf '[Option]\nCurrentLanguage=%s\n' "$language" >"$home/.config/Quenlar/framelift.ini"
+  (cd "$home" && HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home" \
+    FRAMELIFT_SCREENSHOT_DIR="$home/shots" timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" "$program")
+}
+
+# CheckStarted <program>: the program shows its main window, and it found the
+# language files it was installed with: chosen in its settings, the shipped
+# French file relabels the window (the English texts are built in as well,
+# so only another language shows that the files were read).
+CheckStarted() {
+  local program="$1" work
+  work="$(mktemp -d)"
+  StartInstalled "$program" "$work/home" english || { echo "the installed program failed"; return 1; }
+  [ -s "$work/home/shots/main-window.png" ] || { echo "no main window appeared"; return 1; }
+  mv "$work/home/shots/main-window.png" "$work/english.png"
+  StartInstalled "$program" "$work/home" French || { echo "the installed program failed in French"; return 1; }
+  [ -s "$work/home/shots/main-window.png" ] || { echo "no main window appeared in French"; return 1; }
+  if cmp -s "$work/english.png" "$work/home/shots/main-window.png"; then
+    echo "the main window shows no texts from the installed language files"
+    return 1
+  fi
+  rm -rf "$work"
+}
