@@ -27,6 +27,9 @@ struct DamagedCase {
 QString Mp4() { return TestClip(clips::H264Mp4()); }
 QString Avi() { return TestClip(clips::Mpeg4Avi()); }
 QString Mkv() { return TestClip(clips::H264Mkv()); }
+QString Mpg() { return TestClip(clips::Mpeg2Mpg()); }
+QString Webm() { return TestClip(clips::Vp8Webm()); }
+QString Gif() { return TestClip(clips::AnimatedGif()); }
 
 const DamagedCase kCases[] = {
     {"Mp4CutAtOnePercent", [] { return damaged::Truncated(Mp4(), 0.01); }},
@@ -35,13 +38,20 @@ const DamagedCase kCases[] = {
     {"AviCutAtTwoPercent", [] { return damaged::Truncated(Avi(), 0.02); }},
     {"AviCutInTheMiddle", [] { return damaged::Truncated(Avi(), 0.5); }},
     {"MkvCutInTheMiddle", [] { return damaged::Truncated(Mkv(), 0.5); }},
+    {"MpgCutInTheMiddle", [] { return damaged::Truncated(Mpg(), 0.5); }},
+    {"WebmCutAtAQuarter", [] { return damaged::Truncated(Webm(), 0.25); }},
+    {"GifCutInTheMiddle", [] { return damaged::Truncated(Gif(), 0.5); }},
     {"Mp4HeaderFlipped", [] { return damaged::Flipped(Mp4(), 0.0005, 64); }},
     {"Mp4MiddleFlipped", [] { return damaged::Flipped(Mp4(), 0.5, 4096); }},
     {"AviHeaderFlipped", [] { return damaged::Flipped(Avi(), 0.001, 64); }},
     {"AviMiddleFlipped", [] { return damaged::Flipped(Avi(), 0.5, 4096); }},
     {"MkvHeaderFlipped", [] { return damaged::Flipped(Mkv(), 0.002, 64); }},
+    {"MpgMiddleFlipped", [] { return damaged::Flipped(Mpg(), 0.5, 4096); }},
+    {"WebmHeaderFlipped", [] { return damaged::Flipped(Webm(), 0.001, 64); }},
+    {"GifHeaderFlipped", [] { return damaged::Flipped(Gif(), 0.0, 16); }},
     {"ZeroLength", [] { return damaged::ZeroLength(); }},
     {"Mp4HeaderOnAviData", [] { return damaged::HeaderOnOther(Mp4(), Avi(), 4096); }},
+    {"MpgHeaderOnWebmData", [] { return damaged::HeaderOnOther(Mpg(), Webm(), 2048); }},
     {"AviHeaderOnMkvData", [] { return damaged::HeaderOnOther(Avi(), Mkv(), 2048); }},
     {"TimestampsJumpBackwards", [] { return damaged::BackwardsTimestamps(); }},
     {"OnePixelFrame", [] { return damaged::FrameSize(1, 1, 1); }},
