@@ -53,4 +53,5 @@ if [ "${FRAMELIFT_TEST_DEB_INSTALL:-}" != 1 ] || [ "$(id -u)" -ne 0 ]; then
 fi
 dpkg -i "$deb"
 CheckStarted /usr/bin/framelift
-echo "installed with dpkg, started and found its files"
+dpkg -r framelift >/dev/null
+echo "installed with dpkg, started, found its files and removed again"
