@@ -45,14 +45,6 @@ private:
 
 } // namespace
 
-QString ClockText(long long seconds)
-{
-    return QStringLiteral("%1:%2:%3")
-        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-        .arg((seconds % 3600) / 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
-
 QString ClosingStatusText(const LanguagePack& language, const ConversionSettings& settings)
 {
     return QStringLiteral("%1. %2 %3     %4 %5*%6")

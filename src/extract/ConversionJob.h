@@ -3,6 +3,7 @@
 #include "extract/CaptureGraph.h"
 #include "extract/ConversionReporter.h"
 #include "extract/TimelineBuilder.h"
+#include "platform/media/ClockText.h"
 #include "settings/ConversionSettings.h"
 
 #include <QObject>
@@ -76,6 +77,3 @@ private:
 
 // "Done. Output file: <folder>     Resolution: <w>*<h>" in the current language.
 QString ClosingStatusText(const LanguagePack& language, const ConversionSettings& settings);
-
-// "%02d:%02d:%02d" of whole seconds; hours are not wrapped at 24.
-QString ClockText(long long seconds);

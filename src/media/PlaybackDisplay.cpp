@@ -1,5 +1,7 @@
 #include "media/PlaybackDisplay.h"
 
+#include "platform/media/ClockText.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -15,8 +17,7 @@ std::int32_t WholeSeconds(MediaTime time)
 
 QString FormatClockTime(MediaTime time)
 {
-    const std::int32_t seconds = WholeSeconds(time);
-    return QString::asprintf("%02d:%02d:%02d", seconds / 3600, seconds % 3600 / 60, seconds % 60);
+    return ClockText(WholeSeconds(time));
 }
 
 QString FormatPositionText(MediaTime current, MediaTime length)
