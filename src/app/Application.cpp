@@ -7,13 +7,7 @@
 #include "platform/profile/Profile.h"
 #include "settings/ProfileNames.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
 
-QString Application::Name()
-{
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-}
 
 void StartLanguage(AppServices& services)
 {

@@ -7,10 +7,6 @@ struct AppServices;
 // Start-up and shutdown around the main window's modal loop.
 class Application final {
 public:
-    // The executable's file name without extension: it names the profile file
-    // and captions the message boxes that name no caption of their own.
-    static QString Name();
-
     // Brings the language up, runs the main window modally and returns when it closes.
     static int Run(AppServices& services);
 

@@ -15,6 +15,7 @@
 #include "platform/media/EditingServices.h"
 #include "platform/media/MediaType.h"
 #include "platform/profile/Profile.h"
+#include "platform/shell/DataFolders.h"
 #include "platform/shell/Shell.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/WindowMessage.h"
@@ -309,13 +310,11 @@ void MainWindow::LeaveConvertingState()
 QString MainWindow::HelpFile()
 {
     const QString page = QStringLiteral("/help/Introduction.htm");
-    const QString beside = QCoreApplication::applicationDirPath();
-    const QString parent = QFileInfo(beside).path();
-    for (const QString& folder :
-         {beside, parent, parent + QStringLiteral("/share/framelift"), QStringLiteral(FRAMELIFT_DATADIR)})
+    const QStringList folders = DataFolderCandidates();
+    for (const QString& folder : folders)
         if (QFileInfo::exists(folder + page))
             return QDir::cleanPath(folder + page);
-    return beside + page;
+    return folders.first() + page;
 }
 
 // Like the help viewer it stands in for, a help page that does not open is not reported.

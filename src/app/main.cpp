@@ -7,6 +7,7 @@
 #include "platform/profile/Profile.h"
 #include "platform/shell/KnownFolders.h"
 #include "platform/shell/Shell.h"
+#include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/Choosers.h"
 #include "platform/ui/QtMessageService.h"
 #include "platform/ui/SoundPlayer.h"
@@ -16,7 +17,7 @@
 int main(int argc, char* argv[])
 {
     QApplication qtApplication(argc, argv);
-    Profile profile(Profile::DefaultPath(QStringLiteral("Quenlar"), Application::Name()));
+    Profile profile(Profile::DefaultPath(QStringLiteral("Quenlar"), ApplicationTitle()));
     QtMessageService messages;
     XdgKnownFolders knownFolders;
     DesktopShell shell;

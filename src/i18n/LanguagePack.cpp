@@ -4,6 +4,7 @@
 #include "i18n/LanguageKeys.h"
 #include "i18n/LocaleTable.h"
 #include "platform/profile/Profile.h"
+#include "platform/shell/DataFolders.h"
 #include "platform/ui/MessageService.h"
 
 #include <QCoreApplication>
@@ -48,10 +49,7 @@ QString LanguagePack::FindBaseDirectory()
 
 QString LanguagePack::FindBaseDirectory(const QString& executableDirectory, const QString& installedDirectory)
 {
-    const QString parent = QFileInfo(executableDirectory).path();
-    // <exe>/../share/framelift serves a program installed under another prefix than it was built for.
-    const QString relocated = parent + QStringLiteral("/share/framelift");
-    for (const QString& candidate : {executableDirectory, parent, relocated, installedDirectory})
+    for (const QString& candidate : DataFolderCandidates(executableDirectory, installedDirectory))
         if (HasEnglishFile(candidate))
             return candidate;
     return executableDirectory;
