@@ -39,6 +39,7 @@ double FramesPerSecond(FrameGrabberCallback& sampler, const std::vector<std::uin
         sampler.BeginConversion();
         sampler.BufferCB(i / 25.0, frame.data(), static_cast<long>(frame.size()));
     }
+    sampler.FinishConversion();
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     return frames / elapsed.count();
 }

@@ -179,6 +179,8 @@ void ConversionJob::EndConversion()
         capture_->renderEngine->ScrapIt();
         capture_.reset();
     }
+    // The last kept frames may still be on their way to disk.
+    services_.sampler.FinishConversion();
     timeline_.reset();
     converting_ = false;
     elapsedSeconds_ = 0;
@@ -190,7 +192,7 @@ void ConversionJob::EndConversion()
 // A conversion that lost pictures must not look like a success.
 void ConversionJob::ReportFailedPictures()
 {
-    const CaptureFailures& failures = services_.sampler.Failures();
+    const CaptureFailures failures = services_.sampler.Failures();
     if (failures.count == 0)
         return;
     services_.messages.Show(services_.owner,

@@ -9,16 +9,38 @@
 #include <QFile>
 
 #include <algorithm>
+#include <thread>
 #include <utility>
 
 namespace {
 constexpr const char* kInvalidSample = "Invalid IMediaSample passed to SampleCB!\r\n";
 constexpr const char* kFoundSample = "Found a sample at time %ld ms\t[%s]\r\n";
+
+// The bitmap wraps the frame in place and is gone before the call returns.
+std::optional<QString> WritePicture(const QString& path, const CaptureState& state, const PictureQueue::Frame& frame)
+{
+    Bitmap bitmap(state.frameWidth, state.frameHeight, frame.data(), frame.size());
+    bool written = false;
+    switch (state.outputFormat) {
+    case kFormatJpg: written = SaveAsJpeg(state.jpegQuality, bitmap, path); break;
+    case kFormatPng: written = SaveAsPng(bitmap, path); break;
+    case kFormatTif: written = SaveAsTiff(bitmap, path); break;
+    case kFormatGif: written = SaveAsGif(bitmap, path); break;
+    }
+    if (written)
+        return std::nullopt;
+    return bitmap.LastErrorText();
+}
 } // namespace
 
-FrameGrabberCallback::FrameGrabberCallback(Clock clock, std::FILE* diagnostics)
-    : clock_(std::move(clock)), diagnostics_(diagnostics)
+FrameGrabberCallback::FrameGrabberCallback(Clock clock, std::FILE* diagnostics, int writers)
+    : clock_(std::move(clock)), diagnostics_(diagnostics), queue_(writers)
 {
+}
+
+int FrameGrabberCallback::DefaultWriterCount()
+{
+    return static_cast<int>(std::max(std::thread::hardware_concurrency(), 1U));
 }
 
 void FrameGrabberCallback::SetCaptureState(const CaptureState& state)
@@ -30,9 +52,22 @@ void FrameGrabberCallback::SetCaptureState(const CaptureState& state)
 
 void FrameGrabberCallback::BeginConversion()
 {
+    queue_.Wait();
     lastKept_.reset();
     sameMillisecond_ = 0;
+    const std::lock_guard lock(failuresMutex_);
     failures_ = {};
+}
+
+void FrameGrabberCallback::FinishConversion()
+{
+    queue_.Wait();
+}
+
+CaptureFailures FrameGrabberCallback::Failures() const
+{
+    const std::lock_guard lock(failuresMutex_);
+    return failures_;
 }
 
 void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffer, long length)
@@ -47,11 +82,9 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
         return;
     if (state_.outputFormat < kFormatBmp || state_.outputFormat > kFormatGif)
         return;
-    const QString path = NextPath(now);
-    if (state_.outputFormat == kFormatBmp)
-        WriteBmp(path, sampleTime, buffer, length);
-    else
-        WritePicture(path, buffer, length);
+    KeptFrame kept{NextPath(now), sampleTime, state_};
+    queue_.Push(buffer, static_cast<std::size_t>(length),
+                [this, kept = std::move(kept)](const PictureQueue::Frame& frame) { Write(kept, frame); });
 }
 
 bool FrameGrabberCallback::NeedsNextFrame()
@@ -74,43 +107,37 @@ QString FrameGrabberCallback::NextPath(const LocalTime& time)
     return CaptureFileName(state_.outputFolder, time, state_.outputFormat, sameMillisecond_);
 }
 
-// Headers and data exactly as delivered: the rows are not flipped, converted
-// or checked against the frame size.
-void FrameGrabberCallback::WriteBmp(const QString& path, double sampleTime, const std::uint8_t* buffer, long length)
+void FrameGrabberCallback::Write(const KeptFrame& kept, const PictureQueue::Frame& frame)
 {
-    OutputFile file(path);
-    if (!file.IsOpen()) {
-        RecordFailure(file.ErrorText());
-        return;
-    }
-    std::fprintf(diagnostics_, kFoundSample, static_cast<long>(sampleTime * 1000),
-                 QFile::encodeName(path).constData());
-    const auto headers = BmpHeaders(state_.frameWidth, state_.frameHeight, static_cast<std::uint32_t>(length));
-    file.Write(headers.data(), kBmpFileHeaderSize);
-    file.Write(headers.data() + kBmpFileHeaderSize, kBmpInfoHeaderSize);
-    file.Write(buffer, static_cast<std::size_t>(length));
-    if (!file.Commit())
-        RecordFailure(file.ErrorText());
+    const std::optional<QString> failure = kept.state.outputFormat == kFormatBmp
+                                               ? WriteBmp(kept, frame)
+                                               : WritePicture(kept.path, kept.state, frame);
+    if (failure)
+        RecordFailure(*failure);
 }
 
-// The bitmap wraps the frame in place and is gone before the call returns,
-// so nothing refers to the buffer afterwards.
-void FrameGrabberCallback::WritePicture(const QString& path, const std::uint8_t* buffer, long length)
+// Headers and data exactly as delivered: the rows are not flipped, converted
+// or checked against the frame size.
+std::optional<QString> FrameGrabberCallback::WriteBmp(const KeptFrame& kept, const PictureQueue::Frame& frame)
 {
-    Bitmap bitmap(state_.frameWidth, state_.frameHeight, buffer, static_cast<std::size_t>(length));
-    bool written = false;
-    switch (state_.outputFormat) {
-    case kFormatJpg: written = SaveAsJpeg(state_.jpegQuality, bitmap, path); break;
-    case kFormatPng: written = SaveAsPng(bitmap, path); break;
-    case kFormatTif: written = SaveAsTiff(bitmap, path); break;
-    case kFormatGif: written = SaveAsGif(bitmap, path); break;
-    }
-    if (!written)
-        RecordFailure(bitmap.LastErrorText());
+    OutputFile file(kept.path);
+    if (!file.IsOpen())
+        return file.ErrorText();
+    std::fprintf(diagnostics_, kFoundSample, static_cast<long>(kept.sampleTime * 1000),
+                 QFile::encodeName(kept.path).constData());
+    const auto headers =
+        BmpHeaders(kept.state.frameWidth, kept.state.frameHeight, static_cast<std::uint32_t>(frame.size()));
+    file.Write(headers.data(), kBmpFileHeaderSize);
+    file.Write(headers.data() + kBmpFileHeaderSize, kBmpInfoHeaderSize);
+    file.Write(frame.data(), frame.size());
+    if (!file.Commit())
+        return file.ErrorText();
+    return std::nullopt;
 }
 
 void FrameGrabberCallback::RecordFailure(const QString& text)
 {
+    const std::lock_guard lock(failuresMutex_);
     if (failures_.count++ == 0)
         failures_.firstError = text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "extract/CaptureNaming.h"
+#include "extract/PictureQueue.h"
 #include "settings/ConversionSettings.h"
 
 #include <QString>
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <mutex>
 #include <optional>
 
 // What the frame callback reads during a conversion. Set by the main window
@@ -30,14 +32,18 @@ struct CaptureFailures {
 // Receives every frame of a conversion from the render engine, counts it,
 // keeps every N-th one and writes it into the output folder under the local
 // time of its arrival: BMP here, the other formats through the picture
-// writers. One object lives for the whole program; its frame count is never
-// reset, so a second conversion continues the count of the first.
+// writers. Which frame is kept and its name are decided on the streaming
+// thread, in the order the frames arrive; the writing runs on worker threads.
+// One object lives for the whole program; its frame count is never reset, so
+// a second conversion continues the count of the first.
 class FrameGrabberCallback final {
 public:
     using Clock = std::function<LocalTime()>;
 
     // diagnostics receives the two lines this callback prints (standard output in the program).
-    explicit FrameGrabberCallback(Clock clock = SystemLocalTime, std::FILE* diagnostics = stdout);
+    // writers: how many pictures are written at once (one per core by default).
+    explicit FrameGrabberCallback(Clock clock = SystemLocalTime, std::FILE* diagnostics = stdout,
+                                  int writers = DefaultWriterCount());
     FrameGrabberCallback(const FrameGrabberCallback&) = delete;
     FrameGrabberCallback& operator=(const FrameGrabberCallback&) = delete;
 
@@ -46,12 +52,17 @@ public:
     const CaptureState& State() const { return state_; }
 
     // Starts the bookkeeping of one conversion: no failures yet, and the first
-    // frame of each millisecond takes the plain name again.
+    // frame of each millisecond takes the plain name again. Waits for the
+    // pictures of the conversion before.
     void BeginConversion();
 
+    // Returns once every frame kept so far is written or counted as failed.
+    void FinishConversion();
+
     // Called once per frame on the streaming thread with a bottom-up BGR24
-    // frame (rows padded to 4 bytes) that is valid only during the call.
-    // Nothing is reported to the user and nothing fails the conversion.
+    // frame (rows padded to 4 bytes) that is valid only during the call; a
+    // kept frame is copied and written later. Nothing is reported to the user
+    // and nothing fails the conversion.
     void BufferCB(double sampleTime, const std::uint8_t* buffer, long length);
 
     // Asked before each frame is converted: a frame that will not be written
@@ -59,12 +70,22 @@ public:
     bool NeedsNextFrame();
 
     std::int64_t FrameCount() const { return frameCounter_; }
-    const CaptureFailures& Failures() const { return failures_; }
+    // Complete once FinishConversion has returned.
+    CaptureFailures Failures() const;
+
+    static int DefaultWriterCount();
 
 private:
+    // What a worker needs to write one kept frame.
+    struct KeptFrame {
+        QString path;
+        double sampleTime = 0;
+        CaptureState state;
+    };
+
     QString NextPath(const LocalTime& time);
-    void WriteBmp(const QString& path, double sampleTime, const std::uint8_t* buffer, long length);
-    void WritePicture(const QString& path, const std::uint8_t* buffer, long length);
+    void Write(const KeptFrame& kept, const PictureQueue::Frame& frame);
+    std::optional<QString> WriteBmp(const KeptFrame& kept, const PictureQueue::Frame& frame);
     void RecordFailure(const QString& text);
 
     Clock clock_;
@@ -75,5 +96,7 @@ private:
     // that frames kept in the same millisecond get names of their own.
     std::optional<LocalTime> lastKept_;
     int sameMillisecond_ = 0;
+    mutable std::mutex failuresMutex_; // the workers record, the job reads
     CaptureFailures failures_;
+    PictureQueue queue_; // last: its workers use the members above until it is gone
 };

@@ -60,12 +60,20 @@ protected:
         sampler_.BufferCB(sampleTime, frame.Data(), static_cast<long>(frame.bits.size()));
     }
 
+    // The pictures are written on worker threads: results are read once they are done.
+    void Finish() { sampler_.FinishConversion(); }
+
     QString Folder() const { return folder_.path() + u'/'; }
     QString Path(const QString& name) const { return Folder() + name; }
-    QStringList Written() const { return QDir(folder_.path()).entryList(QDir::Files, QDir::Name); }
-
-    QByteArray Diagnostics() const
+    QStringList Written()
     {
+        Finish();
+        return QDir(folder_.path()).entryList(QDir::Files, QDir::Name);
+    }
+
+    QByteArray Diagnostics()
+    {
+        Finish();
         std::fflush(diagnostics_.get());
         std::rewind(diagnostics_.get());
         QByteArray text(4096, '\0');
@@ -86,6 +94,7 @@ TEST_F(FrameSamplerTest, WritesABmpOfTheHeadersAndTheFrameAsDelivered)
     ASSERT_FALSE(frame.bits.isEmpty());
     Start(0, 640, 480);
     Deliver(frame, 1.2345);
+    Finish();
     const QString path = Path(QStringLiteral("capture.2009.12.31.23.59.59.999.bmp"));
     const QByteArray file = ReadFile(path);
     ASSERT_EQ(file.size(), 921654);
@@ -102,6 +111,7 @@ TEST_F(FrameSamplerTest, KeepsThePaddedRowsOfAnOddWidth)
     ASSERT_EQ(frame.bits.size(), 964 * 240);
     Start(0, 321, 240);
     Deliver(frame);
+    Finish();
     const QString path = Path(QStringLiteral("capture.2009.12.31.23.59.59.999.bmp"));
     EXPECT_EQ(ReadFile(path).mid(54), frame.bits);
     EXPECT_EQ(DecodeToRgb24(path), TopDownRgb(frame));
@@ -115,6 +125,7 @@ TEST_F(FrameSamplerTest, WritesTheOtherFormatsThroughTheWriters)
     for (int format = 1; format <= 4; ++format) {
         Start(format, 321, 240);
         Deliver(frame);
+        Finish();
         const QByteArray decoded =
             DecodeToRgb24(Path(QStringLiteral("capture.2009.12.31.23.59.59.999.") + CaptureExtension(format)));
         ASSERT_EQ(decoded.size(), rgb.size()) << format;
@@ -215,6 +226,7 @@ TEST_F(FrameSamplerTest, AJpegQualityOutsideItsRangeIsClamped)
         Start(1, 64, 48, 1, stored);
         EXPECT_EQ(sampler_.State().jpegQuality, clamped);
         Deliver(frame);
+        Finish();
         EXPECT_EQ(ReadFile(Path(QStringLiteral("capture.2009.12.31.23.59.59.999.jpg"))), ReadFile(reference)) << stored;
     }
 }
@@ -240,6 +252,7 @@ TEST_F(FrameSamplerTest, FailedWritesAreCountedWithTheFirstReason)
         sampler_.BeginConversion();
         Deliver(frame);
         Deliver(frame);
+        Finish();
         EXPECT_EQ(sampler_.Failures().count, 2) << format;
         EXPECT_TRUE(sampler_.Failures().firstError.startsWith(Folder() + QStringLiteral("missing/capture.")))
             << sampler_.Failures().firstError.toStdString();
@@ -248,6 +261,35 @@ TEST_F(FrameSamplerTest, FailedWritesAreCountedWithTheFirstReason)
     sampler_.BeginConversion();
     EXPECT_EQ(sampler_.Failures().count, 0);
     EXPECT_TRUE(sampler_.Failures().firstError.isEmpty());
+}
+
+// The engine reuses one buffer for every frame, and several pictures are
+// written at once: each file must still hold the frame that was delivered
+// under its name.
+TEST_F(FrameSamplerTest, EachPictureHoldsItsOwnFrameWhileSeveralAreWrittenAtOnce)
+{
+    FrameGrabberCallback sampler([this] { return clock_.Now(); }, diagnostics_.get(), 4);
+    clock_ = {};
+    clock_.AddMilliseconds(24);
+    TestFrame frame = SolidFrame(48, 32, 0, 0, 7);
+    sampler.SetCaptureState({Folder(), kFormatPng, 80, 1, 48, 32});
+    sampler.BeginConversion();
+    const auto green = [](int i) { return static_cast<char>(10 * i); };
+    for (int i = 0; i < 24; ++i) {
+        for (qsizetype byte = 1; byte < frame.bits.size(); byte += 3)
+            frame.bits[byte] = green(i);
+        sampler.BufferCB(i / 25.0, frame.Data(), static_cast<long>(frame.bits.size()));
+    }
+    sampler.FinishConversion();
+    const QStringList written = Written();
+    ASSERT_EQ(written.size(), 24);
+    for (int i = 0; i < 24; ++i) {
+        const QByteArray rgb = DecodeToRgb24(Path(written[i]));
+        ASSERT_EQ(rgb.size(), 48 * 32 * 3) << i;
+        EXPECT_EQ(rgb.first(3), (QByteArray{"\x07"} + green(i) + '\0')) << written[i].toStdString();
+        EXPECT_EQ(rgb.last(3), rgb.first(3)) << i;
+    }
+    EXPECT_EQ(sampler.Failures().count, 0);
 }
 
 // A BMP carries whatever arrived; the other writers need the whole frame.
