@@ -14,7 +14,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -38,6 +40,7 @@ struct Request {
     QString input;
     double start = 0;
     double end = 0;
+    std::optional<double> stopAfter;
     ConversionSettings settings;
 };
 
@@ -72,6 +75,10 @@ void AddOptions(QCommandLineParser& parser)
         {QStringLiteral("quality"), QStringLiteral("JPEG quality 1-100."), QStringLiteral("q")},
         {QStringLiteral("interval"), QStringLiteral("Keep every N-th frame."), QStringLiteral("n")},
         {QStringLiteral("out"), QStringLiteral("Output folder."), QStringLiteral("dir")},
+        {QStringLiteral("stop-after"),
+         QStringLiteral("Stop the conversion after this many seconds, as the Stop button does, and print how "
+                        "long stopping took."),
+         QStringLiteral("s")},
     });
     parser.addHelpOption();
 }
@@ -111,8 +118,12 @@ std::optional<Request> ParseRequest(const QCommandLineParser& parser)
     const auto fps = Number(parser, QStringLiteral("fps"), rate);
     const auto quality = Number(parser, QStringLiteral("quality"), 80);
     const auto interval = Number(parser, QStringLiteral("interval"), 1);
-    if (!w || !h || !fps || !quality || !interval || *w < 1 || *h < 1 || *fps <= 0 || *interval < 1)
+    const auto stopAfter = Number(parser, QStringLiteral("stop-after"), 0);
+    if (!w || !h || !fps || !quality || !interval || !stopAfter || *w < 1 || *h < 1 || *fps <= 0 || *interval < 1 ||
+        *stopAfter < 0)
         return std::nullopt;
+    if (parser.isSet(QStringLiteral("stop-after")))
+        request.stopAfter = *stopAfter;
     request.start = *start;
     request.end = *end;
     ConversionSettings& settings = request.settings;
@@ -179,7 +190,19 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "framelift-extract: the conversion could not be started\n");
         return 1;
     }
+    QElapsedTimer stopping;
+    std::optional<double> stopMilliseconds;
+    if (request->stopAfter)
+        QTimer::singleShot(std::chrono::milliseconds(std::llround(*request->stopAfter * 1000)), &job, [&] {
+            if (!job.IsConverting())
+                return;
+            stopping.start();
+            job.EndConversion();
+            stopMilliseconds = static_cast<double>(stopping.nsecsElapsed()) / 1e6;
+        });
     application.exec();
+    if (stopMilliseconds)
+        std::printf("stopped in: %.1f ms\n", *stopMilliseconds);
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     const std::int64_t frames = sampler.FrameCount();
     const std::int64_t written = frames / request->settings.samplingInterval - sampler.Failures().count;
