@@ -13,6 +13,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <random>
 #include <string_view>
 
 namespace {
@@ -95,6 +96,19 @@ TEST_P(LosslessEncoderTest, WritesTheFramePixelForPixelWithoutTouchingIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, LosslessEncoderTest, ::testing::Values("image/png", "image/tiff"));
+
+// Noise does not compress, so its data spans several chunks of the file.
+TEST_F(EncoderTest, PngOfNoiseSpansSeveralDataChunksAndStaysExact)
+{
+    TestFrame frame = SolidFrame(1023, 768, 0, 0, 0);
+    std::mt19937 random(7);
+    for (char& byte : frame.bits)
+        byte = static_cast<char>(random());
+    const QString path = Path(QStringLiteral("noise.png"));
+    ASSERT_TRUE(SaveImageToFile(Wrap(frame), path, Encoder("image/png")).Succeeded());
+    EXPECT_GE(ReadFile(path).count("IDAT"), 3);
+    EXPECT_EQ(DecodeToRgb24(path), TopDownRgb(frame));
+}
 
 TEST_F(EncoderTest, JpegKeepsTheFrameCloseAtQualityEighty)
 {
