@@ -38,9 +38,10 @@ FrameGrabberCallback::FrameGrabberCallback(Clock clock, std::FILE* diagnostics, 
 {
 }
 
+// Four writers keep up with one decoder; more would only hold more frames in memory.
 int FrameGrabberCallback::DefaultWriterCount()
 {
-    return static_cast<int>(std::max(std::thread::hardware_concurrency(), 1U));
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, 4U));
 }
 
 void FrameGrabberCallback::SetCaptureState(const CaptureState& state)

@@ -41,7 +41,7 @@ public:
     using Clock = std::function<LocalTime()>;
 
     // diagnostics receives the two lines this callback prints (standard output in the program).
-    // writers: how many pictures are written at once (one per core by default).
+    // writers: how many pictures are written at once (one per core, at most four, by default).
     explicit FrameGrabberCallback(Clock clock = SystemLocalTime, std::FILE* diagnostics = stdout,
                                   int writers = DefaultWriterCount());
     FrameGrabberCallback(const FrameGrabberCallback&) = delete;
