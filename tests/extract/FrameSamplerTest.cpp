@@ -270,24 +270,27 @@ TEST_F(FrameSamplerTest, EachPictureHoldsItsOwnFrameWhileSeveralAreWrittenAtOnce
 {
     FrameGrabberCallback sampler([this] { return clock_.Now(); }, diagnostics_.get(), 4);
     clock_ = {};
-    clock_.AddMilliseconds(24);
+    clock_.AddMilliseconds(3 * 12);
     TestFrame frame = SolidFrame(48, 32, 0, 0, 7);
-    sampler.SetCaptureState({Folder(), kFormatPng, 80, 1, 48, 32});
-    sampler.BeginConversion();
     const auto green = [](int i) { return static_cast<char>(10 * i); };
-    for (int i = 0; i < 24; ++i) {
-        for (qsizetype byte = 1; byte < frame.bits.size(); byte += 3)
-            frame.bits[byte] = green(i);
-        sampler.BufferCB(i / 25.0, frame.Data(), static_cast<long>(frame.bits.size()));
-    }
-    sampler.FinishConversion();
-    const QStringList written = Written();
-    ASSERT_EQ(written.size(), 24);
-    for (int i = 0; i < 24; ++i) {
-        const QByteArray rgb = DecodeToRgb24(Path(written[i]));
-        ASSERT_EQ(rgb.size(), 48 * 32 * 3) << i;
-        EXPECT_EQ(rgb.first(3), (QByteArray{"\x07"} + green(i) + '\0')) << written[i].toStdString();
-        EXPECT_EQ(rgb.last(3), rgb.first(3)) << i;
+    for (const int format : {kFormatBmp, kFormatPng, kFormatTif}) {
+        sampler.SetCaptureState({Folder(), format, 80, 1, 48, 32});
+        sampler.BeginConversion();
+        for (int i = 0; i < 12; ++i) {
+            for (qsizetype byte = 1; byte < frame.bits.size(); byte += 3)
+                frame.bits[byte] = green(i);
+            sampler.BufferCB(i / 25.0, frame.Data(), static_cast<long>(frame.bits.size()));
+        }
+        sampler.FinishConversion();
+        const QStringList written =
+            QDir(Folder()).entryList({QStringLiteral("*.") + CaptureExtension(format)}, QDir::Files, QDir::Name);
+        ASSERT_EQ(written.size(), 12) << format;
+        for (int i = 0; i < 12; ++i) {
+            const QByteArray rgb = DecodeToRgb24(Path(written[i]));
+            ASSERT_EQ(rgb.size(), 48 * 32 * 3) << written[i].toStdString();
+            EXPECT_EQ(rgb.first(3), (QByteArray{"\x07"} + green(i) + '\0')) << written[i].toStdString();
+            EXPECT_EQ(rgb.last(3), rgb.first(3)) << written[i].toStdString();
+        }
     }
     EXPECT_EQ(sampler.Failures().count, 0);
 }
