@@ -10,6 +10,8 @@
 #include "platform/media/RenderEngine.h"
 #include "support/RecordingMessageService.h"
 
+#include <QCoreApplication>
+
 extern "C" {
 #include <libavutil/log.h>
 }
@@ -114,10 +116,12 @@ ConversionSettings SmallOutput(std::size_t inputSize)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     av_log_set_level(AV_LOG_QUIET);
     ScratchFolder();
+    // Message captions carry the application's name.
+    static QCoreApplication application(*argc, *argv);
     return 0;
 }
 
