@@ -8,7 +8,7 @@
 #include "settings/SettingsStore.h"
 #include "support/RecordingMessageService.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -50,7 +50,10 @@ ConversionSettings LoadReadOnlySettings(SettingsContext& context)
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     ScratchFolder();
-    static QCoreApplication application(*argc, *argv);
+    // Typed values (@Variant) may hold pictures, which the GUI application the
+    // program runs in can make.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QApplication application(*argc, *argv);
     QDir().mkpath(QFileInfo(ProfilePath()).path());
     return 0;
 }
