@@ -1,6 +1,7 @@
 // Feeds the input to the program as its English language file and reads
 // every key back through the language pack, as start-up does.
 #include "FuzzScratch.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/LanguageKeys.h"
 #include "i18n/LanguagePack.h"
 #include "platform/profile/Profile.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QGuiApplication>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -20,13 +22,23 @@ QString LanguageFilePath()
 
 // Every text the windows could ask for; the built-in English stands in for
 // the missing ones, so each lookup walks the loaded lists.
-std::size_t ReadAllTexts(const LanguagePack& pack)
+void ReadAllTexts(const LanguagePack& pack)
 {
-    std::size_t characters = 0;
-    for (const LanguageKey& row : LanguageKeyTable())
-        characters += static_cast<std::size_t>(pack.GetString(row.id).size() + pack.GetMenuText(row.id).size() +
-                                               pack.GetDialogTextOrBuiltIn(row.id).size());
-    return characters;
+    for (const LanguageKey& row : LanguageKeyTable()) {
+        pack.GetString(row.id);
+        pack.GetMenuText(row.id);
+        pack.GetDialogTextOrBuiltIn(row.id);
+    }
+}
+
+// A value read from the file is never longer than the reader's limit.
+void CheckLengths(const LanguagePack::TextList& texts)
+{
+    for (const auto& [id, text] : texts)
+        if (text.toUtf8().size() > LanguageFile::kMaxValueBytes) {
+            std::fprintf(stderr, "text %d has %lld bytes\n", id, static_cast<long long>(text.toUtf8().size()));
+            std::abort();
+        }
 }
 
 } // namespace
@@ -49,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LanguagePack pack(profile, messages);
     if (pack.Init(ScratchFolder(), QStringLiteral("English")) != 1)
         std::abort(); // the file was just written: the language must be listed
-    volatile std::size_t characters = ReadAllTexts(pack);
-    (void)characters;
+    ReadAllTexts(pack);
+    for (const LanguagePack::TextList* texts : {&pack.MenuTexts(), &pack.DialogTexts(), &pack.StringTexts()})
+        CheckLengths(*texts);
     return 0;
 }
