@@ -41,7 +41,7 @@ void LoadOutputFileAndSize(SettingsContext& context, ConversionSettings& setting
     settings.outputHeight = context.profile.GetInt(kSettings, kOutputHeight, 0);
 }
 
-void LoadFrameRateAndFolder(SettingsContext& context, ConversionSettings& settings)
+void LoadFrameRate(SettingsContext& context, ConversionSettings& settings)
 {
     using namespace ProfileNames;
     settings.frameRateIndex = context.profile.GetInt(kSettings, kOutputFrameRateIndex, 1);
@@ -53,10 +53,20 @@ void LoadFrameRateAndFolder(SettingsContext& context, ConversionSettings& settin
         settings.frameRateIndex = 1;
         settings.frameRate = kDefaultFrameRate;
     }
+}
 
+void LoadOutputFolder(SettingsContext& context, ConversionSettings& settings)
+{
+    using namespace ProfileNames;
     settings.outputFolder = WithTrailingBackslash(ResolveDefaultFolder(
         context, kSettings, kOutputPictureFolder, FallbackPictureFolder(), KnownFolder::Pictures));
     EnsureFolder(context.messages, context.owner, settings.outputFolder);
+}
+
+void LoadFrameRateAndFolder(SettingsContext& context, ConversionSettings& settings)
+{
+    LoadFrameRate(context, settings);
+    LoadOutputFolder(context, settings);
 }
 
 void LoadQualityAndInterval(SettingsContext& context, ConversionSettings& settings)

@@ -28,6 +28,11 @@ void LoadOutputFileAndSize(SettingsContext& context, ConversionSettings& setting
 void LoadFrameRateAndFolder(SettingsContext& context, ConversionSettings& settings);
 void LoadQualityAndInterval(SettingsContext& context, ConversionSettings& settings);
 
+// The two halves of LoadFrameRateAndFolder. The second creates the folder the
+// profile names, so a caller that only reads the profile stops at the first.
+void LoadFrameRate(SettingsContext& context, ConversionSettings& settings);
+void LoadOutputFolder(SettingsContext& context, ConversionSettings& settings);
+
 // All steps at once, for callers that have nothing to do between them.
 void LoadConversionSettings(SettingsContext& context, ConversionSettings& settings);
 

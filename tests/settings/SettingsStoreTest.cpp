@@ -83,6 +83,21 @@ TEST_F(SettingsStoreTest, TheFrameRateIndexIsRepairedOnLoading)
     }
 }
 
+TEST_F(SettingsStoreTest, LoadingTheFrameRateAloneCreatesNoFolder)
+{
+    const QString folder = dir.filePath(QStringLiteral("pics"));
+    Store(ProfileNames::kOutputPictureFolder, folder);
+    Store(ProfileNames::kOutputFrameRateIndex, QStringLiteral("3"));
+    ConversionSettings settings;
+    SettingsContext context{profile, folders, messages};
+    LoadFrameRate(context, settings);
+    EXPECT_DOUBLE_EQ(settings.frameRate, 25.0);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    LoadOutputFolder(context, settings);
+    EXPECT_EQ(settings.outputFolder, folder + u'/');
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
 TEST_F(SettingsStoreTest, StoredValuesWinOverTheDefaults)
 {
     const QString folder = dir.filePath(QStringLiteral("pics"));

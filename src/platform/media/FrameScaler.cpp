@@ -10,10 +10,23 @@ extern "C" {
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
-int SwsColorspace(AVColorSpace colorspace)
+// FFmpeg is C and keeps whatever number a stream declares in its enum fields
+// (an MPEG-2 stream may name any of 256 colour matrices); C++ must not read a
+// number outside the enum's values through the enum type, so such fields are
+// read as the integers they hold.
+template <typename Enum>
+int StoredNumber(const Enum& field)
+{
+    std::underlying_type_t<Enum> number;
+    std::memcpy(&number, &field, sizeof number);
+    return static_cast<int>(number);
+}
+
+int SwsColorspace(int colorspace)
 {
     switch (colorspace) {
     case AVCOL_SPC_BT709: return SWS_CS_ITU709;
@@ -27,7 +40,7 @@ int SwsColorspace(AVColorSpace colorspace)
 
 bool IsFullRange(const AVFrame& picture)
 {
-    if (picture.color_range == AVCOL_RANGE_JPEG)
+    if (StoredNumber(picture.color_range) == AVCOL_RANGE_JPEG)
         return true;
     // The old "J" formats carry full range in their name instead of a flag.
     const auto format = static_cast<AVPixelFormat>(picture.format);
@@ -74,8 +87,8 @@ PictureRect FitPicture(double displayAspect, int width, int height, int stretchM
 
 SwsContext* FrameScaler::Context(const AVFrame& picture, int width, int height)
 {
-    const Key key{picture.width, picture.height, picture.format, picture.colorspace, IsFullRange(picture),
-                  width, height};
+    const Key key{picture.width, picture.height, picture.format, StoredNumber(picture.colorspace),
+                  IsFullRange(picture), width, height};
     if (context_ && key == key_)
         return context_.get();
     context_.reset(sws_getContext(picture.width, picture.height, static_cast<AVPixelFormat>(picture.format), width,
@@ -84,7 +97,7 @@ SwsContext* FrameScaler::Context(const AVFrame& picture, int width, int height)
         return nullptr;
     // Matrix and range of the stream itself; the result is always full-range RGB.
     // RGB sources have no matrix, and the call leaves them alone.
-    sws_setColorspaceDetails(context_.get(), sws_getCoefficients(SwsColorspace(picture.colorspace)), key.fullRange,
+    sws_setColorspaceDetails(context_.get(), sws_getCoefficients(SwsColorspace(key.colorspace)), key.fullRange,
                              sws_getCoefficients(SWS_CS_DEFAULT), 1, 0, 1 << 16, 1 << 16);
     key_ = key;
     return context_.get();

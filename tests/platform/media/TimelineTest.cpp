@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 namespace {
 
 constexpr MediaTime kSecond = kMediaUnitsPerSecond;
@@ -97,6 +100,36 @@ TEST(FitPicture, PreservingAspectCentresOnBlack)
         EXPECT_EQ(FitPicture(aspect, c.frameWidth, c.frameHeight, c.mode), c.rect)
             << c.width << "x" << c.height << " turned " << c.rotation;
     }
+}
+
+// A 16x16 picture of one saturated colour in limited-range YUV 4:2:0,
+// labelled with colour matrix number matrix, drawn into a BGR24 frame.
+std::vector<std::uint8_t> DrawLabelled(int matrix)
+{
+    const FrameHandle picture(av_frame_alloc());
+    picture->width = 16;
+    picture->height = 16;
+    picture->format = AV_PIX_FMT_YUV420P;
+    EXPECT_EQ(av_frame_get_buffer(picture.get(), 0), 0);
+    const int planeValues[] = {81, 90, 240};
+    for (int plane = 0; plane < 3; ++plane) {
+        const int rows = plane == 0 ? 16 : 8;
+        std::memset(picture->data[plane], planeValues[plane], static_cast<std::size_t>(picture->linesize[plane]) * rows);
+    }
+    // Stored the way a C decoder stores it, whether or not the number names a matrix.
+    std::memcpy(&picture->colorspace, &matrix, sizeof matrix);
+    std::vector<std::uint8_t> frame(static_cast<std::size_t>(Rgb24Stride(16)) * 16);
+    FrameScaler scaler;
+    EXPECT_EQ(scaler.Draw(*picture, 0, RESIZEF_STRETCH, frame.data(), 16, 16), MediaResult::Ok);
+    return frame;
+}
+
+TEST(FrameScaler, AMatrixNumberFfmpegDoesNotNameIsDrawnAsAnUnlabelledPicture)
+{
+    const std::vector<std::uint8_t> unlabelled = DrawLabelled(AVCOL_SPC_UNSPECIFIED);
+    ASSERT_NE(unlabelled, DrawLabelled(AVCOL_SPC_BT709)); // the colour shows which matrix was used
+    for (const int unnamed : {22, 255})
+        EXPECT_EQ(DrawLabelled(unnamed), unlabelled) << unnamed;
 }
 
 class TimelineModelTest : public ::testing::Test {

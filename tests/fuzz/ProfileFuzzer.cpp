@@ -1,0 +1,78 @@
+// Feeds the input to the program as its profile file and reads the values
+// start-up reads: the language, that language's font and the output options.
+#include "FuzzScratch.h"
+#include "i18n/UiFont.h"
+#include "platform/profile/Profile.h"
+#include "platform/ui/ApplicationTitle.h"
+#include "settings/ProfileNames.h"
+#include "settings/SettingsStore.h"
+#include "support/RecordingMessageService.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdlib>
+
+namespace {
+
+QString ProfilePath()
+{
+    static const QString path = Profile::DefaultPath(QStringLiteral("Quenlar"), ApplicationTitle());
+    return path;
+}
+
+// QSettings keeps the parsed copy of a file it has read and reads the file
+// again only when its size or time stamp changed; a time of its own for
+// every input makes it read each one.
+void Stamp(QFile& file)
+{
+    static qint64 seconds = 0;
+    file.setFileTime(QDateTime::fromSecsSinceEpoch(++seconds), QFileDevice::FileModificationTime);
+}
+
+// The output options without the picture folder: loading that one creates
+// the folder the profile names, which could be anywhere on this machine.
+ConversionSettings LoadReadOnlySettings(SettingsContext& context)
+{
+    ConversionSettings settings;
+    LoadOutputFormat(context, settings);
+    LoadOutputFileAndSize(context, settings);
+    LoadFrameRate(context, settings);
+    LoadQualityAndInterval(context, settings);
+    return settings;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    ScratchFolder();
+    // Typed values (@Variant) may hold pictures, which the GUI application the
+    // program runs in can make.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QApplication application(*argc, *argv);
+    QDir().mkpath(QFileInfo(ProfilePath()).path());
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    QFile file(ProfilePath());
+    if (!WriteInput(ProfilePath(), data, size) || !file.open(QIODevice::ReadWrite))
+        std::abort();
+    Stamp(file);
+    file.close();
+
+    Profile profile(ProfilePath());
+    const QString language =
+        profile.GetText(ProfileNames::kOption, ProfileNames::kCurrentLanguage, QStringLiteral("english"));
+    LoadFontDescription(profile, language);
+    XdgKnownFolders folders;
+    RecordingMessageService messages;
+    SettingsContext context{profile, folders, messages};
+    LoadReadOnlySettings(context);
+    return 0;
+}
