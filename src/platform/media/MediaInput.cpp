@@ -6,6 +6,8 @@ extern "C" {
 
 #include <cerrno>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -61,8 +63,9 @@ std::int64_t MediaToStreamTime(const AVFormatContext& format, const AVStream& st
 
 int DisplayRotation(const AVStream& stream)
 {
-    const std::uint8_t* matrix = av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr);
-    if (!matrix)
+    std::size_t size = 0;
+    const std::uint8_t* matrix = av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (!matrix || size < 9 * sizeof(std::int32_t)) // a damaged file may carry less than a whole matrix
         return 0;
     // The matrix gives the counter-clockwise angle that undoes the rotation.
     const double angle = -av_display_rotation_get(reinterpret_cast<const std::int32_t*>(matrix));
