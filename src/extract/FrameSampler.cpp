@@ -9,12 +9,14 @@
 #include <QFile>
 
 #include <algorithm>
+#include <exception>
 #include <thread>
 #include <utility>
 
 namespace {
 constexpr const char* kInvalidSample = "Invalid IMediaSample passed to SampleCB!\r\n";
 constexpr const char* kFoundSample = "Found a sample at time %ld ms\t[%s]\r\n";
+const QString kNoMemory = QStringLiteral(": not enough memory for the frame");
 
 // The bitmap wraps the frame in place and is gone before the call returns.
 std::optional<QString> WritePicture(const QString& path, const CaptureState& state, const PictureQueue::Frame& frame)
@@ -84,8 +86,14 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
     if (state_.outputFormat < kFormatBmp || state_.outputFormat > kFormatGif)
         return;
     KeptFrame kept{NextPath(now), sampleTime, state_};
-    queue_.Push(buffer, static_cast<std::size_t>(length),
-                [this, kept = std::move(kept)](const PictureQueue::Frame& frame) { Write(kept, frame); });
+    const QString path = kept.path;
+    try {
+        queue_.Push(buffer, static_cast<std::size_t>(length),
+                    [this, kept = std::move(kept)](const PictureQueue::Frame& frame) { Write(kept, frame); });
+    } catch (const std::exception&) {
+        // No memory for a copy of this frame: the picture is lost, not the conversion.
+        RecordFailure(path + kNoMemory);
+    }
 }
 
 bool FrameGrabberCallback::NeedsNextFrame()

@@ -31,7 +31,14 @@ void PictureQueue::Push(const std::uint8_t* data, std::size_t size, Work work)
         frame = TakeSpare();
     }
     // Copied outside the lock, so the workers are never held up by it.
-    frame.resize(size);
+    try {
+        frame.resize(size);
+    } catch (...) {
+        const std::lock_guard lock(mutex_);
+        --claimed_;
+        itemFinished_.notify_all();
+        throw;
+    }
     std::memcpy(frame.data(), data, size);
     {
         const std::lock_guard lock(mutex_);

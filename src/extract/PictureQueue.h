@@ -27,7 +27,8 @@ public:
     PictureQueue& operator=(const PictureQueue&) = delete;
 
     // Waits for a free worker, then copies size bytes at data and hands the
-    // copy to work on that worker's thread.
+    // copy to work on that worker's thread. Throws what allocating the copy
+    // throws, and the queue stays usable.
     void Push(const std::uint8_t* data, std::size_t size, Work work);
 
     // Returns once the work of every frame pushed so far is done.

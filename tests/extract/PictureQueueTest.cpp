@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -107,6 +108,17 @@ TEST(PictureQueueTest, PushWaitsForAFreeWorker)
     second.join();
     EXPECT_TRUE(pushed);
     queue.Wait();
+}
+
+// A frame too large to copy fails alone; the worker it claimed is free again.
+TEST(PictureQueueTest, AFrameThatCannotBeCopiedLeavesTheQueueUsable)
+{
+    PictureQueue queue(1);
+    EXPECT_ANY_THROW(queue.Push(kFrame.data(), std::numeric_limits<std::size_t>::max(), {}));
+    std::atomic<int> done = 0;
+    queue.Push(kFrame.data(), kFrame.size(), [&](const PictureQueue::Frame&) { ++done; });
+    queue.Wait();
+    EXPECT_EQ(done, 1);
 }
 
 TEST(PictureQueueTest, FramesStillQueuedAreWorkedOnBeforeTheQueueGoes)

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <span>
 #include <utility>
 #include <vector>
@@ -135,8 +136,13 @@ ImageResult EncodePng(const Bitmap& bitmap, OutputFile& file, const EncoderParam
     if (bitmap.Format() != PixelFormat::Bgr24)
         return InvalidInput(file, "PNG needs a 24-bit frame");
     thread_local DeflateScratch scratch;
-    FilterRows(bitmap, scratch.filtered);
-    const std::span<const std::uint8_t> compressed = Compress(scratch);
+    std::span<const std::uint8_t> compressed;
+    try {
+        FilterRows(bitmap, scratch.filtered);
+        compressed = Compress(scratch);
+    } catch (const std::bad_alloc&) {
+        compressed = {};
+    }
     if (compressed.empty())
         return {ImageStatus::OutOfMemory, file.Path() + QStringLiteral(": cannot compress the PNG data")};
     PngError error;
