@@ -283,7 +283,7 @@ QString MainWindow::StatusText() const
 void MainWindow::EnterConvertingState()
 {
     converting_ = true;
-    controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetString(kStringStop));
+    controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetDialogTextOrBuiltIn(kStringStop));
     for (const int id : kIdleOnlyControls)
         SetControlEnabled(id, false);
 }
@@ -302,7 +302,7 @@ void MainWindow::EndConversion()
 void MainWindow::LeaveConvertingState()
 {
     converting_ = false;
-    controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetString(kStringConvert));
+    controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetDialogTextOrBuiltIn(kStringConvert));
     for (const int id : kIdleOnlyControls)
         SetControlEnabled(id, true);
 }
