@@ -69,5 +69,5 @@ QString LaunchErrorText(int code)
 
 void ShowLaunchError(MessageService& messages, QWidget* owner, int code)
 {
-    messages.Show(owner, LaunchErrorText(code), ApplicationTitle());
+    messages.Show(owner, LaunchErrorText(code), ApplicationTitle(), MessageButtons::Ok, MessageIcon::Warning);
 }

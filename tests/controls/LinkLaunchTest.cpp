@@ -70,6 +70,7 @@ TEST(ShowLaunchError, TextsByCode)
         ASSERT_EQ(messages.shown.size(), 1);
         EXPECT_EQ(messages.shown[0].text, QStringLiteral("Unable to open hyperlink:\n\n") + QString::fromLatin1(c.reason));
         EXPECT_EQ(messages.shown[0].caption, QStringLiteral("test_controls"));
+        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
     }
 }
 
