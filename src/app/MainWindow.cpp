@@ -320,14 +320,16 @@ QString MainWindow::HelpFile()
 // Like the help viewer it stands in for, a help page that does not open is not reported.
 void MainWindow::OnHelp()
 {
-    services_.shell.OpenUrl(QUrl::fromLocalFile(HelpFile()));
+    services_.shell.OpenUrl(QUrl::fromLocalFile(HelpFile()), this, {});
 }
 
 void MainWindow::OnHomepage()
 {
     const QString address = QString::fromLatin1(kHomePage);
-    if (services_.shell.OpenUrl(QUrl(address)) <= 32)
-        services_.messages.Show(this, kBrowserNotStarted.arg(address), kBrowserNotStartedCaption);
+    services_.shell.OpenUrl(QUrl(address), this, [this, address](int result) {
+        if (result <= 32)
+            services_.messages.Show(this, kBrowserNotStarted.arg(address), kBrowserNotStartedCaption);
+    });
 }
 
 void MainWindow::OnAbout()

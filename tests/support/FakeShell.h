@@ -3,10 +3,12 @@
 #include "platform/shell/Shell.h"
 
 #include <QList>
+#include <QObject>
 #include <QUrl>
 
 // Records what the program asked the desktop to open or start and answers
-// with the scripted results.
+// with the scripted results; an opening is answered, as the desktop's is,
+// from the event loop after the call has returned.
 class FakeShell final : public Shell {
 public:
     struct Start {
@@ -14,10 +16,11 @@ public:
         QStringList arguments;
     };
 
-    int OpenUrl(const QUrl& url) override
+    void OpenUrl(const QUrl& url, QObject* receiver, LaunchDone done) override
     {
         opened.append(url);
-        return openResult;
+        if (done)
+            QMetaObject::invokeMethod(receiver, [done, code = openResult] { done(code); }, Qt::QueuedConnection);
     }
     int StartProgram(const QString& program, const QStringList& arguments) override
     {

@@ -1,8 +1,8 @@
 #include "platform/shell/Shell.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -41,11 +41,53 @@ QString ExecOfEntry(const QString& path)
     return {};
 }
 
+// Exit codes of xdg-open that name a reason.
+constexpr int kOpenerFileMissing = 2;
+constexpr int kOpenerNoMethod = 3;
+
+// What the opener's end says, as a launch code. Any other failure means a
+// handler was found but could not open the target.
+int LaunchCodeOfOpener(QProcess::ExitStatus status, int exitCode)
+{
+    if (status != QProcess::NormalExit)
+        return kLaunchAssociationIncomplete;
+    switch (exitCode) {
+    case 0: return kLaunchSucceeded;
+    case kOpenerFileMissing: return kLaunchFileNotFound;
+    case kOpenerNoMethod: return kLaunchNoAssociation;
+    default: return kLaunchAssociationIncomplete;
+    }
+}
+
+// A local file is handed over as a path, a web address whole.
+QString OpenerArgument(const QUrl& url)
+{
+    return url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded);
+}
+
 } // namespace
 
-int DesktopShell::OpenUrl(const QUrl& url)
+// The opener may wait for the handler it starts (a browser started for the
+// first time runs until closed), so the window never waits for it. It reports
+// its outcome once, after its own signal has returned.
+void DesktopShell::OpenUrl(const QUrl& url, QObject* receiver, LaunchDone done)
 {
-    return QDesktopServices::openUrl(url) ? kLaunchSucceeded : kLaunchNoAssociation;
+    auto* opener = new QProcess;
+    opener->setProcessChannelMode(QProcess::ForwardedChannels);
+    opener->setStandardInputFile(QProcess::nullDevice());
+    const auto report = [opener, receiver = QPointer<QObject>(receiver), done](int code) {
+        opener->deleteLater();
+        if (done && receiver)
+            QMetaObject::invokeMethod(receiver, [done, code] { done(code); }, Qt::QueuedConnection);
+    };
+    QObject::connect(opener, &QProcess::finished, opener, [report](int exitCode, QProcess::ExitStatus status) {
+        report(LaunchCodeOfOpener(status, exitCode));
+    });
+    QObject::connect(opener, &QProcess::errorOccurred, opener, [report](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) // no opener: nothing can open anything
+            report(kLaunchNoAssociation);
+    });
+    opener->start(QStringLiteral("xdg-open"), {OpenerArgument(url)});
 }
 
 int DesktopShell::StartProgram(const QString& program, const QStringList& arguments)
