@@ -32,11 +32,11 @@ const std::array<std::pair<int, const char*>, 13> kLaunchReasons = {{
     {32, "The specified dynamic-link library was not found."},
 }};
 
-// The desktop's handler for HTML pages started with target; failed, the code
-// of the failed open stands.
-int LaunchThroughHtmlHandler(Shell& shell, const QString& target, int failedOpen)
+// The desktop's handler for HTML pages (its command line) started with
+// target; without one, the code of the failed open stands.
+int StartHtmlHandler(Shell& shell, const QString& command, const QString& target, int failedOpen)
 {
-    QStringList words = QProcess::splitCommand(CutAtFieldCode(shell.HtmlHandlerCommand()));
+    QStringList words = QProcess::splitCommand(CutAtFieldCode(command));
     if (words.isEmpty())
         return failedOpen;
     const QString program = words.takeFirst();
@@ -60,8 +60,14 @@ QString CutAtFieldCode(const QString& command)
 
 void LaunchTarget(Shell& shell, const QString& target, QObject* receiver, LaunchDone done)
 {
-    shell.OpenUrl(QUrl::fromUserInput(target), receiver, [&shell, target, done = std::move(done)](int opened) {
-        done(opened > 32 ? opened : LaunchThroughHtmlHandler(shell, target, opened));
+    shell.OpenUrl(QUrl::fromUserInput(target), receiver, [&shell, target, receiver, done](int opened) {
+        if (opened > 32) {
+            done(opened);
+            return;
+        }
+        shell.FindHtmlHandler(receiver, [&shell, target, done, opened](const QString& command) {
+            done(StartHtmlHandler(shell, command, target, opened));
+        });
     });
 }
 

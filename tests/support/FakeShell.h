@@ -7,8 +7,8 @@
 #include <QUrl>
 
 // Records what the program asked the desktop to open or start and answers
-// with the scripted results; an opening is answered, as the desktop's is,
-// from the event loop after the call has returned.
+// with the scripted results; the answers come, as the desktop's do, from
+// the event loop after the call has returned.
 class FakeShell final : public Shell {
 public:
     struct Start {
@@ -27,7 +27,10 @@ public:
         started.append({program, arguments});
         return startResult;
     }
-    QString HtmlHandlerCommand() override { return htmlHandler; }
+    void FindHtmlHandler(QObject* receiver, HandlerFound found) override
+    {
+        QMetaObject::invokeMethod(receiver, [found, command = htmlHandler] { found(command); }, Qt::QueuedConnection);
+    }
 
     int openResult = kLaunchSucceeded;
     int startResult = kLaunchSucceeded;

@@ -19,6 +19,8 @@ inline constexpr int kLaunchNoAssociation = 31;
 
 // Told the launch code once an opening has an outcome.
 using LaunchDone = std::function<void(int code)>;
+// Told the command line of a handler, empty when there is none.
+using HandlerFound = std::function<void(const QString& command)>;
 
 // Opening documents and starting programs through the desktop. Tests replace
 // it with a fake that records the calls and fails on demand.
@@ -32,9 +34,10 @@ public:
     virtual void OpenUrl(const QUrl& url, QObject* receiver, LaunchDone done) = 0;
     // Starts program with an argument vector, detached; never through a shell.
     virtual int StartProgram(const QString& program, const QStringList& arguments) = 0;
-    // The command line (Exec of its desktop entry) of the desktop's default
-    // handler for HTML pages; empty when none is registered.
-    virtual QString HtmlHandlerCommand() = 0;
+    // Looks up the command line (Exec of its desktop entry) of the desktop's
+    // default handler for HTML pages and returns at once; found gets it, as
+    // OpenUrl's done gets its code.
+    virtual void FindHtmlHandler(QObject* receiver, HandlerFound found) = 0;
 };
 
 // xdg-open, QProcess::startDetached and xdg-mime.
@@ -42,5 +45,5 @@ class DesktopShell final : public Shell {
 public:
     void OpenUrl(const QUrl& url, QObject* receiver, LaunchDone done) override;
     int StartProgram(const QString& program, const QStringList& arguments) override;
-    QString HtmlHandlerCommand() override;
+    void FindHtmlHandler(QObject* receiver, HandlerFound found) override;
 };
