@@ -12,13 +12,16 @@ namespace {
 std::pair<QMessageBox::Icon, QMessageBox::StandardButtons> Shown(const Message& message)
 {
     std::pair<QMessageBox::Icon, QMessageBox::StandardButtons> seen{};
-    QTimer::singleShot(0, [&seen] {
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
+        poll.stop();
         seen = {box->icon(), box->standardButtons()};
         box->reject();
     });
+    poll.start(10);
     QtMessageService().Show(message);
     return seen;
 }
