@@ -2,13 +2,12 @@
 
 #include "support/TestFiles.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QList>
 #include <QPair>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 
 // A desktop of its own for opening links through the real xdg-open: home,
 // data and config folders are empty temporary ones, no desktop environment
@@ -65,10 +64,8 @@ public:
     QString WaitForRecorded() const
     {
         const QDeadlineTimer deadline(20000);
-        while (!QFile::exists(RecordPath()) && !deadline.hasExpired()) {
-            QCoreApplication::processEvents();
-            QThread::msleep(10);
-        }
+        while (!QFile::exists(RecordPath()) && !deadline.hasExpired())
+            QTest::qWait(10);
         return QString::fromUtf8(ReadFile(RecordPath()));
     }
 

@@ -2,10 +2,10 @@
 #include "support/DesktopSandbox.h"
 #include "support/TestFiles.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <QUrl>
 
@@ -47,10 +47,8 @@ int Open(const QUrl& url)
     int code = -1;
     shell.OpenUrl(url, &receiver, [&code](int reported) { code = reported; });
     const QDeadlineTimer deadline(20000);
-    while (code == -1 && !deadline.hasExpired()) {
-        QCoreApplication::processEvents();
-        QThread::msleep(10);
-    }
+    while (code == -1 && !deadline.hasExpired())
+        QTest::qWait(10); // also deletes the finished opener
     return code;
 }
 
