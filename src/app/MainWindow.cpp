@@ -283,7 +283,7 @@ QString MainWindow::StatusText() const
 void MainWindow::EnterConvertingState()
 {
     converting_ = true;
-    controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetString(kStringStop));
+    controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetDialogTextOrBuiltIn(kStringStop));
     for (const int id : kIdleOnlyControls)
         SetControlEnabled(id, false);
 }
@@ -302,7 +302,7 @@ void MainWindow::EndConversion()
 void MainWindow::LeaveConvertingState()
 {
     converting_ = false;
-    controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetString(kStringConvert));
+    controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetDialogTextOrBuiltIn(kStringConvert));
     for (const int id : kIdleOnlyControls)
         SetControlEnabled(id, true);
 }
@@ -320,14 +320,16 @@ QString MainWindow::HelpFile()
 // Like the help viewer it stands in for, a help page that does not open is not reported.
 void MainWindow::OnHelp()
 {
-    services_.shell.OpenUrl(QUrl::fromLocalFile(HelpFile()));
+    services_.shell.OpenUrl(QUrl::fromLocalFile(HelpFile()), this, {});
 }
 
 void MainWindow::OnHomepage()
 {
     const QString address = QString::fromLatin1(kHomePage);
-    if (services_.shell.OpenUrl(QUrl(address)) <= 32)
-        services_.messages.Show(this, kBrowserNotStarted.arg(address), kBrowserNotStartedCaption);
+    services_.shell.OpenUrl(QUrl(address), this, [this, address](int result) {
+        if (result <= 32)
+            services_.messages.Show(this, kBrowserNotStarted.arg(address), kBrowserNotStartedCaption);
+    });
 }
 
 void MainWindow::OnAbout()

@@ -18,6 +18,8 @@ inline constexpr int kStringWarning = 108;
 inline constexpr int kStringOpenVideo = 119; // also the tooltip of Open Video
 inline constexpr int kStringOptionsTip = 120;
 inline constexpr int kStringConvertTip = 121;
+// The Convert button's labels: string-table ids whose translations sit among
+// the language file's dialog texts (IDC_BUTTON_STOP, IDC_BUTTON_CONVERT).
 inline constexpr int kStringStop = 124;
 inline constexpr int kStringConvert = 125;
 inline constexpr int kStringStopConverting = 143;

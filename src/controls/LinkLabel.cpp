@@ -118,7 +118,11 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
 void LinkLabel::Click()
 {
     overControl = false;
-    const int result = LaunchTarget(shell_, target);
+    LaunchTarget(shell_, target, this, [this](int result) { ShowLaunchResult(result); });
+}
+
+void LinkLabel::ShowLaunchResult(int result)
+{
     visited = result > 32;
     ApplyColour();
     if (!visited) {

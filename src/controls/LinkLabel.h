@@ -45,6 +45,7 @@ protected:
 private:
     void CheckPointerLeft();
     void Click();
+    void ShowLaunchResult(int result);
     void ApplyColour();
 
     Shell& shell_;

@@ -32,6 +32,18 @@ const std::array<std::pair<int, const char*>, 13> kLaunchReasons = {{
     {32, "The specified dynamic-link library was not found."},
 }};
 
+// The desktop's handler for HTML pages (its command line) started with
+// target; without one, the code of the failed open stands.
+int StartHtmlHandler(Shell& shell, const QString& command, const QString& target, int failedOpen)
+{
+    QStringList words = QProcess::splitCommand(CutAtFieldCode(command));
+    if (words.isEmpty())
+        return failedOpen;
+    const QString program = words.takeFirst();
+    words.append(target);
+    return shell.StartProgram(program, words);
+}
+
 } // namespace
 
 QString CutAtFieldCode(const QString& command)
@@ -46,17 +58,17 @@ QString CutAtFieldCode(const QString& command)
     return cut < 0 ? command : command.left(cut);
 }
 
-int LaunchTarget(Shell& shell, const QString& target)
+void LaunchTarget(Shell& shell, const QString& target, QObject* receiver, LaunchDone done)
 {
-    const int opened = shell.OpenUrl(QUrl::fromUserInput(target));
-    if (opened > 32)
-        return opened;
-    QStringList words = QProcess::splitCommand(CutAtFieldCode(shell.HtmlHandlerCommand()));
-    if (words.isEmpty())
-        return opened;
-    const QString program = words.takeFirst();
-    words.append(target);
-    return shell.StartProgram(program, words);
+    shell.OpenUrl(QUrl::fromUserInput(target), receiver, [&shell, target, receiver, done](int opened) {
+        if (opened > 32) {
+            done(opened);
+            return;
+        }
+        shell.FindHtmlHandler(receiver, [&shell, target, done, opened](const QString& command) {
+            done(StartHtmlHandler(shell, command, target, opened));
+        });
+    });
 }
 
 QString LaunchErrorText(int code)
@@ -69,5 +81,5 @@ QString LaunchErrorText(int code)
 
 void ShowLaunchError(MessageService& messages, QWidget* owner, int code)
 {
-    messages.Show(owner, LaunchErrorText(code), ApplicationTitle());
+    messages.Show(owner, LaunchErrorText(code), ApplicationTitle(), MessageButtons::Ok, MessageIcon::Warning);
 }

@@ -104,7 +104,8 @@ bool ConversionJob::ConfirmOutputFile(const ConversionSettings& settings)
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return true;
     const QString question = path + u' ' + services_.language.GetString(kStringFileExists);
-    if (services_.messages.Show(services_.owner, question, kWarning, MessageButtons::YesNo) != MessageAnswer::Yes)
+    if (services_.messages.Show(services_.owner, question, kWarning, MessageButtons::YesNo, MessageIcon::Warning) !=
+        MessageAnswer::Yes)
         return false;
     QFile::remove(path);
     return true;

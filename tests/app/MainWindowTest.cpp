@@ -5,10 +5,12 @@
 #include "platform/ui/WindowMessage.h"
 #include "resources/Resources.h"
 #include "settings/ProfileNames.h"
+#include "support/DesktopSandbox.h"
 #include "support/FakeAppServices.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -123,20 +125,24 @@ TEST_F(MainWindowTest, F1AndHelpOpenTheSameHelpPage)
     EXPECT_TRUE(fake.messages.shown.isEmpty());
 }
 
+// Through the desktop's real opener, in a desktop without any browser.
 TEST_F(MainWindowTest, HomepageReportsABrowserThatDoesNotStart)
 {
-    Window().OnCommand(kIdHomepage);
-    EXPECT_TRUE(fake.messages.shown.isEmpty());
-    fake.shell.openResult = kLaunchNoAssociation;
-    Window().OnCommand(kIdHomepage);
-    ASSERT_EQ(fake.shell.opened.size(), 2);
-    EXPECT_EQ(fake.shell.opened[1], QUrl(QString::fromLatin1(MainWindowTexts::kHomePage)));
+    DesktopSandbox desktop;
+    DesktopShell shell;
+    AppServices services{fake.profile,  fake.language, fake.messages,  fake.knownFolders, shell,
+                         fake.choosers, fake.sounds,   fake.editing,   *fake.playback,    FfmpegProbeFactory()};
+    MainWindow withDesktop(services);
+    withDesktop.OnCommand(kIdHomepage);
+    const QDeadlineTimer deadline(20000);
+    while (fake.messages.shown.isEmpty() && !deadline.hasExpired())
+        QTest::qWait(10);
     ASSERT_EQ(fake.messages.shown.size(), 1);
     EXPECT_EQ(fake.messages.shown[0].text,
               QStringLiteral("The Program does not launch your web browser to access https://framelift.example/ "
                              ",\nPlease launch your web browser and input the URL manually."));
     EXPECT_EQ(fake.messages.shown[0].caption, QStringLiteral("unknown errors"));
-    EXPECT_EQ(fake.messages.shown[0].owner, &Window());
+    EXPECT_EQ(fake.messages.shown[0].owner, &withDesktop);
 }
 
 TEST_F(MainWindowTest, ClosingWhileConvertingIsRefusedByEveryRoute)

@@ -3,10 +3,12 @@
 #include "i18n/LanguagePack.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/DialogControlId.h"
+#include "support/DesktopSandbox.h"
 #include "support/FakeShell.h"
 #include "support/RecordingMessageService.h"
 
 #include <QCursor>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMouseEvent>
@@ -39,9 +41,16 @@ protected:
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(link, &move);
     }
+    // Clicks and waits (bounded) for the outcome to show: a change of the
+    // visited state, or a message.
     void Click()
     {
+        const bool visitedBefore = link->IsVisited();
+        const qsizetype shownBefore = messages.shown.size();
         QTest::mouseClick(link, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+        const QDeadlineTimer deadline(20000);
+        while (link->IsVisited() == visitedBefore && messages.shown.size() == shownBefore && !deadline.hasExpired())
+            QTest::qWait(10);
     }
     void WaitForTimer()
     {
@@ -52,7 +61,7 @@ protected:
     }
 
     QWidget parent;
-    FakeShell shell;
+    DesktopShell shell;
     RecordingMessageService messages;
     LinkLabel* link = nullptr;
 };
@@ -108,22 +117,31 @@ TEST_F(LinkLabelTest, HoverModeUnderlinesOnlyWhileOver)
     EXPECT_FALSE(link->font().underline());
 }
 
-TEST_F(LinkLabelTest, ClickVisitsOrReportsAndUnvisits)
+// Through the desktop's real opener, in a desktop whose handlers the test decides.
+TEST_F(LinkLabelTest, ClickOpensThroughTheDesktopOrItsHtmlHandlerAndReportsFailures)
 {
-    link->SetTarget(QStringLiteral("https://framelift.example/contact"));
-    Click();
-    ASSERT_EQ(shell.opened.size(), 1);
-    EXPECT_EQ(shell.opened[0], QUrl(QStringLiteral("https://framelift.example/contact")));
-    EXPECT_TRUE(link->IsVisited());
-    EXPECT_EQ(link->TextColour(), kVisited);
-    EXPECT_TRUE(messages.shown.isEmpty());
-
-    shell.openResult = kLaunchNoAssociation;
+    DesktopSandbox desktop;
+    const QString target = QStringLiteral("https://framelift.example/contact");
+    link->SetTarget(target);
     Click();
     EXPECT_FALSE(link->IsVisited());
     EXPECT_EQ(link->TextColour(), kLink);
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(messages.shown[0].text.endsWith(QStringLiteral("with the given filename extension.")));
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Unable to open hyperlink:\n\nThere is no application associated\n"
+                                                     "with the given filename extension."));
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
+
+    desktop.RegisterRecorder({QStringLiteral("text/html")});
+    Click();
+    EXPECT_TRUE(link->IsVisited());
+    EXPECT_EQ(link->TextColour(), kVisited);
+    EXPECT_EQ(desktop.WaitForRecorded(), target + u'|');
+
+    desktop.RegisterRecorder({QStringLiteral("x-scheme-handler/https")}, 1);
+    Click();
+    EXPECT_FALSE(link->IsVisited());
+    ASSERT_EQ(messages.shown.size(), 2);
+    EXPECT_TRUE(messages.shown[1].text.endsWith(QStringLiteral("association is\nincomplete or invalid.")));
 }
 
 TEST(AboutDialog, ShowsVersionMakerAndLinksWithTheirTargets)

@@ -110,6 +110,7 @@ TEST_F(ConversionJobTest, AnExistingOutputFileIsKeptOnNoAndDeletedOnYes)
     EXPECT_EQ(messages.shown[0].text, settings.outputFilePath + QStringLiteral(" exists. Do you want to replace it?"));
     EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Warning"));
     EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
 
     messages.answers = {MessageAnswer::Yes};
     job.Convert(clip, settings);

@@ -3,10 +3,12 @@
 #include "platform/shell/Shell.h"
 
 #include <QList>
+#include <QObject>
 #include <QUrl>
 
 // Records what the program asked the desktop to open or start and answers
-// with the scripted results.
+// with the scripted results; the answers come, as the desktop's do, from
+// the event loop after the call has returned.
 class FakeShell final : public Shell {
 public:
     struct Start {
@@ -14,17 +16,21 @@ public:
         QStringList arguments;
     };
 
-    int OpenUrl(const QUrl& url) override
+    void OpenUrl(const QUrl& url, QObject* receiver, LaunchDone done) override
     {
         opened.append(url);
-        return openResult;
+        if (done)
+            QMetaObject::invokeMethod(receiver, [done, code = openResult] { done(code); }, Qt::QueuedConnection);
     }
     int StartProgram(const QString& program, const QStringList& arguments) override
     {
         started.append({program, arguments});
         return startResult;
     }
-    QString HtmlHandlerCommand() override { return htmlHandler; }
+    void FindHtmlHandler(QObject* receiver, HandlerFound found) override
+    {
+        QMetaObject::invokeMethod(receiver, [found, command = htmlHandler] { found(command); }, Qt::QueuedConnection);
+    }
 
     int openResult = kLaunchSucceeded;
     int startResult = kLaunchSucceeded;

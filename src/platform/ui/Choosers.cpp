@@ -7,7 +7,10 @@ std::optional<QString> QtChoosers::ChooseOpenFile(QWidget* owner, const QString&
                                                   const QString& filter, const QString& selectedFilter)
 {
     QString selected = selectedFilter;
-    const QString path = QFileDialog::getOpenFileName(owner, caption, directory, filter, &selected);
+    // Each filter's label already reads as the user should see it; the
+    // patterns after it are for matching only.
+    const QString path = QFileDialog::getOpenFileName(owner, caption, directory, filter, &selected,
+                                                      QFileDialog::HideNameFilterDetails);
     if (path.isEmpty())
         return std::nullopt;
     return path;

@@ -13,7 +13,8 @@ class Choosers {
 public:
     virtual ~Choosers() = default;
 
-    // One existing file. filter: Qt's form, "Video Files (*.avi *.mpg);;Any Files (*)";
+    // One existing file. filter: Qt's form, "Video Files (*.avi *.mpg);;Any Files (*)",
+    // of which the chooser shows the labels alone ("Video Files", "Any Files");
     // selectedFilter: the entry preselected, empty for the first.
     virtual std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& caption, const QString& directory,
                                                   const QString& filter, const QString& selectedFilter) = 0;

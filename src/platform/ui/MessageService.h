@@ -6,12 +6,15 @@ class QWidget;
 
 enum class MessageButtons { Ok, YesNo, OkCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
+// Warning is the exclamation mark of a caution or a question with consequences.
+enum class MessageIcon { None, Warning };
 
 struct Message {
     QWidget* owner = nullptr; // nullptr: a box without owner window
     QString text;
     QString caption;
     MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
 };
 
 // Every message box of the program goes through this one service, so that a
@@ -22,8 +25,8 @@ public:
     virtual MessageAnswer Show(const Message& message) = 0;
 
     MessageAnswer Show(QWidget* owner, const QString& text, const QString& caption,
-                       MessageButtons buttons = MessageButtons::Ok)
+                       MessageButtons buttons = MessageButtons::Ok, MessageIcon icon = MessageIcon::None)
     {
-        return Show(Message{owner, text, caption, buttons});
+        return Show(Message{owner, text, caption, buttons, icon});
     }
 };

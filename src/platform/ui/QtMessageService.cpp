@@ -14,6 +14,11 @@ QMessageBox::StandardButtons ToButtons(MessageButtons buttons)
     return QMessageBox::Ok;
 }
 
+QMessageBox::Icon ToIcon(MessageIcon icon)
+{
+    return icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon;
+}
+
 MessageAnswer ToAnswer(int button)
 {
     switch (button) {
@@ -28,7 +33,7 @@ MessageAnswer ToAnswer(int button)
 
 MessageAnswer QtMessageService::Show(const Message& message)
 {
-    QMessageBox box(QMessageBox::NoIcon, message.caption, message.text, ToButtons(message.buttons),
+    QMessageBox box(ToIcon(message.icon), message.caption, message.text, ToButtons(message.buttons),
                     message.owner);
     // A box on the main window answers with Escape like the platform's: Cancel or No.
     if (message.buttons == MessageButtons::YesNo)
