@@ -69,7 +69,8 @@ TEST_F(RealProbeTest, TheWholeClipIsMarkedWhileTheBoxesCountWholeSeconds)
         ASSERT_TRUE(GenerateClip(path, {"-f", "lavfi", "-i",
                                         QStringLiteral("testsrc=size=64x48:rate=25:duration=%1").arg(c.seconds),
                                         "-c:v", "mpeg4"}));
-        const double length = Ffprobe(path, QStringLiteral("format=duration")).value(QStringLiteral("duration")).toDouble();
+        const double length =
+            Ffprobe(path, QStringLiteral("format=duration")).value(QStringLiteral("duration")).toDouble();
         const std::optional<OpenedClip> opened = Open(path);
         ASSERT_TRUE(opened.has_value()) << messages.Texts().join(QLatin1Char('|')).toStdString();
         EXPECT_EQ(opened->texts.position, QStringLiteral("00:00:00 / ") + QLatin1String(c.shown));
@@ -100,14 +101,16 @@ TEST_F(RealProbeTest, AnamorphicClipsTakeTheSizeTheyAreShownAt)
         ASSERT_TRUE(GenerateClip(path, c.options));
         const QMap<QString, QString> facts = Ffprobe(path, QStringLiteral("stream=height,display_aspect_ratio"));
         const int height = facts.value(QStringLiteral("height")).toInt();
-        const int width = static_cast<int>(std::lround(height * Ratio(facts.value(QStringLiteral("display_aspect_ratio")))));
+        const double shownAspect = Ratio(facts.value(QStringLiteral("display_aspect_ratio")));
+        const int width = static_cast<int>(std::lround(height * shownAspect));
         const std::optional<OpenedClip> opened = Open(path);
         ASSERT_TRUE(opened.has_value()) << c.name;
         EXPECT_EQ(clip.facts.videoWidth, width) << c.name;
         EXPECT_EQ(clip.facts.videoHeight, height) << c.name;
         EXPECT_EQ(settings.outputWidth, width) << c.name;
         EXPECT_EQ(settings.outputHeight, height) << c.name;
-        EXPECT_TRUE(opened->status.endsWith(QStringLiteral(" %1*%2").arg(width).arg(height))) << opened->status.toStdString();
+        EXPECT_TRUE(opened->status.endsWith(QStringLiteral(" %1*%2").arg(width).arg(height)))
+            << opened->status.toStdString();
     }
 }
 
