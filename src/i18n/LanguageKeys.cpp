@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr std::array<LanguageKey, 60> kKeys = {{
+constexpr std::array<LanguageKey, 61> kKeys = {{
     {"IDM_ABOUT", 32778, "About"},
     {"IDM_SELECT_LANGUAGE", 160 * 65536, "Language"},
     {"IDM_POPUPMENU_FONT", 32781, "Font"},
@@ -30,6 +30,7 @@ constexpr std::array<LanguageKey, 60> kKeys = {{
     {"IDC_STATIC_SAMPLE_INTERVAL", 1095, "Sampling interval:"},
     {"IDC_STATIC_QUALITY_MAX", 1094, "1-100, MIN is 1, MAX is 100"},
     {"IDC_STATIC_FRAMES", 1097, "Frames"},
+    {"IDC_STATIC_FRAMES_PER_SECOND", 1099, "fps"},
     {"IDC_BUTTON_HELP", 1084, "&Help"},
     {"IDC_BUTTON_HOMEPAGE", 1047, "Homepage"},
     {"IDC_BUTTON_ABOUT", 1042, "About"},

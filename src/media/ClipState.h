@@ -16,7 +16,7 @@ inline constexpr int kAudioItemCapacity = 100;
 // One source of the conversion. Open Video only ever fills entry 0.
 struct VideoItem {
     QString path;
-    MediaTime duration = 0;       // whole seconds of the clip
+    MediaTime duration = 0;       // length of the clip
     int transitionKind = 0;
     MediaTime transitionLength = 0;
 };

@@ -19,12 +19,13 @@ void ShowNoDuration(const ProbeServices& probe)
     probe.messages.Show(probe.owner, text, caption);
 }
 
-// Every clip counts in whole seconds; a fraction at the end is dropped.
+// The clip keeps its whole length, so the default marks take every frame;
+// only the boxes count in whole seconds.
 void RecordVideoItem(const OpenVideoServices& services, MediaTime probed, ClipState& clip)
 {
     clip.itemSeconds = WholeSeconds(probed);
     VideoItem& item = clip.videoItems[0];
-    item.duration = static_cast<MediaTime>(clip.itemSeconds) * kMediaUnitsPerSecond;
+    item.duration = probed;
     item.transitionKind = TransitionKind(services.transitions, 0, item.transitionKind, services.random);
     item.transitionLength = static_cast<MediaTime>(services.transitions.transitionLength) * kMediaUnitsPerSecond;
     clip.facts.videoItemCount = 1;

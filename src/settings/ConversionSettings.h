@@ -9,6 +9,9 @@ enum OutputFormat : int { kFormatBmp = 0, kFormatJpg = 1, kFormatPng = 2, kForma
 enum ResizeMode : int { kResizeStretch = 0, kResizePreserveAspectRatio = 2 };
 
 inline constexpr double kDefaultFrameRate = 23.976;
+// "Original frame rate": every frame of the clip, whatever its rate. Also
+// what a profile without a usable choice gets.
+inline constexpr int kOriginalFrameRateIndex = 0;
 
 // The output options held by the main window while it runs.
 struct ConversionSettings {
@@ -16,7 +19,7 @@ struct ConversionSettings {
     QString outputFolder;     // in memory always ends with '/'
     int outputWidth = 0;
     int outputHeight = 0;
-    int frameRateIndex = 1;   // 0 original, 1..5 presets, 6 custom
+    int frameRateIndex = kOriginalFrameRateIndex; // 0 original, 1..5 presets, 6 custom
     double frameRate = kDefaultFrameRate;
     int resizeMode = kResizePreserveAspectRatio;
     int jpegQuality = 80;

@@ -41,8 +41,7 @@ constexpr std::array<Size, 7> kPresetSizes = {{{640, 480}, {720, 576}, {720, 480
                                                {352, 288}, {352, 240}}};
 
 // Controls of a sibling product's single-file output and compressors, hidden in this order.
-constexpr std::array<int, 13> kSiblingControls = {1023, 1022, 1024, 1080, 1081, 1077, 1001,
-                                                  1002, 1078, 1068, 1069, 1053, 1051};
+constexpr std::array<int, 10> kSiblingControls = {1023, 1022, 1024, 1080, 1081, 1077, 1001, 1002, 1053, 1051};
 
 const QString kChooseFolder = QStringLiteral("Choose a folder");
 const QString kUnknownError = QStringLiteral("unknown error");
@@ -279,8 +278,8 @@ void OptionsDialog::StoreFrameRate()
     } else if (const double preset = PresetFrameRate(working_.frameRateIndex); preset > 0) {
         working_.frameRate = preset;
     } else {
-        working_.frameRateIndex = 1;
-        working_.frameRate = kDefaultFrameRate;
+        working_.frameRateIndex = kOriginalFrameRateIndex;
+        working_.frameRate = clip_.sourceFrameRate;
     }
 }
 

@@ -44,13 +44,13 @@ void LoadOutputFileAndSize(SettingsContext& context, ConversionSettings& setting
 void LoadFrameRate(SettingsContext& context, ConversionSettings& settings)
 {
     using namespace ProfileNames;
-    settings.frameRateIndex = context.profile.GetInt(kSettings, kOutputFrameRateIndex, 1);
+    settings.frameRateIndex = context.profile.GetInt(kSettings, kOutputFrameRateIndex, kOriginalFrameRateIndex);
     if (settings.frameRateIndex == kCustomFrameRateIndex) {
         settings.frameRate = ParseDecimal(context.profile.GetText(kSettings, kOutputFrameRate, QStringLiteral("23.976")));
     } else if (const double preset = PresetFrameRate(settings.frameRateIndex); preset > 0) {
         settings.frameRate = preset;
     } else {
-        settings.frameRateIndex = 1;
+        settings.frameRateIndex = kOriginalFrameRateIndex;
         settings.frameRate = kDefaultFrameRate;
     }
 }

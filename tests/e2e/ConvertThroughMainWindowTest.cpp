@@ -4,6 +4,7 @@
 #include "media/PreviewPlayer.h"
 #include "settings/ProfileNames.h"
 #include "support/FakeAppServices.h"
+#include "support/Frames.h"
 #include "support/TestClips.h"
 #include "support/TestFiles.h"
 
@@ -15,7 +16,42 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
+
+// Picture names in the order of capture: by time, then by the number that
+// tells apart pictures of the same millisecond.
+QStringList InCaptureOrder(QStringList names)
+{
+    const auto key = [](const QString& name) {
+        const QString stem = name.section(u'.', 0, -2);
+        return std::pair(stem.section(u'_', 0, 0), stem.section(u'_', 1).toInt());
+    };
+    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return key(a) < key(b); });
+    return names;
+}
+
+// Every frame of the clip as the ffmpeg program decodes it, scaled to the
+// given size, top-down RGB24.
+QList<QByteArray> FfmpegFrames(const QString& clip, const QString& scratch, int width, int height)
+{
+    QByteArray output;
+    EXPECT_EQ(RunProgram(QStringLiteral(FFMPEG_PROGRAM),
+                         {"-nostdin", "-v", "error", "-y", "-i", clip, "-vf",
+                          QStringLiteral("scale=%1:%2").arg(width).arg(height), "-fps_mode", "passthrough", "-f",
+                          "rawvideo", "-pix_fmt", "rgb24", scratch},
+                         &output),
+              0)
+        << output.toStdString();
+    const QByteArray all = ReadFile(scratch);
+    const qsizetype size = static_cast<qsizetype>(width) * height * 3;
+    QList<QByteArray> frames;
+    for (qsizetype at = 0; at + size <= all.size(); at += size)
+        frames.append(all.mid(at, size));
+    return frames;
+}
 
 using namespace ProfileNames;
 
@@ -67,8 +103,7 @@ TEST_F(ConvertThroughMainWindowTest, TheWholeClipBecomesOnePicturePerFrame)
     ASSERT_TRUE(WaitForEnd());
 
     const QStringList pictures = Pictures();
-    // 3 s at the default output rate of 23.976 frames per second: k / 23.976 < 3 for k = 0..71.
-    EXPECT_EQ(pictures.size(), 72);
+    EXPECT_EQ(pictures.size(), 75); // 3 s at the clip's own 25 frames per second
     EXPECT_TRUE(pictures.value(0).startsWith(QStringLiteral("capture.")));
     EXPECT_TRUE(pictures.value(0).endsWith(QStringLiteral(".bmp")));
     EXPECT_EQ(ReadFile(outputFolder + u'/' + pictures.value(0)).size(), 54 + 960 * 240);
@@ -79,14 +114,71 @@ TEST_F(ConvertThroughMainWindowTest, TheWholeClipBecomesOnePicturePerFrame)
     EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.Texts().join(u'|').toStdString();
 }
 
-TEST_F(ConvertThroughMainWindowTest, TheOriginalFrameRateFollowsTheClip)
+TEST_F(ConvertThroughMainWindowTest, AStoredPresetRateIsKept)
 {
-    fake.profile.WriteInt(kSettings, kOutputFrameRateIndex, 0);
+    fake.profile.WriteInt(kSettings, kOutputFrameRateIndex, 1);
     window = std::make_unique<MainWindow>(fake.services);
     Open(TestClip(clips::H264Mp4()));
     window->OnCommand(kIdConvert);
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(Pictures().size(), 75); // 3 s at the clip's 25 frames per second
+    EXPECT_EQ(Pictures().size(), 72); // 3 s at 23.976 frames per second: k / 23.976 < 3 for k = 0..71
+}
+
+TEST_F(ConvertThroughMainWindowTest, AFreshProfileTurnsEveryFrameOfTheClipIntoItsOwnPicture)
+{
+    const QString clip = TestClip({QStringLiteral("two-and-a-half.mp4"),
+                                   {"-f", "lavfi", "-i", MovingPicture(160, 120, 25, 2.5), "-c:v", "libx264",
+                                    "-preset", "veryfast", "-pix_fmt", "yuv420p"}});
+    const QList<QByteArray> expected = FfmpegFrames(clip, fake.dir.filePath(QStringLiteral("reference.rgb")), 160, 120);
+    ASSERT_EQ(expected.size(), 63);
+    Open(clip);
+    EXPECT_EQ(Text(kIdEndTimeBox), QStringLiteral("00:00:02"));
+    window->OnCommand(kIdConvert);
+    ASSERT_TRUE(window->IsConverting()) << fake.messages.Texts().join(u'|').toStdString();
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(fake.messages.shown.isEmpty()) << fake.messages.Texts().join(u'|').toStdString();
+
+    const QStringList pictures = InCaptureOrder(Pictures());
+    ASSERT_EQ(pictures.size(), expected.size());
+    QByteArray previous;
+    for (int k = 0; k < pictures.size(); ++k) {
+        const QByteArray picture = DecodeToRgb24(outputFolder + u'/' + pictures[k]);
+        EXPECT_GE(Psnr(picture, expected[k]), 35.0) << "picture " << k;
+        EXPECT_NE(picture, previous) << "picture " << k << " repeats the one before";
+        previous = picture;
+    }
+}
+
+TEST_F(ConvertThroughMainWindowTest, AnamorphicClipsBecomePicturesOfTheirShownShape)
+{
+    const QString square = TestClip({QStringLiteral("square.mkv"),
+                                     {"-f", "lavfi", "-i", MovingPicture(720, 576, 25, 0.4), "-c:v", "libx264",
+                                      "-preset", "veryfast", "-pix_fmt", "yuv420p"}});
+    const struct {
+        QString clip;
+        int width; // 576 rows shown at 16:9, as ffprobe's display aspect ratio says
+    } cases[] = {
+        {TestClip({QStringLiteral("wide-in-stream.avi"),
+                   {"-f", "lavfi", "-i", MovingPicture(720, 576, 25, 0.4), "-c:v", "mpeg2video", "-aspect", "16:9"}}),
+         1024},
+        // Only the container says the pixels are wide.
+        {TestClip({QStringLiteral("wide-in-container.mkv"), {"-i", square, "-c", "copy", "-aspect", "16:9"}}), 1024},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.clip.toStdString());
+        for (const QString& picture : Pictures())
+            QFile::remove(outputFolder + u'/' + picture);
+        Open(c.clip);
+        EXPECT_TRUE(window->StatusText().endsWith(QStringLiteral(" %1*576").arg(c.width)));
+        window->OnCommand(kIdConvert);
+        ASSERT_TRUE(WaitForEnd());
+        const QStringList pictures = InCaptureOrder(Pictures());
+        ASSERT_FALSE(pictures.isEmpty()) << fake.messages.Texts().join(u'|').toStdString();
+        const QList<QByteArray> expected =
+            FfmpegFrames(c.clip, fake.dir.filePath(QStringLiteral("reference.rgb")), c.width, 576);
+        ASSERT_FALSE(expected.isEmpty());
+        EXPECT_GE(Psnr(DecodeToRgb24(outputFolder + u'/' + pictures[0]), expected[0]), 35.0);
+    }
 }
 
 TEST_F(ConvertThroughMainWindowTest, EqualMarksAreRefused)

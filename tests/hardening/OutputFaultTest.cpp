@@ -23,7 +23,7 @@
 namespace {
 
 constexpr qint64 kBmp320x240 = 54 + 320 * 240 * 3;
-constexpr int kPicturesOfH264Mp4 = 72; // 3 s at 23.976 pictures per second
+constexpr int kPicturesOfH264Mp4 = 75; // 3 s at the clip's own 25 frames per second
 
 // A tmpfs mounted for the test's lifetime; mounting needs privileges the
 // machine may not give, and then Reason() says why.

@@ -117,7 +117,7 @@ TEST_F(OpenVideoTest, EachFailingProbeStepShowsItsBoxThenTheOpenVideoBox)
     }
 }
 
-TEST_F(OpenVideoTest, AClipCountsInWholeSecondsAndIsMarkedWhole)
+TEST_F(OpenVideoTest, TheBoxesCountWholeSecondsAndTheWholeClipIsMarked)
 {
     Script().length = 109 * kSecond / 10;
     Script().width = 720;
@@ -128,9 +128,9 @@ TEST_F(OpenVideoTest, AClipCountsInWholeSecondsAndIsMarkedWhole)
     EXPECT_TRUE(messages.shown.isEmpty());
 
     EXPECT_EQ(clip.itemSeconds, 10);
-    EXPECT_EQ(clip.videoItems[0].duration, 10 * kSecond);
+    EXPECT_EQ(clip.videoItems[0].duration, 109 * kSecond / 10);
     EXPECT_EQ(clip.markStart, 0);
-    EXPECT_EQ(clip.markEnd, 10 * kSecond);
+    EXPECT_EQ(clip.markEnd, 109 * kSecond / 10);
     EXPECT_EQ(opened->texts.startTime, QStringLiteral("00:00:00"));
     EXPECT_EQ(opened->texts.position, QStringLiteral("00:00:00 / 00:00:10"));
     EXPECT_EQ(opened->texts.endTime, QStringLiteral("00:00:10"));
@@ -138,7 +138,7 @@ TEST_F(OpenVideoTest, AClipCountsInWholeSecondsAndIsMarkedWhole)
     EXPECT_EQ(clip.facts.videoItemCount, 1);
     EXPECT_EQ(clip.audioItemCount, 1);
     EXPECT_EQ(clip.audioItems[0].path, path);
-    EXPECT_EQ(clip.audioItems[0].duration, 109 * kSecond / 10); // the sound keeps its fraction
+    EXPECT_EQ(clip.audioItems[0].duration, 109 * kSecond / 10);
     EXPECT_EQ(Script().graphsCreated, 2);
     EXPECT_EQ(LastPhotoFolder(), dir.filePath(QStringLiteral("clips/")));
 

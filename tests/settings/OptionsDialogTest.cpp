@@ -172,7 +172,7 @@ TEST_F(OptionsDialogTest, TheFolderIsCreatedOneLevelDeepOnOk)
     EXPECT_EQ(settings.outputFolder, QStringLiteral("/"));
 }
 
-TEST_F(OptionsDialogTest, AZeroCustomFrameRateRefusesEveryOk)
+TEST_F(OptionsDialogTest, AZeroCustomFrameRateRefusesOkUntilItIsCorrected)
 {
     settings.frameRateIndex = 6;
     settings.frameRate = 0.0;
@@ -183,6 +183,44 @@ TEST_F(OptionsDialogTest, AZeroCustomFrameRateRefusesEveryOk)
     EXPECT_TRUE(NothingStored());
     dialog->reject();
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
+
+    auto corrected = Open();
+    Edit(*corrected, 1069)->setText(QStringLiteral("12.5"));
+    PressOk(*corrected);
+    ASSERT_EQ(corrected->result(), QDialog::Accepted);
+    EXPECT_EQ(profile.GetText(kSettings, kOutputFrameRate, {}), QStringLiteral("12.5"));
+    EXPECT_DOUBLE_EQ(corrected->Result().frameRate, 12.5);
+}
+
+TEST_F(OptionsDialogTest, TheFrameRateRowShowsTheStoredChoiceAndChangesIt)
+{
+    settings.frameRateIndex = 6;
+    settings.frameRate = 12.5;
+    settings.outputWidth = 320;
+    settings.outputHeight = 240;
+    auto dialog = Open({320, 240, 29.97, 1});
+    dialog->show();
+    for (const int shown : {1078, 1068, 1069, 1099})
+        EXPECT_TRUE(dialog->Control(shown)->isVisible()) << shown;
+    EXPECT_EQ(Combo(*dialog, 1068)->currentIndex(), 6);
+    EXPECT_EQ(Combo(*dialog, 1068)->currentText(), QStringLiteral("Custom frame rate"));
+    EXPECT_EQ(Combo(*dialog, 1068)->itemText(0), QStringLiteral("Original frame rate 29.970"));
+    EXPECT_EQ(Edit(*dialog, 1069)->text(), QStringLiteral("12.500"));
+    // The row is one of its own: no control the user sees covers another.
+    const QList<QWidget*> visible = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* a : visible) {
+        for (QWidget* b : visible) {
+            const bool bothShown = a != b && a->isVisible() && b->isVisible();
+            EXPECT_FALSE(bothShown && a->geometry().intersects(b->geometry()))
+                << a->objectName().toStdString() << " covers " << b->objectName().toStdString();
+        }
+    }
+
+    Choose(*dialog, 1068, 0);
+    PressOk(*dialog);
+    ASSERT_EQ(dialog->result(), QDialog::Accepted) << messages.Texts().join(u'|').toStdString();
+    EXPECT_EQ(StoredInt(kSettings, kOutputFrameRateIndex), 0);
+    EXPECT_DOUBLE_EQ(dialog->Result().frameRate, 29.97);
 }
 
 TEST_F(OptionsDialogTest, AnUnknownStoredFormatIsReportedAndStoredAsNone)
@@ -213,7 +251,7 @@ TEST_F(OptionsDialogTest, OkStoresEveryValueOnBehalfOfTheHiddenControls)
     settings.outputWidth = 320;
     settings.outputHeight = 240;
     auto dialog = Open({320, 240, 29.97, 1});
-    for (const int hidden : {1022, 1023, 1024, 1068, 1069, 1078, 1001, 1002, 1052, 1080, 1081, 1077, 1051, 1053})
+    for (const int hidden : {1022, 1023, 1024, 1001, 1002, 1052, 1080, 1081, 1077, 1051, 1053})
         EXPECT_TRUE(dialog->Control(hidden)->isHidden()) << hidden;
     Choose(*dialog, 1090, 1);
     Edit(*dialog, 1092)->setText(QStringLiteral("65"));

@@ -54,7 +54,7 @@ TEST_F(SettingsStoreTest, AnEmptyProfileYieldsTheDefaultsAndCreatesThePictureFol
     EXPECT_EQ(settings.samplingInterval, 1);
     EXPECT_EQ(settings.outputWidth, 0);
     EXPECT_EQ(settings.outputHeight, 0);
-    EXPECT_EQ(settings.frameRateIndex, 1);
+    EXPECT_EQ(settings.frameRateIndex, 0); // the clip's own frames, once one is open
     EXPECT_DOUBLE_EQ(settings.frameRate, 23.976);
     EXPECT_EQ(settings.outputFolder, dir.filePath(QStringLiteral("Pictures/framelift/")));
     EXPECT_TRUE(QFileInfo(settings.outputFolder).isDir());
@@ -71,7 +71,7 @@ TEST_F(SettingsStoreTest, TheFrameRateIndexIsRepairedOnLoading)
         double expectedRate;
     };
     const Case cases[] = {
-        {"6", "12.5", 6, 12.5}, {"6", "abc", 6, 0.0}, {"7", "12.5", 1, 23.976}, {"-1", "12.5", 1, 23.976},
+        {"6", "12.5", 6, 12.5}, {"6", "abc", 6, 0.0}, {"7", "12.5", 0, 23.976}, {"-1", "12.5", 0, 23.976},
         {"0", "12.5", 0, 23.976}, {"3", "12.5", 3, 25.0}, {"5", "12.5", 5, 30.0},
     };
     for (const Case& c : cases) {

@@ -4,10 +4,12 @@ extern "C" {
 #include <libavutil/display.h>
 }
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -21,6 +23,24 @@ MediaResult OpenResult(int error)
     if (error == AVERROR(ENOMEM))
         return MediaResult::OutOfMemory;
     return MediaResult::CannotRender;
+}
+
+// Real pixels are at most a few times wider or taller than square; beyond
+// that the flag is damage, and honouring it would ask for a giant picture.
+bool PlausibleAspect(AVRational aspect)
+{
+    constexpr int kLargestStretch = 8;
+    return aspect.num > 0 && aspect.den > 0 && aspect.num <= static_cast<std::int64_t>(aspect.den) * kLargestStretch &&
+           aspect.den <= static_cast<std::int64_t>(aspect.num) * kLargestStretch;
+}
+
+// At least one pixel for a picture that has any width.
+int StretchedWidth(int width, AVRational aspect)
+{
+    if (width <= 0)
+        return width;
+    return static_cast<int>(
+        std::clamp<std::int64_t>(av_rescale(width, aspect.num, aspect.den), 1, std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -75,9 +95,17 @@ int DisplayRotation(const AVStream& stream)
     return ((quarter % 4) + 4) % 4 * 90;
 }
 
+AVRational SampleAspect(const AVStream& stream, AVRational coded)
+{
+    for (const AVRational aspect : {stream.sample_aspect_ratio, coded})
+        if (PlausibleAspect(aspect))
+            return aspect;
+    return AVRational{1, 1};
+}
+
 void DisplayedSize(const AVStream& stream, int& width, int& height)
 {
-    width = stream.codecpar->width;
+    width = StretchedWidth(stream.codecpar->width, SampleAspect(stream, stream.codecpar->sample_aspect_ratio));
     height = stream.codecpar->height;
     if (DisplayRotation(stream) % 180 != 0)
         std::swap(width, height);

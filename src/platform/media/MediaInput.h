@@ -27,6 +27,12 @@ std::int64_t MediaToStreamTime(const AVFormatContext& format, const AVStream& st
 // when it is displayed.
 int DisplayRotation(const AVStream& stream);
 
-// Size of the stream's pictures as displayed: rotation applied, sample
-// aspect ratio not.
+// The shape of the stream's pixels: the container's flag wins over the
+// codec's (coded: a decoded picture's or the stream parameters'), as in
+// FFmpeg's own guess; 1:1 when neither is plausible.
+AVRational SampleAspect(const AVStream& stream, AVRational coded);
+
+// Size of the stream's pictures as displayed: the width stretched by the
+// sample aspect ratio (720x576 flagged 16:9 shows as 1024x576), then the
+// rotation applied.
 void DisplayedSize(const AVStream& stream, int& width, int& height);

@@ -110,8 +110,11 @@ MediaResult VideoDecoder::Decode(AVFrame& frame, const std::atomic<bool>& stop)
     av_frame_unref(&frame);
     while (!stop.load(std::memory_order_relaxed)) {
         const int received = avcodec_receive_frame(codec_.get(), &frame);
-        if (received == 0)
+        if (received == 0) {
+            // Shaped as the probe measured the clip, so that its size fits the picture.
+            frame.sample_aspect_ratio = SampleAspect(Stream(), frame.sample_aspect_ratio);
             return MediaResult::Ok;
+        }
         if (received == AVERROR_EOF)
             return MediaResult::False;
         if (received != AVERROR(EAGAIN) && received != AVERROR_INVALIDDATA)
