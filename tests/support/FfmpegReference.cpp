@@ -1,0 +1,50 @@
+#include "support/FfmpegReference.h"
+
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Number(double value)
+{
+    return QString::number(value, 'g', 12);
+}
+
+// Shifts the clip so that start is time 0, then lets the fps filter take one
+// frame per output slot and trim cut at the end.
+QString Filters(double start, double end, double rate, int width, int height)
+{
+    return QStringLiteral("setpts=PTS-%1/TB,fps=%2,trim=start=0:end=%3,scale=%4:%5")
+        .arg(Number(start), Number(rate), Number(end - start))
+        .arg(width)
+        .arg(height);
+}
+
+} // namespace
+
+std::vector<QByteArray> FfmpegReferenceFrames(const QString& clip, double start, double end, double rate, int width,
+                                              int height)
+{
+    QTemporaryDir folder;
+    const QString raw = folder.filePath(QStringLiteral("reference.rgb"));
+    QByteArray output;
+    const int code = RunProgram(QStringLiteral(FFMPEG_PROGRAM),
+                                {QStringLiteral("-nostdin"), QStringLiteral("-y"), QStringLiteral("-loglevel"),
+                                 QStringLiteral("error"), QStringLiteral("-i"), clip, QStringLiteral("-map"),
+                                 QStringLiteral("0:v:0"), QStringLiteral("-vf"),
+                                 Filters(start, end, rate, width, height), QStringLiteral("-fps_mode"),
+                                 QStringLiteral("passthrough"), QStringLiteral("-pix_fmt"), QStringLiteral("rgb24"),
+                                 QStringLiteral("-f"), QStringLiteral("rawvideo"), raw},
+                                &output);
+    EXPECT_EQ(code, 0) << clip.toStdString() << ": " << output.toStdString();
+    const QByteArray pixels = ReadFile(raw);
+    const qsizetype frameBytes = qsizetype{width} * height * 3;
+    std::vector<QByteArray> frames;
+    for (qsizetype at = 0; frameBytes > 0 && at + frameBytes <= pixels.size(); at += frameBytes)
+        frames.push_back(pixels.mid(at, frameBytes));
+    return frames;
+}
