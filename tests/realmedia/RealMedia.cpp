@@ -61,8 +61,8 @@ QMap<QString, QString> KeyValues(const QByteArray& output)
 QString FetchRealMedia(QString& failure)
 {
     if (!QFileInfo(kFetchScript).isExecutable()) {
-        failure = QStringLiteral("the fetch script %1 is not there: point FRAMELIFT_REAL_MEDIA_FETCH (CMake or "
-                                 "environment) at shared/real-media/fetch")
+        failure = QStringLiteral("the fetch script %1 is not there: configure with -DFRAMELIFT_REAL_MEDIA_FETCH=<its "
+                                 "path> (or with that variable in the environment)")
                       .arg(kFetchScript);
         return {};
     }

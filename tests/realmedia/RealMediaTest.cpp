@@ -211,7 +211,7 @@ TEST(RealMediaList, EveryFetchedFileHasItsCase)
     QStringList cased;
     for (const RealFile& file : kFiles)
         cased.append(QString::fromLatin1(file.name));
-    EXPECT_EQ(ListedRealMedia(), cased);
+    EXPECT_EQ(ListedRealMedia().join(u' ').toStdString(), cased.join(u' ').toStdString());
 }
 
 TEST_P(RealMediaTest, OpensAndConvertsAsTheFfmpegProgramDoes)
