@@ -38,7 +38,13 @@ std::vector<QByteArray> FfmpegReferenceFrames(const QString& clip, double start,
                                  QStringLiteral("0:v:0"), QStringLiteral("-vf"),
                                  Filters(start, end, rate, width, height), QStringLiteral("-fps_mode"),
                                  QStringLiteral("passthrough"), QStringLiteral("-pix_fmt"), QStringLiteral("rgb24"),
-                                 QStringLiteral("-f"), QStringLiteral("rawvideo"), raw},
+                                 QStringLiteral("-f"), QStringLiteral("rawvideo"), raw,
+                                 // Every stream stays read, so that time 0 is the file's first timestamp
+                                 // whatever stream it belongs to: with the picture alone, ffmpeg counts an
+                                 // MPEG program or transport stream from the picture's first timestamp.
+                                 QStringLiteral("-map"), QStringLiteral("0"), QStringLiteral("-c"),
+                                 QStringLiteral("copy"), QStringLiteral("-f"), QStringLiteral("null"),
+                                 QStringLiteral("-")},
                                 &output);
     EXPECT_EQ(code, 0) << clip.toStdString() << ": " << output.toStdString();
     const QByteArray pixels = ReadFile(raw);
