@@ -48,17 +48,31 @@ bool IsFullRange(const AVFrame& picture)
            format == AV_PIX_FMT_YUVJ440P || format == AV_PIX_FMT_YUVJ411P;
 }
 
-// Copies a top-down packed BGR24 picture, turned clockwise, into its
-// rectangle of a bottom-up frame.
-void TurnInto(const std::uint8_t* source, int sourceWidth, int sourceHeight, int rotation, std::uint8_t* frame,
-              int stride, int frameHeight, const PictureRect& rect)
+// Row y of a picture's rectangle in a bottom-up frame, counted from the top.
+std::uint8_t* RectRow(std::uint8_t* frame, int stride, int frameHeight, const PictureRect& rect, int y)
+{
+    return frame + static_cast<std::ptrdiff_t>(frameHeight - 1 - rect.y - y) * stride + rect.x * 3;
+}
+
+// Copies a scaled BGR24 picture into its rectangle of a bottom-up frame.
+void CopyInto(const AVFrame& scaled, std::uint8_t* frame, int stride, int frameHeight, const PictureRect& rect)
+{
+    for (int y = 0; y < rect.height; ++y)
+        std::memcpy(RectRow(frame, stride, frameHeight, rect, y),
+                    scaled.data[0] + static_cast<std::ptrdiff_t>(y) * scaled.linesize[0],
+                    static_cast<std::size_t>(rect.width) * 3);
+}
+
+// The same, turned clockwise.
+void TurnInto(const AVFrame& scaled, int rotation, std::uint8_t* frame, int stride, int frameHeight,
+              const PictureRect& rect)
 {
     for (int y = 0; y < rect.height; ++y) {
-        std::uint8_t* row = frame + static_cast<std::ptrdiff_t>(frameHeight - 1 - rect.y - y) * stride + rect.x * 3;
+        std::uint8_t* row = RectRow(frame, stride, frameHeight, rect, y);
         for (int x = 0; x < rect.width; ++x) {
-            const int sx = rotation == 90 ? y : rotation == 180 ? sourceWidth - 1 - x : sourceWidth - 1 - y;
-            const int sy = rotation == 90 ? sourceHeight - 1 - x : rotation == 180 ? sourceHeight - 1 - y : x;
-            std::memcpy(row + x * 3, source + (static_cast<std::ptrdiff_t>(sy) * sourceWidth + sx) * 3, 3);
+            const int sx = rotation == 90 ? y : rotation == 180 ? scaled.width - 1 - x : scaled.width - 1 - y;
+            const int sy = rotation == 90 ? scaled.height - 1 - x : rotation == 180 ? scaled.height - 1 - y : x;
+            std::memcpy(row + x * 3, scaled.data[0] + static_cast<std::ptrdiff_t>(sy) * scaled.linesize[0] + sx * 3, 3);
         }
     }
 }
@@ -103,6 +117,24 @@ SwsContext* FrameScaler::Context(const AVFrame& picture, int width, int height)
     return context_.get();
 }
 
+// swscale writes in whole vector blocks and may run past the end of a row,
+// over the start of the next: it draws into a frame of its own whose rows
+// FFmpeg pads and aligns, and the rows are copied from there.
+AVFrame* FrameScaler::Scaled(int width, int height)
+{
+    if (scaled_ && scaled_->width == width && scaled_->height == height)
+        return scaled_.get();
+    scaled_.reset(av_frame_alloc());
+    if (!scaled_)
+        return nullptr;
+    scaled_->format = AV_PIX_FMT_BGR24;
+    scaled_->width = width;
+    scaled_->height = height;
+    if (av_frame_get_buffer(scaled_.get(), 0) < 0)
+        scaled_.reset();
+    return scaled_.get();
+}
+
 MediaResult FrameScaler::Draw(const AVFrame& picture, int rotation, int stretchMode, std::uint8_t* buffer,
                               int width, int height)
 {
@@ -112,22 +144,17 @@ MediaResult FrameScaler::Draw(const AVFrame& picture, int rotation, int stretchM
         stretchMode);
     if (rect != PictureRect{0, 0, width, height})
         std::memset(buffer, 0, static_cast<std::size_t>(stride) * height);
-    const bool turned = rotation % 360 != 0;
     const int scaledWidth = rotation % 180 != 0 ? rect.height : rect.width;
     const int scaledHeight = rotation % 180 != 0 ? rect.width : rect.height;
     SwsContext* context = Context(picture, scaledWidth, scaledHeight);
-    if (!context)
+    AVFrame* scaled = Scaled(scaledWidth, scaledHeight);
+    if (!context || !scaled)
         return MediaResult::OutOfMemory;
-    std::uint8_t* target = buffer + static_cast<std::ptrdiff_t>(height - 1 - rect.y) * stride + rect.x * 3;
-    int targetStride = -stride; // the last row of memory is the top row of the picture
-    if (turned) {
-        turned_.resize(static_cast<std::size_t>(scaledWidth) * scaledHeight * 3);
-        target = turned_.data();
-        targetStride = scaledWidth * 3;
-    }
-    if (sws_scale(context, picture.data, picture.linesize, 0, picture.height, &target, &targetStride) <= 0)
+    if (sws_scale(context, picture.data, picture.linesize, 0, picture.height, scaled->data, scaled->linesize) <= 0)
         return MediaResult::DecodeFault;
-    if (turned)
-        TurnInto(turned_.data(), scaledWidth, scaledHeight, rotation, buffer, stride, height, rect);
+    if (rotation % 360 != 0)
+        TurnInto(*scaled, rotation, buffer, stride, height, rect);
+    else
+        CopyInto(*scaled, buffer, stride, height, rect);
     return MediaResult::Ok;
 }

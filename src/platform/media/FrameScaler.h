@@ -4,7 +4,6 @@
 #include "platform/media/MediaResult.h"
 
 #include <cstdint>
-#include <vector>
 
 // Where a picture lands inside an output frame, in rows from the top.
 struct PictureRect {
@@ -50,8 +49,9 @@ private:
     };
 
     SwsContext* Context(const AVFrame& picture, int width, int height);
+    AVFrame* Scaled(int width, int height);
 
     SwsHandle context_;
     Key key_;
-    std::vector<std::uint8_t> turned_; // the scaled picture before a rotation
+    FrameHandle scaled_; // the scaled picture, before it is copied into place
 };

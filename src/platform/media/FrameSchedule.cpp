@@ -8,6 +8,11 @@ MediaTime OutputFrameTime(std::int64_t k, double rate)
     return std::llround(static_cast<long double>(k) * kMediaUnitsPerSecond / rate);
 }
 
+MediaTime OutputFramePick(std::int64_t k, double rate)
+{
+    return std::llround((static_cast<long double>(k) + 0.5L) * kMediaUnitsPerSecond / rate);
+}
+
 std::int64_t OutputFrameCount(MediaTime end, double rate)
 {
     if (end <= 0 || !(rate > 0.0))
@@ -30,13 +35,13 @@ MediaTime TrackEnd(const TimelineTrackSpec& track)
     return end;
 }
 
-std::optional<SourcePosition> SourceAt(const TimelineTrackSpec& track, MediaTime t)
+std::optional<SourcePosition> SourceAt(const TimelineTrackSpec& track, MediaTime t, MediaTime ahead)
 {
     for (std::size_t i = 0; i < track.sources.size(); ++i) {
         const TimelineSourceSpec& source = track.sources[i];
         if (t < source.start || t >= source.stop)
             continue;
-        const MediaTime offset = t - source.start;
+        const MediaTime offset = t - source.start + ahead;
         const MediaTime mediaLength = source.mediaStop - source.mediaStart;
         const MediaTime length = source.stop - source.start;
         // The common case (equal lengths) adds the offset as it is.

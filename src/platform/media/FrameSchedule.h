@@ -13,6 +13,12 @@
 // Timeline time of output frame k: k / rate, rounded to the nearest unit.
 MediaTime OutputFrameTime(std::int64_t k, double rate);
 
+// The instant whose picture output frame k shows: the middle of its slot,
+// (k + 1/2) / rate. The frame shown is the last one that starts before it, as
+// FFmpeg's fps filter takes it, so a source frame whose time a container
+// rounded (to the millisecond, say) still lands in its own slot.
+MediaTime OutputFramePick(std::int64_t k, double rate);
+
 // Frames whose timeline time lies before the end: every k with
 // OutputFrameTime(k) < end.
 std::int64_t OutputFrameCount(MediaTime end, double rate);
@@ -25,7 +31,8 @@ struct SourcePosition {
     MediaTime mediaTime = 0; // the instant of the file on screen
 };
 
-// The source and file instant at timeline time t; none in a gap between
-// sources. A source whose media range differs in length from its timeline
-// range plays faster or slower to fit it.
-std::optional<SourcePosition> SourceAt(const TimelineTrackSpec& track, MediaTime t);
+// The source on screen at timeline time t, and the file instant of that
+// source `ahead` units later; none in a gap between sources. A source whose
+// media range differs in length from its timeline range plays faster or
+// slower to fit it.
+std::optional<SourcePosition> SourceAt(const TimelineTrackSpec& track, MediaTime t, MediaTime ahead = 0);

@@ -28,36 +28,44 @@ MediaResult GroupStreamer::Stream(EngineSampleGrabber* grabber, const Pacer& pac
         return MediaResult::Ok;
     for (const std::unique_ptr<SourceReader>& reader : readers_)
         reader->Rewind();
-    const double rate = group_.outputFps;
-    const std::int64_t count = OutputFrameCount(TrackEnd(group_.tracks.front()), rate);
+    const std::int64_t count = OutputFrameCount(TrackEnd(group_.tracks.front()), group_.outputFps);
     for (std::int64_t k = 0; k < count; ++k) {
-        const MediaTime t = OutputFrameTime(k, rate);
-        if (stop.load() || !pacer(t))
+        if (stop.load() || !pacer(OutputFrameTime(k, group_.outputFps)))
             return MediaResult::Aborted;
-        // Frames nobody looks at are still decoded, so that errors and timing stay the same.
-        const bool draw = grabber && grabber->NeedsBuffer();
-        if (const MediaResult drawn = DrawFrame(t, draw, stop); Failed(drawn))
-            return drawn;
-        if (draw)
-            grabber->Deliver(static_cast<double>(t) / kMediaUnitsPerSecond, buffer_.data(),
-                             static_cast<long>(buffer_.size()));
+        if (const MediaResult rendered = RenderFrame(k, grabber, stop); Failed(rendered))
+            return rendered;
     }
     return MediaResult::Ok;
 }
 
-MediaResult GroupStreamer::DrawFrame(MediaTime t, bool draw, const std::atomic<bool>& stop)
+MediaResult GroupStreamer::RenderFrame(std::int64_t k, EngineSampleGrabber* grabber, const std::atomic<bool>& stop)
 {
-    const std::optional<SourcePosition> position = SourceAt(group_.tracks.front(), t);
-    if (!position) {
-        if (draw)
-            std::memset(buffer_.data(), 0, buffer_.size()); // a gap between sources is black
+    const double rate = group_.outputFps;
+    const MediaTime t = OutputFrameTime(k, rate);
+    const std::optional<SourcePosition> position =
+        SourceAt(group_.tracks.front(), t, OutputFramePick(k, rate) - t);
+    const AVFrame* picture = nullptr;
+    if (position) {
+        // Frames nobody looks at are still decoded, so that errors and timing stay the same.
+        const MediaResult found = readers_[position->source]->FrameBefore(position->mediaTime, picture, stop);
+        if (found != MediaResult::Ok)
+            return found;
+    }
+    if (!grabber || !grabber->NeedsBuffer())
+        return MediaResult::Ok;
+    if (const MediaResult drawn = Draw(picture, position ? position->source : 0); Failed(drawn))
+        return drawn;
+    grabber->Deliver(static_cast<double>(t) / kMediaUnitsPerSecond, buffer_.data(), static_cast<long>(buffer_.size()));
+    return MediaResult::Ok;
+}
+
+MediaResult GroupStreamer::Draw(const AVFrame* picture, std::size_t source)
+{
+    if (!picture) {
+        std::memset(buffer_.data(), 0, buffer_.size()); // a gap between sources is black
         return MediaResult::Ok;
     }
-    SourceReader& reader = *readers_[position->source];
-    const AVFrame* picture = nullptr;
-    if (const MediaResult found = reader.FrameAt(position->mediaTime, picture, stop); Failed(found) || !draw)
-        return found;
     const BitmapInfoHeader& header = group_.mediaType.bmiHeader;
-    return scaler_.Draw(*picture, reader.Rotation(), group_.tracks.front().sources[position->source].stretchMode,
+    return scaler_.Draw(*picture, readers_[source]->Rotation(), group_.tracks.front().sources[source].stretchMode,
                         buffer_.data(), header.biWidth, header.biHeight);
 }

@@ -25,8 +25,12 @@ public:
     MediaResult Stream(EngineSampleGrabber* grabber, const Pacer& pacer, const std::atomic<bool>& stop);
 
 private:
-    // Decodes up to the picture on screen at t, and draws it when asked.
-    MediaResult DrawFrame(MediaTime t, bool draw, const std::atomic<bool>& stop);
+    // Decodes up to the picture output frame k shows and, when the grabber
+    // wants it, draws it and hands it over. False when the frame has no
+    // picture: its source's picture stream has ended.
+    MediaResult RenderFrame(std::int64_t k, EngineSampleGrabber* grabber, const std::atomic<bool>& stop);
+    // Draws a source's picture, or black for none, into the frame buffer.
+    MediaResult Draw(const AVFrame* picture, std::size_t source);
 
     TimelineGroupSpec group_;
     std::vector<std::unique_ptr<SourceReader>> readers_;

@@ -2,16 +2,6 @@
 
 #include <utility>
 
-namespace {
-
-constexpr MediaTime kTimeSlack = 1; // see VideoDecoder: both sides are rounded to 100 ns
-
-// How far the range may reach past the last picture before the file counts
-// as cut short: streams often end a little before the container does.
-constexpr MediaTime kEndTolerance = kMediaUnitsPerSecond / 2;
-
-} // namespace
-
 MediaResult SourceReader::Open(const std::string& path)
 {
     const MediaResult opened = decoder_.Open(path);
@@ -28,10 +18,10 @@ void SourceReader::Rewind()
     positioned_ = ended_ = hasCurrent_ = hasNext_ = false;
 }
 
-MediaResult SourceReader::FrameAt(MediaTime t, const AVFrame*& frame, const std::atomic<bool>& stop)
+MediaResult SourceReader::FrameBefore(MediaTime t, const AVFrame*& frame, const std::atomic<bool>& stop)
 {
     if (!positioned_) {
-        if (const MediaResult sought = decoder_.Seek(t, stop); Failed(sought))
+        if (const MediaResult sought = decoder_.Seek(t - 1, stop); Failed(sought))
             return sought;
         positioned_ = true;
     }
@@ -45,8 +35,11 @@ MediaResult SourceReader::FrameAt(MediaTime t, const AVFrame*& frame, const std:
     }
     if (const MediaResult advanced = AdvanceTo(t, stop); Failed(advanced))
         return advanced;
+    if (ended_ && t > CurrentEnd())
+        // No picture repeats past the stream's end.
+        return decoder_.EndedEarly() ? MediaResult::EndOfData : MediaResult::False;
     frame = current_.get();
-    return EndedEarly(t) ? MediaResult::EndOfData : MediaResult::Ok;
+    return MediaResult::Ok;
 }
 
 MediaResult SourceReader::AdvanceTo(MediaTime t, const std::atomic<bool>& stop)
@@ -62,7 +55,7 @@ MediaResult SourceReader::AdvanceTo(MediaTime t, const std::atomic<bool>& stop)
                 return fetched;
             hasNext_ = true;
         }
-        if (nextTime_ > t + kTimeSlack)
+        if (nextTime_ >= t)
             break;
         std::swap(current_, next_);
         currentTime_ = nextTime_;
@@ -76,14 +69,13 @@ MediaResult SourceReader::Fetch(FrameHandle& frame, MediaTime& time, const std::
     return decoder_.Next(*frame, time, stop);
 }
 
-bool SourceReader::EndedEarly(MediaTime t) const
+// Where the current frame leaves the screen: its own duration when the file
+// gives one.
+MediaTime SourceReader::CurrentEnd() const
 {
-    if (!ended_)
-        return false;
     const MediaTime duration = current_->pkt_duration > 0
                                    ? av_rescale_q(current_->pkt_duration, decoder_.Stream().time_base,
                                                   AVRational{1, static_cast<int>(kMediaUnitsPerSecond)})
                                    : decoder_.NominalFrameDuration();
-    const MediaTime dataEnd = currentTime_ + duration + kEndTolerance;
-    return t >= dataEnd && dataEnd < decoder_.DeclaredEnd();
+    return currentTime_ + duration;
 }

@@ -4,7 +4,7 @@
 #include "platform/media/VideoDecoder.h"
 
 // The pictures of one timeline source, asked for at media times that never
-// decrease: each answer is the frame on screen at that instant.
+// decrease.
 class SourceReader final {
 public:
     SourceReader() = default;
@@ -14,17 +14,18 @@ public:
     MediaResult Open(const std::string& path);
     // The next call positions the decoder afresh.
     void Rewind();
-    // The frame on screen at time t: the last one that starts at or before
-    // t, or the first one when t lies before it. EndOfData when the file's
-    // data stops well before the length it declares.
-    MediaResult FrameAt(MediaTime t, const AVFrame*& frame, const std::atomic<bool>& stop);
+    // The last frame that starts before t, or the first one when t lies
+    // before it. False, with no frame, once t lies past the end of the last
+    // frame: the picture stream has ended. EndOfData instead when the file
+    // was cut short.
+    MediaResult FrameBefore(MediaTime t, const AVFrame*& frame, const std::atomic<bool>& stop);
 
     int Rotation() const { return rotation_; }
 
 private:
     MediaResult Fetch(FrameHandle& frame, MediaTime& time, const std::atomic<bool>& stop);
     MediaResult AdvanceTo(MediaTime t, const std::atomic<bool>& stop);
-    bool EndedEarly(MediaTime t) const;
+    MediaTime CurrentEnd() const;
 
     VideoDecoder decoder_;
     int rotation_ = 0;

@@ -9,9 +9,10 @@ namespace {
 // A decoder that rejects this many packets in a row cannot go on with the file.
 constexpr int kMaxDamagedInARow = 200;
 
-// A frame this close after the target counts as on screen at the target:
-// times of the two sides are rounded to 100 ns independently.
-constexpr MediaTime kTimeSlack = 1;
+// How far the file's data may stop short of the length it declares before
+// the file counts as cut: containers round their lengths and streams end at
+// slightly different times.
+constexpr MediaTime kEndTolerance = kMediaUnitsPerSecond / 2;
 
 // Earlier starting points tried when a seek lands after its target, as some
 // containers only seek approximately; the last one is the start of the file.
@@ -27,6 +28,7 @@ MediaResult VideoDecoder::Open(const std::string& path)
     hasKept_ = draining_ = false;
     damagedInARow_ = 0;
     lastTime_ = AV_NOPTS_VALUE;
+    dataEnd_ = 0;
     if (const MediaResult opened = OpenMediaInput(path, input_); Failed(opened))
         return opened;
     if (input_.videoStream < 0)
@@ -36,9 +38,6 @@ MediaResult VideoDecoder::Open(const std::string& path)
 
 MediaResult VideoDecoder::OpenDecoder()
 {
-    for (unsigned i = 0; i < input_.format->nb_streams; ++i)
-        if (static_cast<int>(i) != input_.videoStream)
-            input_.format->streams[i]->discard = AVDISCARD_ALL; // sound is never decoded here
     const AVCodecParameters& parameters = *Stream().codecpar;
     const AVCodec* decoder = avcodec_find_decoder(parameters.codec_id);
     if (!decoder)
@@ -67,7 +66,7 @@ MediaResult VideoDecoder::Seek(MediaTime target, const std::atomic<bool>& stop)
         const MediaResult result = SeekFrom(from, stop);
         if (Failed(result) && result != MediaResult::NotImplemented)
             return result;
-        if (result == MediaResult::Ok && (!hasKept_ || keptTime_ <= target + kTimeSlack))
+        if (result == MediaResult::Ok && hasKept_ && keptTime_ <= target)
             return MediaResult::Ok;
     }
     // Decoding from the very start always reaches the target.
@@ -136,10 +135,12 @@ MediaResult VideoDecoder::FeedPacket()
         return MediaResult::Ok;
     if (read < 0)
         return MediaResult::ReadFault;
-    int sent = 0;
-    if (packet_->stream_index == input_.videoStream)
-        sent = avcodec_send_packet(codec_.get(), packet_.get());
+    NoteDataEnd(*packet_);
+    const bool picture = packet_->stream_index == input_.videoStream;
+    const int sent = picture ? avcodec_send_packet(codec_.get(), packet_.get()) : 0;
     av_packet_unref(packet_.get());
+    if (!picture)
+        return MediaResult::Ok;
     if (sent == AVERROR_INVALIDDATA)
         // A damaged packet is skipped; only a long run of them ends the stream.
         return ++damagedInARow_ < kMaxDamagedInARow ? MediaResult::Ok : MediaResult::DecodeFault;
@@ -160,17 +161,24 @@ MediaTime VideoDecoder::FrameTime(const AVFrame& frame)
     return time;
 }
 
-MediaTime VideoDecoder::DeclaredEnd() const
+void VideoDecoder::NoteDataEnd(const AVPacket& packet)
 {
-    const AVStream& stream = Stream();
-    if (stream.duration != AV_NOPTS_VALUE && stream.duration > 0) {
-        const std::int64_t start = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : 0;
-        return StreamToMediaTime(*input_.format, stream, start + stream.duration);
-    }
+    const std::int64_t ts = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+    if (ts == AV_NOPTS_VALUE)
+        return;
+    const AVStream& stream = *input_.format->streams[packet.stream_index];
+    const std::int64_t end = ts + std::max<std::int64_t>(packet.duration, 0);
+    dataEnd_ = std::max(dataEnd_, StreamToMediaTime(*input_.format, stream, end));
+}
+
+bool VideoDecoder::EndedEarly() const
+{
     const AVFormatContext& format = *input_.format;
-    if (format.duration != AV_NOPTS_VALUE && format.duration > 0)
-        return av_rescale_q(format.duration, AV_TIME_BASE_Q, AVRational{1, static_cast<int>(kMediaUnitsPerSecond)});
-    return -1;
+    if (format.duration == AV_NOPTS_VALUE || format.duration <= 0)
+        return false; // nothing declared, nothing missing
+    const MediaTime declared =
+        av_rescale_q(format.duration, AV_TIME_BASE_Q, AVRational{1, static_cast<int>(kMediaUnitsPerSecond)});
+    return dataEnd_ + kEndTolerance < declared;
 }
 
 MediaTime VideoDecoder::NominalFrameDuration() const

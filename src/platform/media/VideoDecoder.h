@@ -6,7 +6,8 @@
 #include <string>
 
 // Decodes the first video stream of one file in presentation order, from
-// the keyframe before a chosen instant. The other streams are not read.
+// the keyframe before a chosen instant. The other streams are read, not
+// decoded: only to see where the file's data ends.
 class VideoDecoder final {
 public:
     VideoDecoder() = default;
@@ -22,8 +23,10 @@ public:
     MediaResult Next(AVFrame& frame, MediaTime& time, const std::atomic<bool>& stop);
 
     const AVStream& Stream() const { return *input_.format->streams[input_.videoStream]; }
-    // Where the stream says its pictures end, in media time; -1 when unknown.
-    MediaTime DeclaredEnd() const;
+    // Whether the file's data, every stream counted, stopped well before the
+    // length the file declares: a file cut short, not a picture stream that
+    // simply ends before the sound does. Known once Next has said False.
+    bool EndedEarly() const;
     // How long one frame is on screen when the file does not say.
     MediaTime NominalFrameDuration() const;
 
@@ -33,6 +36,7 @@ private:
     MediaResult FeedPacket();
     MediaResult SeekFrom(MediaTime target, const std::atomic<bool>& stop);
     MediaTime FrameTime(const AVFrame& frame);
+    void NoteDataEnd(const AVPacket& packet);
 
     std::string path_;
     MediaInput input_;
@@ -44,4 +48,5 @@ private:
     bool draining_ = false;    // the file is read to its end; the decoder is emptied
     int damagedInARow_ = 0;    // packets the decoder rejected since the last good one
     MediaTime lastTime_ = AV_NOPTS_VALUE;
+    MediaTime dataEnd_ = 0;    // the end of the latest packet read, of any stream
 };

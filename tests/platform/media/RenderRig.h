@@ -3,7 +3,6 @@
 #include "platform/media/EditingServices.h"
 #include "platform/media/MediaTime.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <chrono>
@@ -77,22 +76,3 @@ private:
 
 // Renders a whole request and returns the frames; the graph's last event in *last.
 std::vector<CapturedFrame> RenderFrames(const RenderRequest& request, GraphEvent* last = nullptr);
-
-// Every picture of a clip as the ffmpeg program decodes it (turned upright),
-// with its time from the start of the file.
-struct ReferenceFrame {
-    MediaTime time = 0;
-    QByteArray bgr; // top-down, rows not padded
-};
-struct ReferenceClip {
-    int width = 0;
-    int height = 0;
-    std::vector<ReferenceFrame> frames;
-};
-ReferenceClip DecodeWithFfmpeg(const QString& path);
-
-// The reference picture on screen at a media time.
-const ReferenceFrame& FrameOnScreen(const ReferenceClip& clip, MediaTime time);
-
-// Peak signal-to-noise ratio of a captured frame against a reference picture.
-double Psnr(const CapturedFrame& frame, const ReferenceFrame& reference, int width, int height);
