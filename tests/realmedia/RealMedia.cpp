@@ -116,15 +116,13 @@ std::optional<FfprobeFacts> Ffprobe(const QString& path)
     return facts;
 }
 
-QByteArray PictureRgb(const QString& path, int& width, int& height)
+QByteArray PictureRgb(const QString& path)
 {
     const QImage image = QImage(path).convertToFormat(QImage::Format_RGB888);
-    width = image.width();
-    height = image.height();
+    const qsizetype rowBytes = qsizetype(image.width()) * 3;
     QByteArray rows;
-    const qsizetype rowBytes = qsizetype(width) * 3;
-    rows.reserve(rowBytes * height);
-    for (int y = 0; y < height; ++y)
+    rows.reserve(rowBytes * image.height());
+    for (int y = 0; y < image.height(); ++y)
         rows.append(reinterpret_cast<const char*>(image.constScanLine(y)), rowBytes);
     return rows;
 }

@@ -27,4 +27,4 @@ struct FfprobeFacts {
 std::optional<FfprobeFacts> Ffprobe(const QString& path);
 
 // A picture file as top-down RGB24 rows without padding; empty when it cannot be read.
-QByteArray PictureRgb(const QString& path, int& width, int& height);
+QByteArray PictureRgb(const QString& path);
