@@ -56,6 +56,30 @@ QMap<QString, QString> KeyValues(const QByteArray& output)
     return values;
 }
 
+QMap<QString, QString> FfprobeValues(const QString& path, const QString& entries, bool countFrames = false)
+{
+    QStringList arguments = {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+                             QStringLiteral("v:0"), QStringLiteral("-show_entries"), entries, QStringLiteral("-of"),
+                             QStringLiteral("default=noprint_wrappers=1"), path};
+    if (countFrames)
+        arguments.prepend(QStringLiteral("-count_frames"));
+    QByteArray output;
+    if (RunProgram(QStringLiteral(FFPROBE_PROGRAM), arguments, &output) != 0)
+        return {};
+    return KeyValues(output);
+}
+
+// Frames over length, for a stream that states no average rate.
+double CountedRate(const QString& path, double fileSeconds)
+{
+    const QMap<QString, QString> values =
+        FfprobeValues(path, QStringLiteral("stream=nb_read_frames,duration"), true);
+    const double frames = values.value(QStringLiteral("nb_read_frames")).toDouble();
+    const double streamSeconds = values.value(QStringLiteral("duration")).toDouble();
+    const double seconds = streamSeconds > 0 ? streamSeconds : fileSeconds;
+    return frames > 0 && seconds > 0 ? frames / seconds : 0.0;
+}
+
 } // namespace
 
 QString FetchRealMedia(QString& failure)
@@ -93,15 +117,11 @@ QStringList ListedRealMedia()
 
 std::optional<FfprobeFacts> Ffprobe(const QString& path)
 {
-    QByteArray output;
-    const QStringList arguments = {
-        QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"), QStringLiteral("v:0"),
-        QStringLiteral("-show_entries"),
-        QStringLiteral("stream=codec_name,width,height,sample_aspect_ratio,avg_frame_rate,r_frame_rate:format=duration"),
-        QStringLiteral("-of"), QStringLiteral("default=noprint_wrappers=1"), path};
-    if (RunProgram(QStringLiteral(FFPROBE_PROGRAM), arguments, &output) != 0)
+    const QMap<QString, QString> values = FfprobeValues(
+        path,
+        QStringLiteral("stream=codec_name,width,height,sample_aspect_ratio,avg_frame_rate:format=duration"));
+    if (values.isEmpty())
         return std::nullopt;
-    const QMap<QString, QString> values = KeyValues(output);
     FfprobeFacts facts;
     facts.seconds = values.value(QStringLiteral("duration")).toDouble();
     facts.codec = values.value(QStringLiteral("codec_name"));
@@ -111,8 +131,8 @@ std::optional<FfprobeFacts> Ffprobe(const QString& path)
     facts.width = aspect > 0 ? static_cast<int>(std::lround(codedWidth * aspect)) : codedWidth;
     facts.height = values.value(QStringLiteral("height")).toInt();
     facts.frameRate = Ratio(values.value(QStringLiteral("avg_frame_rate")));
-    if (facts.frameRate == 0)
-        facts.frameRate = Ratio(values.value(QStringLiteral("r_frame_rate")));
+    if (facts.hasVideo && facts.frameRate == 0)
+        facts.frameRate = CountedRate(path, facts.seconds);
     return facts;
 }
 

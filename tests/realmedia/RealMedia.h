@@ -20,7 +20,7 @@ struct FfprobeFacts {
     double seconds = 0;      // the container's duration
     int width = 0;           // as displayed: the coded width with the sample aspect ratio applied
     int height = 0;
-    double frameRate = 0;    // average rate; the stream's base rate when it states no average
+    double frameRate = 0;    // average rate; frames over length when the stream states none
     QString codec;
 };
 
