@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -171,15 +172,19 @@ void VideoDecoder::NoteDataEnd(const AVPacket& packet)
     if (ts == AV_NOPTS_VALUE)
         return;
     const AVStream& stream = *input_.format->streams[packet.stream_index];
-    const std::int64_t end = ts + std::max<std::int64_t>(packet.duration, 0);
+    // A damaged file may carry any numbers; their sum must not overflow.
+    const std::int64_t duration = packet.duration > 0 && ts < INT64_MAX - packet.duration ? packet.duration : 0;
+    const std::int64_t end = ts + duration;
     dataEnd_ = std::max(dataEnd_, StreamToMediaTime(*input_.format, stream, end));
 }
 
 bool VideoDecoder::EndedEarly() const
 {
     const AVFormatContext& format = *input_.format;
-    if (format.duration == AV_NOPTS_VALUE || format.duration <= 0)
-        return false; // nothing declared, nothing missing
+    // A length guessed from the bit rate is no declaration.
+    if (format.duration == AV_NOPTS_VALUE || format.duration <= 0 ||
+        format.duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
+        return false;
     const MediaTime declared =
         av_rescale_q(format.duration, AV_TIME_BASE_Q, AVRational{1, static_cast<int>(kMediaUnitsPerSecond)});
     return dataEnd_ + kEndTolerance < declared;
