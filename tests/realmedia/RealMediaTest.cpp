@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <ostream>
 
 namespace {
 
@@ -44,6 +45,12 @@ struct RealFile {
     const char* container;
     Expect expect = Expect::SamePictures;
 };
+
+// Failures name the file.
+void PrintTo(const RealFile& file, std::ostream* out)
+{
+    *out << file.name;
+}
 
 const RealFile kFiles[] = {
     {"play101.mkv", "MS Video 1", "Matroska"},
