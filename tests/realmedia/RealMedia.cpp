@@ -124,8 +124,7 @@ std::optional<FfprobeFacts> Ffprobe(const QString& path)
         return std::nullopt;
     FfprobeFacts facts;
     facts.seconds = values.value(QStringLiteral("duration")).toDouble();
-    facts.codec = values.value(QStringLiteral("codec_name"));
-    facts.hasVideo = !facts.codec.isEmpty();
+    facts.hasVideo = !values.value(QStringLiteral("codec_name")).isEmpty();
     const double aspect = Ratio(values.value(QStringLiteral("sample_aspect_ratio")));
     const int codedWidth = values.value(QStringLiteral("width")).toInt();
     facts.width = aspect > 0 ? static_cast<int>(std::lround(codedWidth * aspect)) : codedWidth;

@@ -21,7 +21,6 @@ struct FfprobeFacts {
     int width = 0;           // as displayed: the coded width with the sample aspect ratio applied
     int height = 0;
     double frameRate = 0;    // average rate; frames over length when the stream states none
-    QString codec;
 };
 
 std::optional<FfprobeFacts> Ffprobe(const QString& path);
