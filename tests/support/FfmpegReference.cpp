@@ -34,7 +34,10 @@ std::vector<QByteArray> FfmpegReferenceFrames(const QString& clip, double start,
     QByteArray output;
     const int code = RunProgram(QStringLiteral(FFMPEG_PROGRAM),
                                 {QStringLiteral("-nostdin"), QStringLiteral("-y"), QStringLiteral("-loglevel"),
-                                 QStringLiteral("error"), QStringLiteral("-i"), clip, QStringLiteral("-map"),
+                                 QStringLiteral("error"),
+                                 // Pictures cut to their exact visible part, as our decoder cuts them.
+                                 QStringLiteral("-flags"), QStringLiteral("unaligned"), QStringLiteral("-i"), clip,
+                                 QStringLiteral("-map"),
                                  QStringLiteral("0:v:0"), QStringLiteral("-vf"),
                                  Filters(start, end, rate, width, height), QStringLiteral("-fps_mode"),
                                  QStringLiteral("passthrough"), QStringLiteral("-pix_fmt"), QStringLiteral("rgb24"),

@@ -53,6 +53,10 @@ MediaResult VideoDecoder::OpenDecoder()
     codec_->thread_count = 0; // as many as the machine has
     codec_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     codec_->pkt_timebase = Stream().time_base;
+    // A picture whose visible part starts between the decoder's aligned columns
+    // (a Theora picture 4 pixels in) is cut exactly; otherwise the columns before
+    // it stay in the frame and the picture is taken for a wider one.
+    codec_->flags |= AV_CODEC_FLAG_UNALIGNED;
     return avcodec_open2(codec_.get(), decoder, nullptr) < 0 ? MediaResult::CannotRender : MediaResult::Ok;
 }
 
