@@ -49,6 +49,10 @@ MediaResult Configure(mpv_handle* mpv, PlaybackOutput output)
         {"hr-seek-demuxer-offset", "1"},   {"audio-fallback-to-null", "yes"}, {"hwdec", "no"},
         // Until a window is given the picture goes nowhere, so mpv never opens a window of its own.
         {"vo", "null"}, {"ao", headless ? "null" : ""},
+        // A display without a GPU (a software OpenGL such as llvmpipe) still
+        // draws the picture; mpv refuses it otherwise and falls back to
+        // outputs that stay black in an embedded window.
+        {"gpu-sw", "yes"}, {"log-file", "/tmp/i17x/mpv.log"},
     };
     for (const auto& [name, value] : options)
         if (*value)
@@ -95,12 +99,20 @@ void MpvPlaybackGraph::Wakeup(void* graph)
     const std::lock_guard lock(self->notifyMutex_);
     if (self->notify_)
         self->notify_();
+    else
+        self->wakeupMissed_ = true;
 }
 
+// mpv wakes its client once and again only after the client has read its
+// events, so a wake-up that came before anyone listened is passed on now.
 MediaResult MpvPlaybackGraph::SetNotify(GraphNotify notify)
 {
     const std::lock_guard lock(notifyMutex_);
     notify_ = std::move(notify);
+    if (notify_ && wakeupMissed_) {
+        wakeupMissed_ = false;
+        notify_();
+    }
     return MediaResult::Ok;
 }
 
@@ -239,8 +251,12 @@ MediaResult MpvPlaybackGraph::GetVideoSize(int& width, int& height)
         return MediaResult::NoInterface;
     const std::string prefix = "track-list/" + std::to_string(track) + "/";
     std::int64_t w = 0, h = 0, rotation = 0;
-    if (mpv_get_property(mpv_.get(), (prefix + "demux-w").c_str(), MPV_FORMAT_INT64, &w) < 0 ||
-        mpv_get_property(mpv_.get(), (prefix + "demux-h").c_str(), MPV_FORMAT_INT64, &h) < 0)
+    // Some containers leave the size to the decoder, and mpv then knows it
+    // only as the size of the decoded picture.
+    if ((mpv_get_property(mpv_.get(), (prefix + "demux-w").c_str(), MPV_FORMAT_INT64, &w) < 0 ||
+         mpv_get_property(mpv_.get(), (prefix + "demux-h").c_str(), MPV_FORMAT_INT64, &h) < 0) &&
+        (mpv_get_property(mpv_.get(), "width", MPV_FORMAT_INT64, &w) < 0 ||
+         mpv_get_property(mpv_.get(), "height", MPV_FORMAT_INT64, &h) < 0))
         return MediaResult::Fail;
     mpv_get_property(mpv_.get(), (prefix + "demux-rotation").c_str(), MPV_FORMAT_INT64, &rotation);
     const bool turned = rotation % 180 != 0;

@@ -56,6 +56,7 @@ private:
     std::deque<GraphEvent> events_;
     std::mutex notifyMutex_; // the notification is called on mpv's threads
     GraphNotify notify_;
+    bool wakeupMissed_ = false; // woken while no notification was set
 };
 
 // Creates mpv playback graphs; fails when mpv cannot start (for example with
