@@ -120,6 +120,11 @@ void MainWindow::OnConvert()
 {
     if (!job_)
         return;
+    // Stop ends a running conversion even when its clip has been closed since.
+    if (job_->IsConverting()) {
+        job_->EndConversion();
+        return;
+    }
     const ClipSource source{clip_.facts.videoItemCount, clip_.audioItemCount, clip_.videoItems[0].path,
                             clip_.audioItems[0].path,   clip_.markStart,      clip_.markEnd,
                             clip_.facts.sourceFrameRate};
