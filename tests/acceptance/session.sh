@@ -135,12 +135,6 @@ play_enabled() {
 }
 
 
-# Saves a window's pixels as a PPM text-free picture and prints
-# "distinct-colours mean-brightness" of its inside.
-window_pixels() {
-  import -silent -window "$1" "$work/grab.png" 2>/dev/null || return 1
-  convert "$work/grab.png" -format '%k %[fx:int(mean*255)]\n' info:
-}
 
 # Visible windows of the program; a popup menu adds one.
 window_count() { xdotool search --onlyvisible --class framelift 2>/dev/null | wc -l; }
