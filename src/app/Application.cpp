@@ -7,7 +7,7 @@
 #include "platform/profile/Profile.h"
 #include "settings/ProfileNames.h"
 
-
+#include <QEventLoop>
 
 void StartLanguage(AppServices& services)
 {
@@ -15,6 +15,21 @@ void StartLanguage(AppServices& services)
         services.profile.GetText(ProfileNames::kOption, ProfileNames::kCurrentLanguage, QStringLiteral("english"));
     services.language.Init(LanguagePack::FindBaseDirectory(), stored);
 }
+
+namespace {
+
+// The window runs in a loop of its own without being modal, so that it blocks
+// no other window of the program: the preview window takes the mouse and the
+// keyboard while the main window is open. The loop ends when the window does.
+void RunUntilClosed(MainWindow& window)
+{
+    QEventLoop loop;
+    QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
+    window.show();
+    loop.exec(QEventLoop::DialogExec);
+}
+
+} // namespace
 
 int Application::Run(AppServices& services)
 {
@@ -25,6 +40,6 @@ int Application::Run(AppServices& services)
     const QString screenshots = ScreenshotFolder();
     if (!screenshots.isEmpty())
         StartScreenshotTour(window, screenshots);
-    window.exec();
+    RunUntilClosed(window);
     return 0;
 }

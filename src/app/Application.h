@@ -4,10 +4,10 @@
 
 struct AppServices;
 
-// Start-up and shutdown around the main window's modal loop.
+// Start-up and shutdown around the main window's loop.
 class Application final {
 public:
-    // Brings the language up, runs the main window modally and returns when it closes.
+    // Brings the language up, runs the main window in its own loop and returns when it closes.
     static int Run(AppServices& services);
 
     // 1 while the left button is held on the seek bar; the position display

@@ -34,6 +34,7 @@
 #include <QPainter>
 #include <QSlider>
 #include <QUrl>
+#include <QWindow>
 
 #include <cstdlib>
 #include <ctime>
@@ -93,6 +94,12 @@ bool TakesMouseInput(const QWidget* widget)
     return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QAbstractSlider*>(widget);
 }
 
+// An application window with a minimise box and a taskbar entry, not a dialog
+// that the window manager would tie to another window.
+constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                                         | Qt::WindowCloseButtonHint;
+
 } // namespace
 
 const MainWindow::Command MainWindow::kCommands[] = {
@@ -120,9 +127,11 @@ const QString kNoGrabberType = QStringLiteral("Could not initialize GrabType as 
 const QString kDiagnosticCaption = QStringLiteral("Reelmorph");
 
 MainWindow::MainWindow(AppServices& services, QWidget* parent)
-    : QDialog(parent), services_(services), sampler_(std::make_unique<FrameGrabberCallback>())
+    : QDialog(parent, kWindowFlags), services_(services), sampler_(std::make_unique<FrameGrabberCallback>())
 {
     InitDialog();
+    winId();
+    windowHandle()->installEventFilter(this);
 }
 
 MainWindow::~MainWindow()
@@ -164,6 +173,7 @@ void MainWindow::ConnectControls()
         if (auto* button = qobject_cast<QAbstractButton*>(it.value()))
             connect(button, &QAbstractButton::clicked, this, [this, id = it.key()] { OnCommand(id); });
     auto* seekBar = controls_.Get<QSlider>(kIdSeekBar);
+    JumpToClicks(*seekBar);
     connect(seekBar, &QSlider::sliderPressed, this, [] { Application::seekDragging = 1; });
     connect(seekBar, &QSlider::sliderReleased, this, [this] {
         Application::seekDragging = 0;
@@ -299,12 +309,16 @@ void MainWindow::EndConversion()
     SetStatusText(ClosingStatusText(services_.language, settings_));
 }
 
+// The clip may have been closed while the conversion ran: then Convert and
+// the marks stay disabled, as they are whenever no clip is open.
 void MainWindow::LeaveConvertingState()
 {
     converting_ = false;
     controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetDialogTextOrBuiltIn(kStringConvert));
+    const bool clipOpen = clip_.facts.videoItemCount > 0;
     for (const int id : kIdleOnlyControls)
-        SetControlEnabled(id, true);
+        SetControlEnabled(id, clipOpen || (id != kIdStartTime && id != kIdEndTime));
+    SetControlEnabled(kIdConvert, clipOpen);
 }
 
 QString MainWindow::HelpFile()
@@ -375,12 +389,31 @@ void MainWindow::paintEvent(QPaintEvent*)
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::RightButton && !TakesMouseInput(childAt(event->position().toPoint()))) {
-        const int command = ShowLanguagePopup(services_.language, *this, event->position().toPoint());
-        if (command != 0)
-            OnCommand(command);
-    }
+    if (event->button() == Qt::RightButton && !TakesMouseInput(childAt(event->position().toPoint())))
+        ShowLanguageMenu(event->position().toPoint());
     QDialog::mouseReleaseEvent(event);
+}
+
+// Qt hands a disabled control's mouse events to no widget at all, so a right
+// click on one is caught where it reaches the window.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<const QMouseEvent*>(event);
+        const QWidget* control = childAt(mouse->position().toPoint());
+        if (mouse->button() == Qt::RightButton && control && !control->isEnabled()) {
+            ShowLanguageMenu(mouse->position().toPoint());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void MainWindow::ShowLanguageMenu(const QPoint& position)
+{
+    const int command = ShowLanguagePopup(services_.language, *this, position);
+    if (command != 0)
+        OnCommand(command);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)

@@ -14,6 +14,7 @@ struct AppServices;
 class ConversionJob;
 class FrameGrabberCallback;
 class PreviewPlayer;
+class QSlider;
 class SampleGrabber;
 
 // Control and command ids of the main window (template 102).
@@ -44,7 +45,7 @@ enum MainWindowId : int {
 inline constexpr int kSeekBarSteps = 600;
 inline constexpr int kEventComplete = 1; // graph event: the whole range was rendered
 
-// The program's one top-level window, run modally by the application. It
+// The program's main window, run in its own loop by the application. It
 // holds the clip and the output options, routes every command through one
 // table and keeps the controls' enabled state in step with what is open or
 // running. Exit, the close box, Alt+F4 and Escape all go through its close
@@ -96,6 +97,7 @@ public Q_SLOTS:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void customEvent(QEvent* event) override;
 
@@ -110,6 +112,7 @@ private:
     // Initialisation, in its order.
     void InitDialog();
     void ConnectControls();
+    static void JumpToClicks(QSlider& seekBar);
     bool CreateSampleGrabber();
     void UpdateCaptureState();
     void LeaveConvertingState();
@@ -119,6 +122,7 @@ private:
     void HideSlideshowControls();
     void ResetPlaybackControls();
     bool CloseHandler();
+    void ShowLanguageMenu(const QPoint& position);
 
     // Commands of this window.
     void OnHelp();

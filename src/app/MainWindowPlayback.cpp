@@ -15,6 +15,7 @@
 #include "settings/OptionsDialog.h"
 #include "settings/StatusText.h"
 
+#include <QProxyStyle>
 #include <QSlider>
 
 #include <cstdlib>
@@ -22,8 +23,31 @@
 using namespace MainWindowTexts;
 
 namespace {
+
 constexpr int kOptionsTemplate = 129;
+
+// A click in the channel puts the handle under the mouse, as media players
+// do, instead of moving it one page; pressed and released are reported as for
+// a drag, so the clip seeks there.
+class JumpingSliderStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 } // namespace
+
+void MainWindow::JumpToClicks(QSlider& seekBar)
+{
+    auto* style = new JumpingSliderStyle;
+    style->setParent(&seekBar);
+    seekBar.setStyle(style);
+}
 
 void MainWindow::OnOpenVideo()
 {
@@ -96,6 +120,11 @@ void MainWindow::OnConvert()
 {
     if (!job_)
         return;
+    // Stop ends a running conversion even when its clip has been closed since.
+    if (job_->IsConverting()) {
+        job_->EndConversion();
+        return;
+    }
     const ClipSource source{clip_.facts.videoItemCount, clip_.audioItemCount, clip_.videoItems[0].path,
                             clip_.audioItems[0].path,   clip_.markStart,      clip_.markEnd,
                             clip_.facts.sourceFrameRate};
@@ -147,6 +176,9 @@ void MainWindow::OnCloseClip()
     SetBoxText(kIdEndTimeBox, texts.endTime);
     SetBoxText(kIdPositionBox, texts.position);
     DisablePlaybackControls();
+    // A running conversion goes on without the clip and can still be stopped.
+    if (converting_)
+        SetControlEnabled(kIdConvert, true);
 }
 
 // The seek bar is left alone while the user drags it.

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -46,10 +47,29 @@ void RightClickSurface(MainWindow& window)
     QCoreApplication::sendEvent(&window, &release);
 }
 
+// Right-clicks the preview and picks the first item of its menu, Full screen,
+// with the keys a user would press.
+void ChooseFullScreen(PreviewWindow& preview)
+{
+    QTimer::singleShot(kSettleMs, &preview, [] {
+        QWidget* menu = QApplication::activePopupWidget();
+        if (!menu)
+            return;
+        for (const int key : {Qt::Key_Down, Qt::Key_Return}) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QCoreApplication::sendEvent(menu, &press);
+        }
+    });
+    const QPointF point(preview.width() / 2, preview.height() / 2);
+    QMouseEvent release(QEvent::MouseButtonRelease, point, preview.mapToGlobal(point), Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&preview, &release);
+}
+
 // With a clip named in FRAMELIFT_SCREENSHOT_CLIP, the main window beside the
 // preview showing its first frame (software drawing under Xvfb takes a few
-// seconds); then the window closes.
-void ShowPreviewAndClose(MainWindow& window, const QString& path)
+// seconds), then the preview in full screen; then the window closes.
+void ShowPreviewAndClose(MainWindow& window, const QDir& out)
 {
     const QString clip = qEnvironmentVariable("FRAMELIFT_SCREENSHOT_CLIP");
     if (clip.isEmpty()) {
@@ -57,9 +77,21 @@ void ShowPreviewAndClose(MainWindow& window, const QString& path)
         return;
     }
     window.OpenClip(clip);
-    QTimer::singleShot(10 * kSettleMs, &window, [&window, path] {
-        SaveScreen(window, window.Player() ? window.Player()->Window() : nullptr, path);
-        window.close();
+    QTimer::singleShot(10 * kSettleMs, &window, [&window, out] {
+        PreviewWindow* preview = window.Player() ? window.Player()->Window() : nullptr;
+        SaveScreen(window, preview, out.filePath(QStringLiteral("preview-window.png")));
+        if (!preview) {
+            window.close();
+            return;
+        }
+        ChooseFullScreen(*preview);
+        QTimer::singleShot(5 * kSettleMs, &window, [&window, out] {
+            const QRect screen = QGuiApplication::primaryScreen()->geometry();
+            QGuiApplication::primaryScreen()
+                ->grabWindow(0, screen.x(), screen.y(), screen.width(), screen.height())
+                .save(out.filePath(QStringLiteral("preview-full-screen.png")));
+            window.close();
+        });
     });
 }
 
@@ -82,6 +114,6 @@ void StartScreenshotTour(MainWindow& window, const QString& folder)
         window.OnCommand(kIdAbout);
         SaveWhenOpen(window, out.filePath(QStringLiteral("options-dialog.png")));
         window.OnCommand(kIdOptions);
-        ShowPreviewAndClose(window, out.filePath(QStringLiteral("preview-window.png")));
+        ShowPreviewAndClose(window, out);
     });
 }

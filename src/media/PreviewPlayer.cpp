@@ -60,11 +60,15 @@ bool PreviewPlayer::BuildGraph()
         ShowDiagnostic(MediaTexts::kPreviewNotifyFailed, notify);
         return false;
     }
+    // The window is on screen before the graph draws into it: mpv leaves its
+    // picture unmapped in a window that is not shown yet.
+    window_->ShowVideo(!audioOnly_);
     if (!audioOnly_ && !AttachVideo())
         return false;
-    window_->ShowVideo(!audioOnly_);
     RefreshTitle();
     window_->StartPositionTimer();
+    // The length is known at once, so the seek bar works before the first tick.
+    RefreshPositions();
     return true;
 }
 

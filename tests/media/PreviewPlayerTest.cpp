@@ -175,24 +175,26 @@ TEST_F(PreviewTest, APlayerWithoutAGraphIgnoresEverything)
 TEST_F(PreviewTest, APositionPollTellsTheMainWindowOnlyWhenItSucceeds)
 {
     ASSERT_TRUE(Open());
+    // Opening polls once, so the seek bar knows the length before the first tick.
+    EXPECT_EQ(refreshes, 1);
     Graph().current = 3 * kMediaUnitsPerSecond;
     Graph().length = 9 * kMediaUnitsPerSecond;
     EXPECT_TRUE(player->RefreshPositions());
     EXPECT_EQ(player->CurrentPosition(), 3 * kMediaUnitsPerSecond);
     EXPECT_EQ(player->StopPosition(), 9 * kMediaUnitsPerSecond);
-    EXPECT_EQ(refreshes, 1);
+    EXPECT_EQ(refreshes, 2);
 
     Graph().current = 4 * kMediaUnitsPerSecond;
     Graph().getCurrent = MediaResult::Fail;
     EXPECT_FALSE(player->RefreshPositions());
     EXPECT_EQ(player->CurrentPosition(), 3 * kMediaUnitsPerSecond);
-    EXPECT_EQ(refreshes, 1);
+    EXPECT_EQ(refreshes, 2);
 
     // The position timer polls the same way.
     Graph().getCurrent = MediaResult::Ok;
     QMetaObject::invokeMethod(const_cast<QTimer*>(&Window().PositionTimer()), "timeout");
     EXPECT_EQ(player->CurrentPosition(), 4 * kMediaUnitsPerSecond);
-    EXPECT_EQ(refreshes, 2);
+    EXPECT_EQ(refreshes, 3);
 }
 
 TEST_F(PreviewTest, TheEndOfTheClipReturnsToTheStartStoppedOnTheUserInterfaceThread)

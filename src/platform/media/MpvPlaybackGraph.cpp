@@ -49,6 +49,10 @@ MediaResult Configure(mpv_handle* mpv, PlaybackOutput output)
         {"hr-seek-demuxer-offset", "1"},   {"audio-fallback-to-null", "yes"}, {"hwdec", "no"},
         // Until a window is given the picture goes nowhere, so mpv never opens a window of its own.
         {"vo", "null"}, {"ao", headless ? "null" : ""},
+        // A display without a GPU (a software OpenGL such as llvmpipe) still
+        // draws the picture; mpv refuses it otherwise and falls back to
+        // outputs that stay black in an embedded window.
+        {"gpu-sw", "yes"}, {"log-file", "/tmp/i17x/mpv.log"},
     };
     for (const auto& [name, value] : options)
         if (*value)
@@ -95,12 +99,20 @@ void MpvPlaybackGraph::Wakeup(void* graph)
     const std::lock_guard lock(self->notifyMutex_);
     if (self->notify_)
         self->notify_();
+    else
+        self->wakeupMissed_ = true;
 }
 
+// mpv wakes its client once and again only after the client has read its
+// events, so a wake-up that came before anyone listened is passed on now.
 MediaResult MpvPlaybackGraph::SetNotify(GraphNotify notify)
 {
     const std::lock_guard lock(notifyMutex_);
     notify_ = std::move(notify);
+    if (notify_ && wakeupMissed_) {
+        wakeupMissed_ = false;
+        notify_();
+    }
     return MediaResult::Ok;
 }
 
@@ -149,7 +161,9 @@ MediaResult MpvPlaybackGraph::RenderFile(const std::string& path)
 
 MediaResult MpvPlaybackGraph::WaitUntilLoaded()
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(kLoadTimeoutSeconds);
+    const auto deadline = std::chrono::steady_clock::now()
+                          + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(kLoadTimeoutSeconds));
     while (!loaded_ && !loadFailed_) {
         if (std::chrono::steady_clock::now() > deadline)
             return MediaResult::Timeout;
@@ -159,7 +173,33 @@ MediaResult MpvPlaybackGraph::WaitUntilLoaded()
         else if (next->event_id == MPV_EVENT_END_FILE)
             loadFailed_ = static_cast<const mpv_event_end_file*>(next->data)->reason == MPV_END_FILE_REASON_ERROR;
     }
-    return loaded_ ? MediaResult::Ok : MediaResult::CannotRender;
+    if (!loaded_)
+        return MediaResult::CannotRender;
+    WaitForVideoSize(deadline);
+    return MediaResult::Ok;
+}
+
+// Some containers (MPEG-4 part 2 in MP4, for one) leave the picture size to
+// the decoder; mpv then knows it only once the first frame is decoded, and
+// not while the output is rebuilt for a new window. It is read once here.
+void MpvPlaybackGraph::WaitForVideoSize(std::chrono::steady_clock::time_point deadline)
+{
+    videoWidth_ = videoHeight_ = 0;
+    const int track = VideoTrack();
+    if (track < 0)
+        return;
+    const std::string prefix = "track-list/" + std::to_string(track) + "/";
+    mpv_handle* mpv = mpv_.get();
+    while (std::chrono::steady_clock::now() < deadline) {
+        if ((mpv_get_property(mpv, (prefix + "demux-w").c_str(), MPV_FORMAT_INT64, &videoWidth_) >= 0 &&
+             mpv_get_property(mpv, (prefix + "demux-h").c_str(), MPV_FORMAT_INT64, &videoHeight_) >= 0) ||
+            (mpv_get_property(mpv, "width", MPV_FORMAT_INT64, &videoWidth_) >= 0 &&
+             mpv_get_property(mpv, "height", MPV_FORMAT_INT64, &videoHeight_) >= 0))
+            return;
+        if (mpv_wait_event(mpv, 0.05)->event_id == MPV_EVENT_END_FILE)
+            break;
+    }
+    videoWidth_ = videoHeight_ = 0;
 }
 
 MediaResult MpvPlaybackGraph::Run()
@@ -237,15 +277,14 @@ MediaResult MpvPlaybackGraph::GetVideoSize(int& width, int& height)
     const int track = VideoTrack();
     if (track < 0)
         return MediaResult::NoInterface;
-    const std::string prefix = "track-list/" + std::to_string(track) + "/";
-    std::int64_t w = 0, h = 0, rotation = 0;
-    if (mpv_get_property(mpv_.get(), (prefix + "demux-w").c_str(), MPV_FORMAT_INT64, &w) < 0 ||
-        mpv_get_property(mpv_.get(), (prefix + "demux-h").c_str(), MPV_FORMAT_INT64, &h) < 0)
+    if (videoWidth_ <= 0 || videoHeight_ <= 0)
         return MediaResult::Fail;
-    mpv_get_property(mpv_.get(), (prefix + "demux-rotation").c_str(), MPV_FORMAT_INT64, &rotation);
+    std::int64_t rotation = 0;
+    mpv_get_property(mpv_.get(), ("track-list/" + std::to_string(track) + "/demux-rotation").c_str(), MPV_FORMAT_INT64,
+                     &rotation);
     const bool turned = rotation % 180 != 0;
-    width = static_cast<int>(turned ? h : w);
-    height = static_cast<int>(turned ? w : h);
+    width = static_cast<int>(turned ? videoHeight_ : videoWidth_);
+    height = static_cast<int>(turned ? videoWidth_ : videoHeight_);
     return MediaResult::Ok;
 }
 

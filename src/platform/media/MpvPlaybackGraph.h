@@ -2,6 +2,8 @@
 
 #include "platform/media/PlaybackGraph.h"
 
+#include <chrono>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 
@@ -46,6 +48,7 @@ private:
     // Turns mpv's waiting events into graph events.
     void Translate();
     MediaResult WaitUntilLoaded();
+    void WaitForVideoSize(std::chrono::steady_clock::time_point deadline);
     int VideoTrack() const; // index in mpv's track list, -1 without video
     MediaResult TimeProperty(const char* name, MediaTime& time) const;
 
@@ -56,6 +59,9 @@ private:
     std::deque<GraphEvent> events_;
     std::mutex notifyMutex_; // the notification is called on mpv's threads
     GraphNotify notify_;
+    bool wakeupMissed_ = false; // woken while no notification was set
+    std::int64_t videoWidth_ = 0; // the picture as decoded, before rotation; 0 unknown
+    std::int64_t videoHeight_ = 0;
 };
 
 // Creates mpv playback graphs; fails when mpv cannot start (for example with
