@@ -82,7 +82,8 @@ end_session() {
 
 # Starts the program and waits for its main window.
 start_program() {
-  "$program" >"$work/program.log" 2>&1 &
+  # The suite runs on Qt's offscreen platform; the program here is on the display.
+  QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
   program_pid=$!
   pids+=("$program_pid")
   wait_for "the main window" main_window_id
@@ -91,7 +92,7 @@ start_program() {
   wait_for "the main window to be drawn" grab_control "$work/play-disabled.png" 14 87 66 14
 }
 
-main_window_id() { xdotool search --sync --limit 1 --onlyvisible --name '^Framelift$' 2>/dev/null | head -n1 | grep .; }
+main_window_id() { xdotool search --limit 1 --onlyvisible --name '^Framelift$' 2>/dev/null | head -n1 | grep .; }
 preview_window_id() { xdotool search --all --onlyvisible --pid "$program_pid" --name "$1" 2>/dev/null | head -n1 | grep .; }
 window_viewable() { xwininfo -id "$1" | grep -q 'IsViewable'; }
 window_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
