@@ -40,8 +40,9 @@ MediaResult FfmpegProbeGraph::GetDuration(MediaTime& duration)
     if (!input_.format)
         return MediaResult::WrongState;
     const AVFormatContext& format = *input_.format;
-    duration = format.duration != AV_NOPTS_VALUE ? av_rescale_q(format.duration, AV_TIME_BASE_Q, kMediaTimeBase)
-                                                 : LongestStream(format);
+    duration = format.duration != AV_NOPTS_VALUE
+                   ? av_rescale_q(format.duration, AVRational{1, AV_TIME_BASE}, kMediaTimeBase)
+                   : LongestStream(format);
     return duration >= 0 ? MediaResult::Ok : MediaResult::NotImplemented;
 }
 

@@ -169,7 +169,8 @@ MediaTime VideoDecoder::DeclaredEnd() const
     }
     const AVFormatContext& format = *input_.format;
     if (format.duration != AV_NOPTS_VALUE && format.duration > 0)
-        return av_rescale_q(format.duration, AV_TIME_BASE_Q, AVRational{1, static_cast<int>(kMediaUnitsPerSecond)});
+        return av_rescale_q(format.duration, AVRational{1, AV_TIME_BASE},
+                            AVRational{1, static_cast<int>(kMediaUnitsPerSecond)});
     return -1;
 }
 
