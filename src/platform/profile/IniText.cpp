@@ -138,18 +138,24 @@ private:
     QString value_;
 };
 
-// "@@" stands for a text that starts with "@"; "@ByteArray(...)" holds a
-// text; any other "@Type(...)" is a typed value, absent to this program.
+// Qt's marks: "@@" starts a text that starts with "@"; "@ByteArray(...)" and
+// "@String(...)" hold a text; the other "@Type(...)" are typed values, absent
+// to this program. Anything else starting with "@" is a text as it stands.
 std::optional<QString> TextOfValue(const QString& value)
 {
     if (!value.startsWith(u'@'))
         return value;
     if (value.startsWith(QStringLiteral("@@")))
         return value.mid(1);
-    static const QString byteArray = QStringLiteral("@ByteArray(");
-    if (value.startsWith(byteArray) && value.endsWith(u')'))
-        return value.mid(byteArray.size(), value.size() - byteArray.size() - 1);
-    return std::nullopt;
+    if (value.endsWith(u')')) {
+        for (const QString& holder : {QStringLiteral("@ByteArray("), QStringLiteral("@String(")})
+            if (value.startsWith(holder))
+                return value.mid(holder.size(), value.size() - holder.size() - 1);
+        for (const char* typed : {"@Variant(", "@DateTime(", "@Rect(", "@Size(", "@Point(", "@Invalid("})
+            if (value.startsWith(QLatin1String(typed)))
+                return std::nullopt;
+    }
+    return value;
 }
 
 QString SectionName(const QByteArray& line)

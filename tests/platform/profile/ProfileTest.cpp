@@ -57,7 +57,8 @@ TEST_F(ProfileTest, TypedValuesReadAsAbsentWithoutBeingDecoded)
                     "nOuptputFormat=@Variant(\\0\\0\\0\\v\\0\\xff\\xff\\xff\\xff)\n"
                     "OutputWidth=@Size(64 48)\n"
                     "OutputName=@ByteArray(/tmp/x.avi)\n"
-                    "OutputPictureFolder=@@home\n");
+                    "OutputPictureFolder=@@home\n"
+                    "CurrentLanguage=@home)\n");
     const Profile profile(path);
     const QString settings = QStringLiteral("Settings");
     EXPECT_EQ(profile.GetInt(settings, QStringLiteral("nOuptputFormat"), 3), 3);
@@ -65,6 +66,7 @@ TEST_F(ProfileTest, TypedValuesReadAsAbsentWithoutBeingDecoded)
     EXPECT_EQ(profile.GetInt(settings, QStringLiteral("OutputWidth"), 7), 7);
     EXPECT_EQ(profile.GetText(settings, QStringLiteral("OutputName"), {}), QStringLiteral("/tmp/x.avi"));
     EXPECT_EQ(profile.GetText(settings, QStringLiteral("OutputPictureFolder"), {}), QStringLiteral("@home"));
+    EXPECT_EQ(profile.GetText(settings, QStringLiteral("CurrentLanguage"), {}), QStringLiteral("@home)"));
 }
 
 // Qt's own INI reader and writer judge the file: what one writes the other reads back.
