@@ -8,7 +8,7 @@
 #include "settings/SettingsStore.h"
 #include "support/RecordingMessageService.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -50,10 +50,7 @@ ConversionSettings LoadReadOnlySettings(SettingsContext& context)
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     ScratchFolder();
-    // Typed values (@Variant) may hold pictures, which the GUI application the
-    // program runs in can make.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication application(*argc, *argv);
+    static QCoreApplication application(*argc, *argv);
     QDir().mkpath(QFileInfo(ProfilePath()).path());
     return 0;
 }

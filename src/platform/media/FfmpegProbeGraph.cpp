@@ -27,7 +27,7 @@ MediaTime LongestStream(const AVFormatContext& format)
 
 MediaTime FileLength(const AVFormatContext& format)
 {
-    return format.duration != AV_NOPTS_VALUE ? av_rescale_q(format.duration, AV_TIME_BASE_Q, kMediaTimeBase)
+    return format.duration != AV_NOPTS_VALUE ? av_rescale_q(format.duration, AVRational{1, AV_TIME_BASE}, kMediaTimeBase)
                                              : LongestStream(format);
 }
 

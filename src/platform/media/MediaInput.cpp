@@ -67,7 +67,7 @@ MediaTime FileStartOffset(const AVFormatContext& format)
 {
     if (format.start_time == AV_NOPTS_VALUE)
         return 0;
-    return av_rescale_q(format.start_time, AV_TIME_BASE_Q, kMediaTimeBase);
+    return av_rescale_q(format.start_time, AVRational{1, AV_TIME_BASE}, kMediaTimeBase);
 }
 
 MediaTime StreamToMediaTime(const AVFormatContext& format, const AVStream& stream, std::int64_t ts)

@@ -189,7 +189,7 @@ bool VideoDecoder::EndedEarly() const
         format.duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
         return false;
     const MediaTime declared =
-        av_rescale_q(format.duration, AV_TIME_BASE_Q, AVRational{1, static_cast<int>(kMediaUnitsPerSecond)});
+        av_rescale_q(format.duration, AVRational{1, AV_TIME_BASE}, AVRational{1, static_cast<int>(kMediaUnitsPerSecond)});
     return dataEnd_ + kEndTolerance < declared;
 }
 

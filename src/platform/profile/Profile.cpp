@@ -1,6 +1,9 @@
 #include "platform/profile/Profile.h"
 
+#include "platform/profile/IniText.h"
+
 #include <QDir>
+#include <QIODevice>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -10,18 +13,34 @@ namespace {
 
 QString KeyPath(const QString& section, const QString& key) { return section + u'/' + key; }
 
-// An unquoted text with commas in a hand-edited file reads as a list; keep it whole.
-QString ToText(const QVariant& value)
+bool ReadProfile(QIODevice& device, QSettings::SettingsMap& map)
 {
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(u',');
-    return value.toString();
+    const IniValues values = ReadIniText(device.readAll());
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        map.insert(it.key(), it.value());
+    return true;
+}
+
+bool WriteProfile(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    IniValues values;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        values.insert(it.key(), it.value().toString());
+    return device.write(WriteIniText(values)) >= 0;
+}
+
+// QSettings still does the locking, merging and atomic replacing; only the
+// reading and writing of the text are the profile's own.
+QSettings::Format ProfileFormat()
+{
+    static const QSettings::Format format = QSettings::registerFormat(QStringLiteral("ini"), ReadProfile, WriteProfile);
+    return format;
 }
 
 } // namespace
 
 Profile::Profile(const QString& filePath)
-    : filePath_(filePath), settings_(std::make_unique<QSettings>(filePath, QSettings::IniFormat))
+    : filePath_(filePath), settings_(std::make_unique<QSettings>(filePath, ProfileFormat()))
 {
 }
 
@@ -41,7 +60,7 @@ std::int32_t Profile::GetInt(const QString& section, const QString& key, std::in
     if (!value.isValid())
         return fallback;
     bool ok = false;
-    const qlonglong number = ToText(value).trimmed().toLongLong(&ok);
+    const qlonglong number = value.toString().trimmed().toLongLong(&ok);
     if (!ok)
         return fallback;
     // Stored as a 32-bit registry number: all bits set reads back as -1.
@@ -56,7 +75,7 @@ QString Profile::GetText(const QString& section, const QString& key, const QStri
 {
     settings_->sync();
     const QVariant value = settings_->value(KeyPath(section, key));
-    return value.isValid() ? ToText(value) : fallback;
+    return value.isValid() ? value.toString() : fallback;
 }
 
 void Profile::WriteInt(const QString& section, const QString& key, std::int32_t value)

@@ -7,9 +7,10 @@
 
 class QSettings;
 
-// The per-user profile: one INI file, one group per section. Every write
-// reaches the file at once; QSettings merges under a lock file, so two copies
-// of the program writing at the same time keep each other's values.
+// The per-user profile: one INI file, one group per section, holding integers
+// and texts only (see IniText.h). Every write reaches the file at once;
+// QSettings merges under a lock file, so two copies of the program writing at
+// the same time keep each other's values.
 class Profile final {
 public:
     explicit Profile(const QString& filePath);

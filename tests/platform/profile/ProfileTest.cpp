@@ -2,6 +2,7 @@
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -46,7 +47,61 @@ TEST_F(ProfileTest, ValuesThatAreNotNumbersReadAsTheDefault)
     EXPECT_EQ(profile.GetInt(QStringLiteral("Settings"), QStringLiteral("OutputHigh"), 7), -1);
     EXPECT_EQ(profile.GetInt(QStringLiteral("Settings"), QStringLiteral("nCurrentJpegQuality"), 80), 75);
     // An unquoted text with commas, as a hand edit leaves it, still reads as one text.
-    EXPECT_EQ(profile.GetText(QStringLiteral("Settings"), QStringLiteral("OutputName"), {}), QStringLiteral("one,two"));
+    EXPECT_EQ(profile.GetText(QStringLiteral("Settings"), QStringLiteral("OutputName"), {}), QStringLiteral("one, two"));
+}
+
+TEST_F(ProfileTest, TypedValuesReadAsAbsentWithoutBeingDecoded)
+{
+    // The first claims a list of four thousand million texts.
+    WriteFile(path, "[Settings]\n"
+                    "nOuptputFormat=@Variant(\\0\\0\\0\\v\\0\\xff\\xff\\xff\\xff)\n"
+                    "OutputWidth=@Size(64 48)\n"
+                    "OutputName=@ByteArray(/tmp/x.avi)\n"
+                    "OutputPictureFolder=@@home\n"
+                    "CurrentLanguage=@home)\n");
+    const Profile profile(path);
+    const QString settings = QStringLiteral("Settings");
+    EXPECT_EQ(profile.GetInt(settings, QStringLiteral("nOuptputFormat"), 3), 3);
+    EXPECT_EQ(profile.GetText(settings, QStringLiteral("nOuptputFormat"), QStringLiteral("none")), QStringLiteral("none"));
+    EXPECT_EQ(profile.GetInt(settings, QStringLiteral("OutputWidth"), 7), 7);
+    EXPECT_EQ(profile.GetText(settings, QStringLiteral("OutputName"), {}), QStringLiteral("/tmp/x.avi"));
+    EXPECT_EQ(profile.GetText(settings, QStringLiteral("OutputPictureFolder"), {}), QStringLiteral("@home"));
+    EXPECT_EQ(profile.GetText(settings, QStringLiteral("CurrentLanguage"), {}), QStringLiteral("@home)"));
+}
+
+// Qt's own INI reader and writer judge the file: what one writes the other reads back.
+TEST_F(ProfileTest, TextsKeepEveryCharacterBetweenTheProfileAndQtsIniFiles)
+{
+    const QString section = QString::fromUtf8("Fran\xc3\xa7" "ais 2/x");
+    const QStringList texts = {QStringLiteral("/a, b/c=d;e"),
+                               QStringLiteral(" padded "),
+                               QStringLiteral("@at the start"),
+                               QStringLiteral("quote \" and back\\slash"),
+                               QStringLiteral("tab\tline\nend\x01" "abc"),
+                               QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8e\x9e"),
+                               QString()};
+    const QString byQt = dir.filePath(QStringLiteral("qt.ini"));
+    {
+        QSettings qt(byQt, QSettings::IniFormat);
+        Profile profile(path);
+        for (int i = 0; i < texts.size(); ++i) {
+            qt.setValue(section + QStringLiteral("/key ") + QString::number(i), texts[i]);
+            profile.WriteText(section, QStringLiteral("key ") + QString::number(i), texts[i]);
+        }
+    }
+    // Each reads the other's file, under a name of its own so that neither sees a parsed copy.
+    const QString forProfile = dir.filePath(QStringLiteral("for-profile.ini"));
+    const QString forQt = dir.filePath(QStringLiteral("for-qt.ini"));
+    WriteFile(forProfile, ReadFile(byQt));
+    WriteFile(forQt, ReadFile(path));
+    const Profile profile(forProfile);
+    QSettings qt(forQt, QSettings::IniFormat);
+    for (int i = 0; i < texts.size(); ++i) {
+        const QString key = QStringLiteral("key ") + QString::number(i);
+        EXPECT_EQ(profile.GetText(section, key, QStringLiteral("absent")), texts[i]) << i;
+        EXPECT_EQ(qt.value(section + u'/' + key).toString(), texts[i]) << i;
+    }
+    EXPECT_EQ(qt.status(), QSettings::NoError);
 }
 
 TEST_F(ProfileTest, AGarbageFileYieldsDefaultsAndCanBeWrittenAgain)
