@@ -52,7 +52,7 @@ MediaResult Configure(mpv_handle* mpv, PlaybackOutput output)
         // A display without a GPU (a software OpenGL such as llvmpipe) still
         // draws the picture; mpv refuses it otherwise and falls back to
         // outputs that stay black in an embedded window.
-        {"gpu-sw", "yes"}, {"log-file", "/tmp/i17x/mpv.log"},
+        {"gpu-sw", "yes"},
     };
     for (const auto& [name, value] : options)
         if (*value)
