@@ -1,10 +1,9 @@
 #include "platform/ui/Choosers.h"
+#include "support/ModalWatch.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -16,21 +15,14 @@ TEST(QtChoosers, TheOpenFileChooserShowsEachFilterNameOnce)
     QStringList names;
     QStringList filters;
     QString preselected;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll.stop();
-        filters = dialog->nameFilters();
-        if (const auto* shown = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+    const ModalWatch<QFileDialog> watch([&](QFileDialog& dialog) {
+        filters = dialog.nameFilters();
+        if (const auto* shown = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
             for (int i = 0; i < shown->count(); ++i)
                 names.append(shown->itemText(i));
             preselected = shown->currentText();
         }
-        dialog->reject();
     });
-    poll.start(10);
     const QString anyFiles = QStringLiteral("Any Files (*.*) (*)");
     const QString videoFiles = QStringLiteral("Video Files (*.mpg;*.avi) (*.mpg *.avi)");
     const auto chosen = QtChoosers().ChooseOpenFile(nullptr, QStringLiteral("Open a video file"), dir.path(),

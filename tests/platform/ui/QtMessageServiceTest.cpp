@@ -1,8 +1,7 @@
 #include "platform/ui/QtMessageService.h"
+#include "support/ModalWatch.h"
 
-#include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -12,16 +11,7 @@ namespace {
 std::pair<QMessageBox::Icon, QMessageBox::StandardButtons> Shown(const Message& message)
 {
     std::pair<QMessageBox::Icon, QMessageBox::StandardButtons> seen{};
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        poll.stop();
-        seen = {box->icon(), box->standardButtons()};
-        box->reject();
-    });
-    poll.start(10);
+    const ModalWatch<QMessageBox> watch([&](QMessageBox& box) { seen = {box.icon(), box.standardButtons()}; });
     QtMessageService().Show(message);
     return seen;
 }
