@@ -1,5 +1,6 @@
 #include "controls/DialogBuilder.h"
 
+#include "controls/DialogFit.h"
 #include "controls/IconButton.h"
 #include "resources/Resources.h"
 
@@ -109,19 +110,16 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent)
     return new QWidget(parent);
 }
 
-// An icon keeps its own size, and a drop-down list's template height is that
-// of its opened list: both take their natural height at the template place.
-QRect ControlGeometry(const ControlTemplate& control, const DialogBaseUnits& units, const QWidget& widget)
-{
-    QRect rect = units.MapDialogRect(control.x, control.y, control.width, control.height);
-    if (control.kind == ControlKind::Icon)
-        rect.setSize(widget.sizeHint());
-    else if (control.kind == ControlKind::DropDownList)
-        rect.setHeight(widget.sizeHint().height());
-    return rect;
-}
-
 } // namespace
+
+QRect NaturalPlace(const ControlTemplate& control, QRect place, const QWidget& widget)
+{
+    if (control.kind == ControlKind::Icon)
+        place.setSize(widget.sizeHint());
+    else if (control.kind == ControlKind::DropDownList)
+        place.setHeight(widget.sizeHint().height());
+    return place;
+}
 
 DialogBaseUnits DialogBaseUnits::Of(const QFont& font)
 {
@@ -147,10 +145,13 @@ DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate
     const DialogBaseUnits units = DialogBaseUnits::Of(dialog.font());
     dialog.setFixedSize(units.MapDialogRect(0, 0, dialogTemplate.width, dialogTemplate.height).size());
     DialogControls controls;
-    for (const ControlTemplate& control : dialogTemplate.controls) {
+    for (std::size_t row = 0; row < dialogTemplate.controls.size(); ++row) {
+        const ControlTemplate& control = dialogTemplate.controls[row];
         QWidget* widget = MakeControl(control, &dialog);
         SetControlId(*widget, control.id);
-        widget->setGeometry(ControlGeometry(control, units, *widget));
+        MarkTemplateRow(*widget, static_cast<int>(row));
+        widget->setGeometry(
+            NaturalPlace(control, units.MapDialogRect(control.x, control.y, control.width, control.height), *widget));
         widget->setEnabled(!(control.style & kStyleDisabled));
         if (control.style & kStyleHidden)
             widget->hide();
@@ -159,5 +160,6 @@ DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate
             controls.Add(control.id, widget);
         }
     }
+    KeepDialogFitted(dialog, dialogTemplate);
     return controls;
 }

@@ -45,8 +45,14 @@ private:
 // The font a template names; the system substitutes a face it lacks.
 QFont TemplateFont(const DialogTemplate& dialogTemplate);
 
+// A control's place from its template place in pixels: an icon keeps its own
+// size, and a drop-down list, whose template height is that of its opened
+// list, takes its natural height.
+QRect NaturalPlace(const ControlTemplate& control, QRect place, const QWidget& widget);
+
 // Creates the template's controls as children of dialog, in template order,
 // placed in pixels from their dialog units, and gives the dialog its caption
 // and fixed client size. Each control carries its id (ControlId) and the
-// objectName "control<id>", e.g. "control1006".
+// objectName "control<id>", e.g. "control1006". From its first showing on,
+// the dialog keeps its controls fitted to their texts (KeepDialogFitted).
 DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate);

@@ -1,6 +1,8 @@
 #include "controls/DialogBuilder.h"
+#include "controls/DialogFit.h"
 #include "controls/IconButton.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -111,6 +113,43 @@ TEST(BuildDialog, AboutIconShowsTheApplicationIcon)
             EXPECT_EQ(label->size(), QSize(32, 32));
         }
     EXPECT_EQ(icons, 1);
+}
+
+// Two rows of a label and a field, and a button right of the first field.
+TEST(FitDialog, ALongTextWidensItsColumnForEveryRowAndShrinksBack)
+{
+    static constexpr std::array<ControlTemplate, 5> rows = {{
+        {20, ControlKind::Label, "Name:", 4, 4, 40, 14},
+        {21, ControlKind::Edit, "", 48, 4, 60, 14, kStyleBorder},
+        {22, ControlKind::PushButton, "Go", 112, 4, 30, 14},
+        {23, ControlKind::Label, "Size:", 4, 22, 40, 14},
+        {24, ControlKind::Edit, "", 48, 22, 60, 14, kStyleBorder},
+    }};
+    static constexpr DialogTemplate form{901, "Form", "MS Sans Serif", 8, 150, 40, rows};
+    QDialog dialog;
+    const DialogControls controls = BuildDialog(dialog, form);
+    dialog.show();
+    const QSize templateSize = dialog.size();
+    const QRect field = controls.Find(24)->geometry();
+    const QRect button = controls.Find(22)->geometry();
+    auto* label = controls.Get<QLabel>(20);
+    const QString longText = QStringLiteral("A much longer name than the template's:");
+
+    label->setText(longText);
+    QCoreApplication::processEvents();
+    EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(longText));
+    const int shift = controls.Find(21)->x() - field.x();
+    EXPECT_GT(shift, 0);
+    EXPECT_EQ(controls.Find(24)->geometry(), field.translated(shift, 0)); // the rows stay lined up
+    EXPECT_EQ(controls.Find(22)->geometry(), button.translated(shift, 0));
+    EXPECT_EQ(controls.Find(24)->width(), field.width());
+    EXPECT_EQ(dialog.width(), templateSize.width() + shift);
+    EXPECT_EQ(dialog.height(), templateSize.height());
+
+    label->setText(QStringLiteral("Name:"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.size(), templateSize);
+    EXPECT_EQ(controls.Find(21)->x(), field.x());
 }
 
 TEST(ControlId, OtherWidgetsHaveNone)
