@@ -39,5 +39,6 @@ grep -o '<image>[^<]*' "$source/desktop/io.github.framelift.Framelift.metainfo.x
     [ -s "$source/docs/$picture" ] || { echo "no screenshot docs/$picture"; exit 1; }
   done
 
+CheckHelp "$prefix/share/framelift/help" "$source/help"
 CheckStarted "$prefix/bin/framelift"
 echo "installed into $prefix, started and found its files"

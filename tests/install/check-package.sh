@@ -6,6 +6,7 @@
 # Usage: check-package.sh <build folder> <source folder>
 set -euo pipefail
 build="$1"
+source="$2"
 . "$(dirname "$0")/start-installed.sh"
 
 work="$(mktemp -d)"
@@ -44,6 +45,7 @@ if grep -Eq '/(include|lib/cmake|lib/pkgconfig)/|\.a$' <<<"$contents"; then
 fi
 
 dpkg-deb -x "$deb" "$work/root"
+CheckHelp "$work/root/usr/share/framelift/help" "$source/help"
 CheckStarted "$work/root/usr/bin/framelift"
 echo "unpacked into a fresh root, started and found its files"
 

@@ -32,3 +32,20 @@ CheckStarted() {
   fi
   rm -rf "$work"
 }
+
+# CheckHelp <help folder> <source help folder>: every file of the source's
+# help is there, and every page and picture an installed help page links to
+# is installed beside it.
+CheckHelp() {
+  local help="$1" source="$2" file target
+  for file in "$source"/*; do
+    [ -s "$help/$(basename "$file")" ] || { echo "help file not installed: $(basename "$file")"; return 1; }
+  done
+  for file in "$help"/*.htm; do
+    # Local targets only, without their #anchor.
+    for target in $(grep -oE '(href|src)="[^"]+"' "$file" | sed 's/^[a-z]*="//; s/"$//; s/#.*//' |
+      grep -v ':' | sort -u); do
+      [ -s "$help/$target" ] || { echo "$(basename "$file") links to $target, which is not installed"; return 1; }
+    done
+  done
+}
