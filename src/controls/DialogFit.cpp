@@ -143,6 +143,7 @@ struct Placed {
     const ControlTemplate& row;
 };
 
+// A control put in place of a built one (a link label) is found by its id.
 std::optional<std::size_t> RowOf(const QWidget& control, const DialogTemplate& dialogTemplate)
 {
     const QVariant stored = control.property(kTemplateRow);
@@ -161,9 +162,11 @@ std::optional<std::size_t> RowOf(const QWidget& control, const DialogTemplate& d
 std::vector<Placed> TemplateControls(QDialog& dialog, const DialogTemplate& dialogTemplate)
 {
     std::vector<Placed> placed;
-    for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (const std::optional<std::size_t> row = RowOf(*child, dialogTemplate); row && *row < dialogTemplate.controls.size())
+    for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const std::optional<std::size_t> row = RowOf(*child, dialogTemplate);
+        if (row && *row < dialogTemplate.controls.size())
             placed.push_back({child, dialogTemplate.controls[*row]});
+    }
     return placed;
 }
 
