@@ -35,25 +35,29 @@ TEST_F(PreviewTest, AClipOfNoLengthLeavesTheBarAtTheStartAndIgnoresSeeks)
     EXPECT_TRUE(Graph().calls.empty());
 }
 
-TEST_F(PreviewTest, ThePositionBoxAndTheMarksUseTheLastPoll)
+TEST_F(PreviewTest, ThePositionBoxShowsTheLastPollAndAMarkThePositionNow)
 {
     ASSERT_TRUE(Open());
     Graph().length = 90 * kSecond;
     Graph().current = 45 * kSecond + 123;
     ASSERT_TRUE(player->RefreshPositions());
-    Graph().current = 80 * kSecond; // not polled yet
+    Graph().current = 80 * kSecond + 123; // not polled yet
     const PositionDisplay display = PositionDisplayFor(player.get());
     EXPECT_EQ(display.positionText, QStringLiteral("00:00:45 / 00:01:30"));
     EXPECT_EQ(display.seekPos, 300);
 
     MediaTime mark = -1;
-    EXPECT_EQ(MarkPosition(player.get(), mark), QStringLiteral("00:00:45"));
-    EXPECT_EQ(mark, 45 * kSecond + 123);
+    EXPECT_EQ(MarkPosition(player.get(), mark), QStringLiteral("00:01:20"));
+    EXPECT_EQ(mark, 80 * kSecond + 123);
+    // A position that cannot be read leaves the mark at the last poll.
+    Graph().getCurrent = MediaResult::Fail;
+    Graph().current = 10 * kSecond;
+    EXPECT_EQ(MarkPosition(player.get(), mark), QStringLiteral("00:01:20"));
 
     EXPECT_EQ(PositionDisplayFor(nullptr).positionText, QString());
     EXPECT_FALSE(PositionDisplayFor(nullptr).seekPos.has_value());
     EXPECT_FALSE(MarkPosition(nullptr, mark).has_value());
-    EXPECT_EQ(mark, 45 * kSecond + 123);
+    EXPECT_EQ(mark, 80 * kSecond + 123);
 }
 
 TEST_F(PreviewTest, APreviewThatCannotPlayEmptiesTheSourcePath)
