@@ -293,7 +293,7 @@ MediaResult MpvPlaybackGraph::Seek(const char** command)
 void MpvPlaybackGraph::Settle()
 {
     const auto deadline = Deadline(kSeekTimeoutSeconds);
-    while (seeking_ && std::chrono::steady_clock::now() < deadline)
+    while (seeking_ && loaded_ && std::chrono::steady_clock::now() < deadline)
         Handle(*mpv_wait_event(mpv_.get(), 0.05));
     seeking_ = false;
 }
