@@ -3,6 +3,13 @@
 #include "media/ClipState.h"
 #include "media/PlaybackControls.h"
 
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <vector>
+
 namespace {
 
 constexpr MediaTime kSecond = kMediaUnitsPerSecond;
@@ -76,6 +83,33 @@ TEST_F(PreviewTest, APreviewThatCannotPlayEmptiesTheSourcePath)
     EXPECT_TRUE(clip.videoItems[0].path.isEmpty());
     EXPECT_EQ(messages.shown.size(), 1);
     EXPECT_FALSE(Graph().alive);
+}
+
+TEST(FrameStepKeysTest, StepInTheActiveWindowButLeaveATextBoxItsKeys)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* button = new QPushButton(QStringLiteral("Play"));
+    auto* box = new QLineEdit(QStringLiteral("00:00:01"));
+    layout->addWidget(button);
+    layout->addWidget(box);
+    std::vector<FrameStep> steps;
+    ConnectFrameStepShortcuts(window, [&steps](FrameStep step) { steps.push_back(step); });
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    button->setFocus();
+    for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Comma, Qt::Key_Right, Qt::Key_Period})
+        QTest::keyClick(button, key);
+    EXPECT_EQ(steps, (std::vector{FrameStep::Back, FrameStep::Back, FrameStep::Forward, FrameStep::Forward}));
+
+    box->setFocus();
+    box->setCursorPosition(3);
+    QTest::keyClick(box, Qt::Key_Left);
+    QTest::keyClick(box, Qt::Key_Period);
+    EXPECT_EQ(steps.size(), 4u);
+    EXPECT_EQ(box->text(), QStringLiteral("00.:00:01"));
 }
 
 } // namespace
