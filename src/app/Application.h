@@ -9,10 +9,6 @@ class Application final {
 public:
     // Brings the language up, runs the main window in its own loop and returns when it closes.
     static int Run(AppServices& services);
-
-    // 1 while the left button is held on the seek bar; the position display
-    // does not move the seek bar then.
-    static inline int seekDragging = 0;
 };
 
 // Selects the stored language from the language folder; the first step of start-up.

@@ -1,7 +1,6 @@
 #include "app/MainWindow.h"
 
 #include "app/AppServices.h"
-#include "app/Application.h"
 #include "app/MainWindowTexts.h"
 #include "controls/AboutDialog.h"
 #include "controls/IconButton.h"
@@ -174,11 +173,8 @@ void MainWindow::ConnectControls()
             connect(button, &QAbstractButton::clicked, this, [this, id = it.key()] { OnCommand(id); });
     auto* seekBar = controls_.Get<QSlider>(kIdSeekBar);
     JumpToClicks(*seekBar);
-    connect(seekBar, &QSlider::sliderPressed, this, [] { Application::seekDragging = 1; });
-    connect(seekBar, &QSlider::sliderReleased, this, [this] {
-        Application::seekDragging = 0;
-        OnCommand(kIdSeekBar);
-    });
+    connect(seekBar, &QSlider::sliderReleased, this, [this] { OnCommand(kIdSeekBar); });
+    ConnectFrameStepKeys();
 }
 
 // The one grabber every conversion sends its frames through; without it the

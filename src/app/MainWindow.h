@@ -12,6 +12,7 @@
 
 struct AppServices;
 class ConversionJob;
+enum class FrameStep;
 class FrameGrabberCallback;
 class PreviewPlayer;
 class QSlider;
@@ -113,6 +114,7 @@ private:
     void InitDialog();
     void ConnectControls();
     static void JumpToClicks(QSlider& seekBar);
+    void ConnectFrameStepKeys();
     bool CreateSampleGrabber();
     void UpdateCaptureState();
     void LeaveConvertingState();
@@ -145,6 +147,8 @@ private:
     void OnSeekReleased();
     void OnCloseClip();
     void OnPositionRefresh();
+    void StepFrame(FrameStep step);
+    void ShowMarkTooltips();
     void OnGraphEvent(long long eventCode); // the code posted with 1037 as wParam
 
     void SetControlEnabled(int id, bool enabled);

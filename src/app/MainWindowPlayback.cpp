@@ -2,13 +2,13 @@
 #include "app/MainWindow.h"
 
 #include "app/AppServices.h"
-#include "app/Application.h"
 #include "app/MainWindowTexts.h"
 #include "extract/ConversionJob.h"
 #include "i18n/LanguagePack.h"
 #include "i18n/Translate.h"
 #include "media/OpenVideo.h"
 #include "media/PlaybackControls.h"
+#include "media/PlaybackDisplay.h"
 #include "media/PreviewPlayer.h"
 #include "platform/ui/Choosers.h"
 #include "platform/ui/MessageService.h"
@@ -49,6 +49,13 @@ void MainWindow::JumpToClicks(QSlider& seekBar)
     seekBar.setStyle(style);
 }
 
+// The keys of a video player for frame stepping; a text box with the focus
+// keeps its own keys, and dialogs are windows of their own.
+void MainWindow::ConnectFrameStepKeys()
+{
+    ConnectFrameStepShortcuts(*this, [this](FrameStep step) { StepFrame(step); });
+}
+
 void MainWindow::OnOpenVideo()
 {
     const FileChooserRequest request = OpenVideoChooserRequest(services_.language, services_.profile);
@@ -71,6 +78,7 @@ void MainWindow::OpenClip(const QString& path)
     SetBoxText(kIdStartTimeBox, opened->texts.startTime);
     SetBoxText(kIdPositionBox, opened->texts.position);
     SetBoxText(kIdEndTimeBox, opened->texts.endTime);
+    ShowMarkTooltips();
     ClosePreview();
     ShowPreview();
     EnablePlaybackControls();
@@ -149,16 +157,35 @@ void MainWindow::OnStop()
         player_->Stop();
 }
 
+void MainWindow::StepFrame(FrameStep step)
+{
+    if (player_)
+        player_->StepFrame(step);
+}
+
 void MainWindow::OnStartTime()
 {
-    if (const auto text = MarkPosition(player_.get(), clip_.markStart))
+    if (const auto text = MarkPosition(player_.get(), clip_.markStart)) {
         SetBoxText(kIdStartTimeBox, *text);
+        ShowMarkTooltips();
+    }
 }
 
 void MainWindow::OnEndTime()
 {
-    if (const auto text = MarkPosition(player_.get(), clip_.markEnd))
+    if (const auto text = MarkPosition(player_.get(), clip_.markEnd)) {
         SetBoxText(kIdEndTimeBox, *text);
+        ShowMarkTooltips();
+    }
+}
+
+// The boxes show whole seconds; their tooltips tell the marks exactly.
+void MainWindow::ShowMarkTooltips()
+{
+    const bool open = clip_.facts.videoItemCount > 0;
+    const double rate = clip_.facts.sourceFrameRate;
+    controls_.Find(kIdStartTimeBox)->setToolTip(open ? MarkTooltip(clip_.markStart, rate) : QString());
+    controls_.Find(kIdEndTimeBox)->setToolTip(open ? MarkTooltip(clip_.markEnd, rate) : QString());
 }
 
 void MainWindow::OnSeekReleased()
@@ -175,6 +202,7 @@ void MainWindow::OnCloseClip()
     SetBoxText(kIdStartTimeBox, texts.startTime);
     SetBoxText(kIdEndTimeBox, texts.endTime);
     SetBoxText(kIdPositionBox, texts.position);
+    ShowMarkTooltips();
     DisablePlaybackControls();
     // A running conversion goes on without the clip and can still be stopped.
     if (converting_)
@@ -184,7 +212,7 @@ void MainWindow::OnCloseClip()
 // The seek bar is left alone while the user drags it.
 void MainWindow::OnPositionRefresh()
 {
-    if (Application::seekDragging == 1)
+    if (controls_.Get<QSlider>(kIdSeekBar)->isSliderDown())
         return;
     const PositionDisplay display = PositionDisplayFor(player_.get());
     SetBoxText(kIdPositionBox, display.positionText);

@@ -24,6 +24,9 @@ inline const QString kProbeNoVideoSize =
     QStringLiteral("Failed to GetVideoSize, please install appropriate video decoder");
 inline const QString kProbeNoFrameTime = QStringLiteral("Failed to get_AvgTimePerFrame");
 
+// After a mark's time in its box's tooltip, with its frame number.
+inline constexpr const char* kMarkFrameSuffix = ", frame %lld";
+
 // File chooser filters: the label the user sees and its patterns.
 inline const QString kAnyFilesLabel = QStringLiteral("Any Files (*.*)");
 inline const QString kAnyFilesPatterns = QStringLiteral("*.*");

@@ -3,6 +3,12 @@
 #include "media/PlaybackDisplay.h"
 #include "media/ClipState.h"
 
+#include <QKeySequence>
+#include <QShortcut>
+#include <QWidget>
+
+#include <utility>
+
 std::unique_ptr<PreviewPlayer> OpenPreview(const PreviewServices& services, QWidget* ownerWindow, ClipState& clip)
 {
     auto player = std::make_unique<PreviewPlayer>(services, ownerWindow);
@@ -27,10 +33,26 @@ void SeekFromBar(PreviewPlayer* player, int seekPos)
         player->SeekTo(SeekTarget(player->StopPosition(), seekPos));
 }
 
-std::optional<QString> MarkPosition(const PreviewPlayer* player, MediaTime& mark)
+std::optional<QString> MarkPosition(PreviewPlayer* player, MediaTime& mark)
 {
     if (!player)
         return std::nullopt;
+    player->RefreshPositions();
     mark = player->CurrentPosition();
     return FormatClockTime(mark);
+}
+
+void ConnectFrameStepShortcuts(QWidget& window, const std::function<void(FrameStep)>& step)
+{
+    const std::pair<Qt::Key, FrameStep> keys[] = {
+        {Qt::Key_Left, FrameStep::Back},
+        {Qt::Key_Comma, FrameStep::Back},
+        {Qt::Key_Right, FrameStep::Forward},
+        {Qt::Key_Period, FrameStep::Forward},
+    };
+    for (const auto& [key, direction] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), &window);
+        shortcut->setAutoRepeat(true);
+        QObject::connect(shortcut, &QShortcut::activated, &window, [step, direction] { step(direction); });
+    }
 }

@@ -1,5 +1,6 @@
 #include "media/PlaybackDisplay.h"
 
+#include "media/MediaTexts.h"
 #include "platform/media/ClockText.h"
 
 #include <algorithm>
@@ -18,6 +19,17 @@ std::int32_t WholeSeconds(MediaTime time)
 QString FormatClockTime(MediaTime time)
 {
     return ClockText(WholeSeconds(time));
+}
+
+QString MarkTooltip(MediaTime mark, double frameRate)
+{
+    const int milliseconds = static_cast<int>(mark % kMediaUnitsPerSecond / (kMediaUnitsPerSecond / 1000));
+    QString text = FormatClockTime(mark) + QString::asprintf(".%03d", milliseconds);
+    if (frameRate > 0) {
+        const long long frame = std::llround(static_cast<double>(mark) * frameRate / kMediaUnitsPerSecond);
+        text += QString::asprintf(MediaTexts::kMarkFrameSuffix, frame);
+    }
+    return text;
 }
 
 QString FormatPositionText(MediaTime current, MediaTime length)

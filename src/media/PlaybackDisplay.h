@@ -15,6 +15,12 @@ std::int32_t WholeSeconds(MediaTime time);
 // "%02d:%02d:%02d" of the whole seconds; hours are not wrapped at 24.
 QString FormatClockTime(MediaTime time);
 
+// The tooltip of a mark box: the mark to the millisecond and its frame,
+// counted from 0 at the clip's frame rate. The frame nearest the mark is the
+// one on screen when the mark was taken on a frame, and the first that a
+// conversion at the clip's own rate takes; without a rate, no frame.
+QString MarkTooltip(MediaTime mark, double frameRate);
+
 // The position box: "%02d:%02d:%02d / %02d:%02d:%02d" of the position and the length.
 QString FormatPositionText(MediaTime current, MediaTime length);
 

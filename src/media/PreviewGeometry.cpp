@@ -47,6 +47,24 @@ QRect FullScreenVideoRect(const QSize& screen, const QSize& videoSize)
     return sx < sy ? FitWidth(cx, cy, ratio) : FitHeight(cx, cy, ratio);
 }
 
+QRect FitInWorkArea(const QRect& window, const QSize& wanted, const QRect& workArea, const QMargins& frame)
+{
+    const QRect room = workArea.marginsRemoved(frame);
+    QSize size = wanted;
+    if (size.width() > room.width() || size.height() > room.height())
+        size = wanted.scaled(room.size(), Qt::KeepAspectRatio);
+    QRect fitted(window.topLeft(), size.expandedTo(QSize(1, 1)));
+    if (fitted.right() > room.right())
+        fitted.moveRight(room.right());
+    if (fitted.bottom() > room.bottom())
+        fitted.moveBottom(room.bottom());
+    if (fitted.left() < room.left())
+        fitted.moveLeft(room.left());
+    if (fitted.top() < room.top())
+        fitted.moveTop(room.top());
+    return fitted;
+}
+
 QSize ScaledVideoSize(const QSize& videoSize, int numerator, int denominator)
 {
     if (denominator <= 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 
@@ -19,6 +20,11 @@ QRect InitialPreviewRect(const QRect& workArea, const QRect& ownerRect);
 // is shown ten times its size, centred; a larger one fills the screen with its
 // aspect ratio kept. An empty video size fills the screen.
 QRect FullScreenVideoRect(const QSize& screen, const QSize& videoSize);
+
+// The inside of a window at `window` sized for `wanted`, with `frame` around
+// it, inside the work area: shrunk when too large, keeping its shape, and
+// moved only as far as it has to.
+QRect FitInWorkArea(const QRect& window, const QSize& wanted, const QRect& workArea, const QMargins& frame);
 
 // numerator × size ÷ denominator, in integers (an invalid denominator keeps the size).
 QSize ScaledVideoSize(const QSize& videoSize, int numerator, int denominator);

@@ -180,6 +180,19 @@ MediaResult PreviewPlayer::SeekTo(MediaTime position)
     return graph_->SetCurrentPosition(position < 0 ? 0 : position);
 }
 
+void PreviewPlayer::StepFrame(FrameStep step)
+{
+    if (!graph_ || (state_ != PlayState::Paused && state_ != PlayState::Stopped))
+        return;
+    if (Failed(graph_->StepFrame(step)))
+        return;
+    if (state_ == PlayState::Stopped) {
+        state_ = PlayState::Paused;
+        RefreshTitle();
+    }
+    RefreshPositions();
+}
+
 bool PreviewPlayer::RefreshPositions()
 {
     if (!graph_ || Failed(graph_->GetStopPosition(stopPosition_))

@@ -51,6 +51,10 @@ public:
     void Stop();
     // Shows or plays on from the position; the play state is kept.
     MediaResult SeekTo(MediaTime position);
+    // One frame on or back while paused or stopped (a clip stepped from its
+    // start is paused after); the position is polled at once. Nothing while
+    // the clip plays.
+    void StepFrame(FrameStep step);
     // Polls both positions; on success emits PositionsRefreshed.
     bool RefreshPositions();
     // Drains the graph's events; the end of the clip stops at the start.

@@ -1,6 +1,7 @@
 #include "media/PreviewWindow.h"
 
 #include "media/MediaTexts.h"
+#include "media/PlaybackControls.h"
 #include "media/PreviewGeometry.h"
 #include "resources/Resources.h"
 
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
 
 #include <array>
 
@@ -91,6 +93,7 @@ PreviewWindow::PreviewWindow(PreviewPlayer& player, QWidget* ownerWindow, Millis
     positionTimer_.setInterval(kPositionTimerMilliseconds);
     connect(&cursorTimer_, &QTimer::timeout, this, &PreviewWindow::CheckCursor);
     connect(&positionTimer_, &QTimer::timeout, this, [this] { player_.RefreshPositions(); });
+    ConnectFrameStepShortcuts(*this, [this](FrameStep step) { player_.StepFrame(step); });
 }
 
 PreviewWindow::~PreviewWindow() = default;
@@ -137,9 +140,28 @@ MediaResult PreviewWindow::NormalSize(int numerator, int denominator)
         return MediaResult::Ok;
     if (Failed(result))
         return result;
-    resize(ScaledVideoSize(QSize(width, height), numerator, denominator).expandedTo(QSize(1, 1)));
-    video_->setGeometry(rect());
+    FitToWorkArea(ScaledVideoSize(QSize(width, height), numerator, denominator));
     return MediaResult::Ok;
+}
+
+// Until the window manager has framed the window its frame is a guess, and
+// the window is fitted again once the frame is known.
+void PreviewWindow::FitToWorkArea(const QSize& wanted)
+{
+    setGeometry(FitInWorkArea(geometry(), wanted, screen()->availableGeometry(), FrameMargins()));
+    video_->setGeometry(rect());
+    pendingFit_ = Framed() ? QSize() : wanted;
+}
+
+void PreviewWindow::FitWhenFramed()
+{
+    if (pendingFit_.isValid() && Framed() && !fullScreen_)
+        FitToWorkArea(pendingFit_);
+}
+
+bool PreviewWindow::Framed() const
+{
+    return windowHandle() && !windowHandle()->frameMargins().isNull();
 }
 
 // A picture whose size cannot be read stays windowed rather than leaving a
@@ -299,6 +321,14 @@ void PreviewWindow::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
+// The window manager has framed the window by the time it makes it active.
+void PreviewWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        FitWhenFramed();
+}
+
 void PreviewWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -308,6 +338,14 @@ void PreviewWindow::resizeEvent(QResizeEvent* event)
 QSize PreviewWindow::ScreenSize() const
 {
     return screen()->geometry().size();
+}
+
+// The window manager frames this window only after it is shown; until then
+// the main window's frame stands in for its own.
+QMargins PreviewWindow::FrameMargins() const
+{
+    const QWidget* framed = Framed() || !ownerWindow_ ? this : ownerWindow_;
+    return framed->windowHandle() ? framed->windowHandle()->frameMargins() : QMargins();
 }
 
 // The picture fills the window, or takes its full-screen place.

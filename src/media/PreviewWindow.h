@@ -43,7 +43,8 @@ public:
     // Hides the window for good, leaving full screen first.
     void HideForClose();
 
-    // The window sized to numerator ÷ denominator of the picture.
+    // The window sized to numerator ÷ denominator of the picture, or as
+    // much of it as the work area holds, keeping its shape.
     MediaResult NormalSize(int numerator, int denominator);
     bool EnterFullScreen();
     void LeaveFullScreen();
@@ -73,10 +74,15 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     QSize ScreenSize() const;
+    QMargins FrameMargins() const;
+    bool Framed() const;
+    void FitToWorkArea(const QSize& wanted);
+    void FitWhenFramed();
     void PlaceVideo();
     void NoteMouseActivity();
     void ShowCursorAgain();
@@ -91,6 +97,7 @@ private:
     QTimer positionTimer_;        // timer 2
     QRect savedRect_;             // the window before full screen
     QSize videoSize_;             // the picture's size while in full screen
+    QSize pendingFit_;            // fitted with a guessed frame; none when done
     std::uint32_t lastActivity_ = 0;
     bool fullScreen_ = false;
     bool windowShown_ = false;

@@ -28,7 +28,8 @@ wait_for() {
   done
 }
 
-# A fresh display, a window manager and a private home; all torn down on exit.
+# A fresh display (screen_size, 1280x960 unless set), a window manager and a
+# private home; all torn down on exit.
 start_session() {
   work=$(mktemp -d)
   pids=()
@@ -46,7 +47,7 @@ start_session() {
 # then the window manager cannot connect and the caller tries again.
 start_display() {
   rm -f "$work/display"
-  Xvfb -displayfd 7 -screen 0 1280x960x24 -nolisten tcp 7>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb -displayfd 7 -screen 0 "${screen_size:-1280x960}x24" -nolisten tcp 7>"$work/display" 2>"$work/xvfb.log" &
   xvfb_pid=$!
   wait_for "Xvfb to start" test -s "$work/display"
   export DISPLAY=":$(head -n1 "$work/display")"
@@ -141,15 +142,20 @@ play_enabled() {
 window_count() { xdotool search --onlyvisible --class framelift 2>/dev/null | wc -l; }
 more_windows_than() { [ "$(window_count)" -gt "$1" ]; }
 
-# Mean brightness (0-255) of a window's inside.
+# Mean brightness (0-255) of a window's inside, or of a picture file.
 brightness() {
-  import -silent -window "$1" "$work/grab.png" 2>/dev/null && convert "$work/grab.png" -format '%[fx:int(mean*255)]' info:
+  import -silent -window "$1" "$work/grab.png" 2>/dev/null && picture_brightness "$work/grab.png"
 }
+picture_brightness() { convert "$1" -format '%[fx:int(mean*255)]' info:; }
 brightness_between() {
   local b
   b=$(brightness "$1") || return 1
   [ "$b" -ge "$2" ] && [ "$b" -le "$3" ]
 }
+# Left, right, top and bottom of the frame the window manager puts around a window.
+frame_extents() { xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g' | grep -E '^[0-9]+ [0-9]+ [0-9]+ [0-9]+$'; }
+# x y width height of the work area.
+work_area() { xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g' | cut -d' ' -f1-4; }
 window_width_is() { [ "$(window_geometry "$1" | cut -d' ' -f3)" "$2" "$3" ]; }
 
 # A clip whose brightness grows with time: grey level 40 at the start to 220

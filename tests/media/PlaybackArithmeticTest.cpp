@@ -100,6 +100,29 @@ TEST(PreviewGeometryTest, NormalSizeScalesInIntegers)
     EXPECT_EQ(ScaledVideoSize(QSize(320, 240), 1, 0), QSize(320, 240));
 }
 
+TEST(PreviewGeometryTest, APictureLargerThanTheWorkAreaIsShrunkKeepingItsShape)
+{
+    const QMargins frame(1, 20, 1, 5);
+    const QRect screen(0, 0, 1280, 960);
+    EXPECT_EQ(FitInWorkArea(QRect(100, 20, 9, 9), QSize(320, 240), screen, frame), QRect(100, 20, 320, 240));
+    // 1022 x 743 is left inside the frame: the square takes the height.
+    EXPECT_EQ(FitInWorkArea(QRect(100, 20, 9, 9), QSize(4096, 4096), QRect(0, 0, 1024, 768), frame),
+              QRect(100, 20, 743, 743));
+    // Room of 1278 x 935: the width decides, and the window moves left to keep inside.
+    EXPECT_EQ(FitInWorkArea(QRect(100, 20, 9, 9), QSize(1920, 1080), screen, frame), QRect(1, 20, 1278, 718));
+    // A title bar above the work area comes down into it.
+    EXPECT_EQ(FitInWorkArea(QRect(100, 5, 9, 9), QSize(320, 240), QRect(0, 30, 1280, 930), frame),
+              QRect(100, 50, 320, 240));
+}
+
+TEST(PlaybackDisplayTest, AMarkTooltipTellsMillisecondsAndTheNearestFrame)
+{
+    EXPECT_EQ(MarkTooltip(Seconds(3723.4567), 25.0), QStringLiteral("01:02:03.456, frame 93086"));
+    // Frame 1 at 29.97 frames a second starts at 33.3667 ms.
+    EXPECT_EQ(MarkTooltip(333667, 30000.0 / 1001.0), QStringLiteral("00:00:00.033, frame 1"));
+    EXPECT_EQ(MarkTooltip(0, 0.0), QStringLiteral("00:00:00.000"));
+}
+
 TEST(PreviewGeometryTest, TheCursorIdlesMoreThanAHundredSecondsAcrossAClockWrap)
 {
     EXPECT_FALSE(CursorIdleExpired(100000, 0));

@@ -159,6 +159,25 @@ TEST_F(PreviewTest, SeeksKeepThePlayStateAndNeverGoBeforeTheStart)
     EXPECT_EQ(player->SeekTo(5), MediaResult::WrongState);
 }
 
+TEST_F(PreviewTest, FrameStepsWorkWhileStillAndShowTheirPositionAtOnce)
+{
+    ASSERT_TRUE(Open());
+    const int polls = refreshes;
+    player->StepFrame(FrameStep::Forward);
+    EXPECT_EQ(player->State(), PlayState::Paused) << "a step from the start leaves the start";
+    EXPECT_EQ(player->CurrentPosition(), Graph().frame);
+    EXPECT_EQ(refreshes, polls + 1);
+    player->StepFrame(FrameStep::Back);
+    EXPECT_EQ(player->CurrentPosition(), 0);
+    player->Play();
+    player->StepFrame(FrameStep::Forward);
+    EXPECT_EQ(Graph().Count("StepForward"), 1) << "no step while playing";
+    player->Pause();
+    Graph().step = MediaResult::NoInterface;
+    player->StepFrame(FrameStep::Forward);
+    EXPECT_EQ(refreshes, polls + 2) << "a failed step polls nothing";
+}
+
 TEST_F(PreviewTest, APlayerWithoutAGraphIgnoresEverything)
 {
     EXPECT_EQ(player->State(), PlayState::Closed);

@@ -18,6 +18,7 @@ struct FakePlaybackState {
     MediaResult stop = MediaResult::Ok;
     MediaResult setRate = MediaResult::Ok;
     MediaResult setPosition = MediaResult::Ok;
+    MediaResult step = MediaResult::Ok;
     MediaResult getCurrent = MediaResult::Ok;
     MediaResult getStop = MediaResult::Ok;
     MediaResult videoSize = MediaResult::Ok;
@@ -29,6 +30,7 @@ struct FakePlaybackState {
     int height = 240;
     MediaTime current = 0;
     MediaTime length = 10 * kMediaUnitsPerSecond;
+    MediaTime frame = kMediaUnitsPerSecond / 25; // a step moves by this
 
     std::vector<std::string> calls;
     std::string path;
@@ -104,6 +106,14 @@ public:
         if (Succeeded(state_->setPosition))
             state_->current = position;
         return state_->setPosition;
+    }
+    MediaResult StepFrame(FrameStep step) override
+    {
+        const bool forward = step == FrameStep::Forward;
+        Record(forward ? "StepForward" : "StepBack");
+        if (Succeeded(state_->step))
+            state_->current += forward ? state_->frame : -state_->frame;
+        return state_->step;
     }
     MediaResult GetCurrentPosition(MediaTime& position) override
     {

@@ -11,6 +11,10 @@ namespace {
 
 constexpr std::uint64_t kEofObserver = 1;
 constexpr double kLoadTimeoutSeconds = 15.0;
+// A seek that has not landed by then is taken as done (a broken file).
+constexpr double kSeekTimeoutSeconds = 5.0;
+// Less than a frame at any rate a video has, more than mpv's 5 ms of leeway.
+constexpr double kStepPastSeconds = 0.006;
 
 struct MpvFreer {
     void operator()(char* text) const { mpv_free(text); }
@@ -26,6 +30,12 @@ MediaResult Result(int error)
     if (error == MPV_ERROR_PROPERTY_UNAVAILABLE)
         return MediaResult::WrongState;
     return MediaResult::Fail;
+}
+
+std::chrono::steady_clock::time_point Deadline(double seconds)
+{
+    return std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                  std::chrono::duration<double>(seconds));
 }
 
 MediaResult SetOption(mpv_handle* mpv, const char* name, const char* value)
@@ -122,20 +132,31 @@ void MpvPlaybackGraph::Translate()
         const mpv_event* event = mpv_wait_event(mpv_.get(), 0);
         if (event->event_id == MPV_EVENT_NONE)
             return;
-        if (event->event_id == MPV_EVENT_FILE_LOADED)
-            loaded_ = true;
-        if (event->event_id == MPV_EVENT_END_FILE) {
-            const auto* end = static_cast<const mpv_event_end_file*>(event->data);
-            if (end->reason == MPV_END_FILE_REASON_ERROR) {
-                loadFailed_ = !loaded_;
-                if (loaded_)
-                    events_.push_back(GraphEvent{EC_ERRORABORT, static_cast<long>(ResultCode(MediaResult::ReadFault)), 0});
-            }
+        Handle(*event);
+    }
+}
+
+// A seek ends when playback restarts, or at the end of the file when it lies beyond.
+void MpvPlaybackGraph::Handle(const mpv_event& event)
+{
+    if (event.event_id == MPV_EVENT_FILE_LOADED)
+        loaded_ = true;
+    if (event.event_id == MPV_EVENT_PLAYBACK_RESTART)
+        seeking_ = false;
+    if (event.event_id == MPV_EVENT_END_FILE) {
+        const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+        if (end->reason == MPV_END_FILE_REASON_ERROR) {
+            loadFailed_ = !loaded_;
+            if (loaded_)
+                events_.push_back(GraphEvent{EC_ERRORABORT, static_cast<long>(ResultCode(MediaResult::ReadFault)), 0});
         }
-        if (event->event_id == MPV_EVENT_PROPERTY_CHANGE && event->reply_userdata == kEofObserver) {
-            const auto* property = static_cast<const mpv_event_property*>(event->data);
-            if (property->format == MPV_FORMAT_FLAG && *static_cast<const int*>(property->data))
-                events_.push_back(GraphEvent{EC_COMPLETE, 0, 0});
+        seeking_ = false;
+    }
+    if (event.event_id == MPV_EVENT_PROPERTY_CHANGE && event.reply_userdata == kEofObserver) {
+        const auto* property = static_cast<const mpv_event_property*>(event.data);
+        if (property->format == MPV_FORMAT_FLAG && *static_cast<const int*>(property->data)) {
+            events_.push_back(GraphEvent{EC_COMPLETE, 0, 0});
+            seeking_ = false;
         }
     }
 }
@@ -154,6 +175,7 @@ MediaResult MpvPlaybackGraph::RenderFile(const std::string& path)
 {
     const char* command[] = {"loadfile", path.c_str(), "replace", nullptr};
     loaded_ = loadFailed_ = false;
+    seeking_ = true;
     if (const MediaResult sent = Result(mpv_command(mpv_.get(), command)); Failed(sent))
         return sent;
     return WaitUntilLoaded();
@@ -161,17 +183,11 @@ MediaResult MpvPlaybackGraph::RenderFile(const std::string& path)
 
 MediaResult MpvPlaybackGraph::WaitUntilLoaded()
 {
-    const auto deadline = std::chrono::steady_clock::now()
-                          + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                              std::chrono::duration<double>(kLoadTimeoutSeconds));
+    const auto deadline = Deadline(kLoadTimeoutSeconds);
     while (!loaded_ && !loadFailed_) {
         if (std::chrono::steady_clock::now() > deadline)
             return MediaResult::Timeout;
-        const mpv_event* next = mpv_wait_event(mpv_.get(), 0.05);
-        if (next->event_id == MPV_EVENT_FILE_LOADED)
-            loaded_ = true;
-        else if (next->event_id == MPV_EVENT_END_FILE)
-            loadFailed_ = static_cast<const mpv_event_end_file*>(next->data)->reason == MPV_END_FILE_REASON_ERROR;
+        Handle(*mpv_wait_event(mpv_.get(), 0.05));
     }
     if (!loaded_)
         return MediaResult::CannotRender;
@@ -196,7 +212,9 @@ void MpvPlaybackGraph::WaitForVideoSize(std::chrono::steady_clock::time_point de
             (mpv_get_property(mpv, "width", MPV_FORMAT_INT64, &videoWidth_) >= 0 &&
              mpv_get_property(mpv, "height", MPV_FORMAT_INT64, &videoHeight_) >= 0))
             return;
-        if (mpv_wait_event(mpv, 0.05)->event_id == MPV_EVENT_END_FILE)
+        const mpv_event* next = mpv_wait_event(mpv, 0.05);
+        Handle(*next);
+        if (next->event_id == MPV_EVENT_END_FILE)
             break;
     }
     videoWidth_ = videoHeight_ = 0;
@@ -235,7 +253,49 @@ MediaResult MpvPlaybackGraph::SetCurrentPosition(MediaTime position)
         return MediaResult::WrongState;
     const std::string seconds = std::to_string(static_cast<double>(position) / kMediaUnitsPerSecond);
     const char* command[] = {"seek", seconds.c_str(), "absolute+exact", nullptr};
-    return Result(mpv_command(mpv_.get(), command));
+    return Seek(command);
+}
+
+// Forward, an exact seek just past the picture on screen shows the next one
+// (mpv takes the first frame from the target on); back, mpv knows the frame
+// before. Either is a seek, so the position is read once it has landed.
+MediaResult MpvPlaybackGraph::StepFrame(FrameStep step)
+{
+    if (!loaded_)
+        return MediaResult::WrongState;
+    if (VideoTrack() < 0)
+        return MediaResult::NoInterface;
+    if (step == FrameStep::Back) {
+        const char* command[] = {"frame-back-step", nullptr};
+        return Seek(command);
+    }
+    Settle();
+    double seconds = 0;
+    if (const MediaResult read = Result(mpv_get_property(mpv_.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds));
+        Failed(read))
+        return read;
+    const std::string target = std::to_string(seconds + kStepPastSeconds);
+    const char* command[] = {"seek", target.c_str(), "absolute+exact", nullptr};
+    return Seek(command);
+}
+
+// mpv carries a seek out on its own threads, one at a time: the previous one
+// lands before the next is asked for.
+MediaResult MpvPlaybackGraph::Seek(const char** command)
+{
+    Settle();
+    const MediaResult sent = Result(mpv_command(mpv_.get(), command));
+    if (Succeeded(sent))
+        seeking_ = true;
+    return sent;
+}
+
+void MpvPlaybackGraph::Settle()
+{
+    const auto deadline = Deadline(kSeekTimeoutSeconds);
+    while (seeking_ && loaded_ && std::chrono::steady_clock::now() < deadline)
+        Handle(*mpv_wait_event(mpv_.get(), 0.05));
+    seeking_ = false;
 }
 
 MediaResult MpvPlaybackGraph::TimeProperty(const char* name, MediaTime& time) const
@@ -249,6 +309,7 @@ MediaResult MpvPlaybackGraph::TimeProperty(const char* name, MediaTime& time) co
 
 MediaResult MpvPlaybackGraph::GetCurrentPosition(MediaTime& position)
 {
+    Settle();
     return TimeProperty("time-pos", position);
 }
 

@@ -7,6 +7,7 @@
 #include <deque>
 #include <mutex>
 
+struct mpv_event;
 struct mpv_handle;
 
 // Owns one mpv core and destroys it exactly once.
@@ -35,6 +36,7 @@ public:
     MediaResult Stop() override;
     MediaResult SetRate(double rate) override;
     MediaResult SetCurrentPosition(MediaTime position) override;
+    MediaResult StepFrame(FrameStep step) override;
     MediaResult GetCurrentPosition(MediaTime& position) override;
     MediaResult GetStopPosition(MediaTime& position) override;
     MediaResult GetVideoSize(int& width, int& height) override;
@@ -47,7 +49,11 @@ private:
     static void Wakeup(void* graph);
     // Turns mpv's waiting events into graph events.
     void Translate();
+    void Handle(const mpv_event& event);
     MediaResult WaitUntilLoaded();
+    // Waits until the last seek has put its picture on screen.
+    void Settle();
+    MediaResult Seek(const char** command);
     void WaitForVideoSize(std::chrono::steady_clock::time_point deadline);
     int VideoTrack() const; // index in mpv's track list, -1 without video
     MediaResult TimeProperty(const char* name, MediaTime& time) const;
@@ -56,6 +62,7 @@ private:
     PlaybackOutput output_;
     bool loaded_ = false;
     bool loadFailed_ = false;
+    bool seeking_ = false; // a load or seek has not shown its picture yet
     std::deque<GraphEvent> events_;
     std::mutex notifyMutex_; // the notification is called on mpv's threads
     GraphNotify notify_;

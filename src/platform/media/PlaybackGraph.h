@@ -11,6 +11,8 @@
 // A native window the video is drawn into (an X11 window id); 0 for none.
 using NativeWindowId = std::uintptr_t;
 
+enum class FrameStep { Back, Forward };
+
 // The playback graph of one preview: one file, played, paused, stopped and
 // positioned from the user-interface thread. Positions are media times from
 // the start of the file, as the probe and the render engine count them.
@@ -27,6 +29,10 @@ public:
 
     // Exact, to the frame on screen at that time; the play state is kept.
     virtual MediaResult SetCurrentPosition(MediaTime position) = 0;
+    // One frame on from, or back before, the picture on screen, which then
+    // shows; for a paused graph. NoInterface when the file has no video.
+    virtual MediaResult StepFrame(FrameStep step) = 0;
+    // The position now; after a seek or a step, that of the picture it lands on.
     virtual MediaResult GetCurrentPosition(MediaTime& position) = 0;
     virtual MediaResult GetStopPosition(MediaTime& position) = 0;
 

@@ -100,6 +100,19 @@ TEST_F(Playback, RunsPausesAndSeeksExactly)
     EXPECT_TRUE(Eventually([this] { return Position() == 0; })) << Position();
 }
 
+TEST_F(Playback, APositionReadAtOnceIsWhereTheSeekOrStepLands)
+{
+    ASSERT_EQ(graph->RenderFile(TestClip(clips::H264Mp4()).toStdString()), MediaResult::Ok);
+    constexpr MediaTime kFrame = kSecond / 25;
+    ASSERT_EQ(graph->SetCurrentPosition(30 * kFrame + kFrame / 2), MediaResult::Ok);
+    EXPECT_EQ(Position(), 31 * kFrame);
+    ASSERT_EQ(graph->StepFrame(FrameStep::Forward), MediaResult::Ok);
+    ASSERT_EQ(graph->StepFrame(FrameStep::Forward), MediaResult::Ok);
+    EXPECT_EQ(Position(), 33 * kFrame);
+    ASSERT_EQ(graph->StepFrame(FrameStep::Back), MediaResult::Ok);
+    EXPECT_EQ(Position(), 32 * kFrame);
+}
+
 TEST_F(Playback, ReportsTheEndOfTheStreamAndCanStartAgain)
 {
     ASSERT_EQ(graph->RenderFile(TestClip(clips::Mpeg4Avi()).toStdString()), MediaResult::Ok);
@@ -136,6 +149,7 @@ TEST_F(Playback, SoundAloneHasNoPicture)
     EXPECT_FALSE(visible);
     int width = 0, height = 0;
     EXPECT_EQ(graph->GetVideoSize(width, height), MediaResult::NoInterface);
+    EXPECT_EQ(graph->StepFrame(FrameStep::Forward), MediaResult::NoInterface);
     ASSERT_EQ(graph->Run(), MediaResult::Ok);
     EXPECT_TRUE(Eventually([this] { return Position() > kSecond / 10; }));
 }
