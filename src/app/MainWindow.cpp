@@ -10,7 +10,10 @@
 #include "extract/ConversionJob.h"
 #include "extract/FrameSampler.h"
 #include "imaging/TemporaryBitmap.h"
+#include "media/OpenVideo.h"
 #include "media/PreviewPlayer.h"
+#include "media/PreviewWindow.h"
+#include "platform/media/ClockText.h"
 #include "platform/media/EditingServices.h"
 #include "platform/media/MediaType.h"
 #include "platform/profile/Profile.h"
@@ -27,14 +30,18 @@
 #include <QAbstractSlider>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPainter>
+#include <QProgressBar>
 #include <QSlider>
 #include <QUrl>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -43,6 +50,8 @@ using namespace MainWindowTexts;
 namespace {
 
 constexpr int kMainTemplate = 102;
+constexpr int kProgressSteps = 1000;
+constexpr int kFullBarMs = 1500;
 
 struct IconButtonSetup {
     int id;
@@ -86,6 +95,27 @@ int SetupIconButton(IconButton& button, SoundPlayer& sounds, int icon, const QSt
     return 1;
 }
 
+// The bar's position for written of expected pictures.
+int ProgressSteps(std::int64_t written, std::int64_t expected)
+{
+    if (expected <= 0)
+        return 0;
+    return static_cast<int>(std::min(written, expected) * kProgressSteps / expected);
+}
+
+// A drop only names the file: it is taken as a copy, or a link, never moved,
+// so a file manager never deletes what was dropped.
+bool AcceptAsCopy(QDropEvent& event)
+{
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction})
+        if (event.possibleActions() & action) {
+            event.setDropAction(action);
+            event.accept();
+            return true;
+        }
+    return false;
+}
+
 // Controls that take mouse input keep a right click to themselves; labels and
 // the group frame let it through to the window, as static controls do.
 bool TakesMouseInput(const QWidget* widget)
@@ -119,6 +149,7 @@ const MainWindow::Command MainWindow::kCommands[] = {
     {kIdSeekBar, &MainWindow::OnSeekReleased},
     {kIdCloseClip, &MainWindow::OnCloseClip},
     {kCommandPopupFont, &MainWindow::OnFont},
+    {kIdOpenFolder, &MainWindow::OnOpenFolder},
 };
 
 const QString kNoGrabber = QStringLiteral("Could not create CLSID_SampleGrabber");
@@ -131,6 +162,10 @@ MainWindow::MainWindow(AppServices& services, QWidget* parent)
     InitDialog();
     winId();
     windowHandle()->installEventFilter(this);
+    setAcceptDrops(true);
+    fullBarShown_.setSingleShot(true);
+    fullBarShown_.setInterval(kFullBarMs);
+    connect(&fullBarShown_, &QTimer::timeout, controls_.Find(kIdProgressBar), &QWidget::hide);
 }
 
 MainWindow::~MainWindow()
@@ -197,6 +232,8 @@ bool MainWindow::CreateSampleGrabber()
     connect(job_.get(), &ConversionJob::RunningChanged, this, [this](bool running) {
         running ? EnterConvertingState() : LeaveConvertingState();
     });
+    connect(job_.get(), &ConversionJob::ProgressChanged, this, &MainWindow::ShowProgress);
+    connect(job_.get(), &ConversionJob::Finished, this, &MainWindow::ShowPicturesWritten);
     return true;
 }
 
@@ -218,6 +255,7 @@ void MainWindow::SetupIconButtons()
                                                     : QString::fromLatin1(setup.tooltip);
         SetupIconButton(*controls_.Get<IconButton>(setup.id), services_.sounds, setup.icon, tooltip);
     }
+    controls_.Find(kIdOpenFolder)->setToolTip(kOpenFolderTip);
 }
 
 void MainWindow::HideSlideshowControls()
@@ -317,6 +355,55 @@ void MainWindow::LeaveConvertingState()
     SetControlEnabled(kIdConvert, clipOpen);
 }
 
+void MainWindow::ShowProgress(const ConversionProgress& progress)
+{
+    fullBarShown_.stop();
+    auto* bar = controls_.Get<QProgressBar>(kIdProgressBar);
+    bar->setRange(0, kProgressSteps);
+    bar->setValue(ProgressSteps(progress.written, progress.expected));
+    bar->show();
+    const std::int64_t expected = std::max(progress.expected, progress.written);
+    SetBoxText(kIdPicturesBox, kPicturesProgress.arg(progress.written).arg(expected));
+    controls_.Find(kIdPicturesBox)->show();
+    SetBoxText(kIdTimeLeftBox, progress.secondsLeft ? kTimeLeft.arg(ClockText(*progress.secondsLeft)) : QString());
+    controls_.Find(kIdTimeLeftBox)->show();
+    controls_.Find(kIdOpenFolder)->hide();
+}
+
+// A conversion that rendered its range shows the bar filled for a moment, also
+// when the clip's pictures ended before the range did; a stopped one does not.
+void MainWindow::ShowPicturesWritten(std::int64_t count, bool rangeDone)
+{
+    picturesFolder_ = settings_.outputFolder;
+    auto* bar = controls_.Get<QProgressBar>(kIdProgressBar);
+    if (rangeDone) {
+        bar->setValue(kProgressSteps);
+        fullBarShown_.start();
+    } else {
+        bar->hide();
+    }
+    controls_.Find(kIdTimeLeftBox)->hide();
+    SetBoxText(kIdPicturesBox, kPicturesWritten.arg(count));
+    controls_.Find(kIdOpenFolder)->show();
+}
+
+// The count and the folder belong to the last conversion's output options and clip.
+void MainWindow::HideConversionResult()
+{
+    fullBarShown_.stop();
+    for (const int id : {kIdProgressBar, kIdTimeLeftBox, kIdPicturesBox, kIdOpenFolder})
+        controls_.Find(id)->hide();
+}
+
+void MainWindow::OnOpenFolder()
+{
+    const QString folder = picturesFolder_;
+    services_.shell.OpenUrl(QUrl::fromLocalFile(folder), this, [this, folder](int result) {
+        if (result <= 32)
+            services_.messages.Show(this, kFolderNotOpened.arg(folder), services_.language.GetString(kStringError));
+    });
+}
+
 QString MainWindow::HelpFile()
 {
     const QString page = QStringLiteral("/help/Introduction.htm");
@@ -394,6 +481,10 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event)
 // click on one is caught where it reaches the window.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+                      event->type() == QEvent::Drop;
+    if (drag && player_ && watched == player_->Window())
+        return HandleDrag(static_cast<QDropEvent*>(event));
     if (watched == windowHandle() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<const QMouseEvent*>(event);
         const QWidget* control = childAt(mouse->position().toPoint());
@@ -403,6 +494,37 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// A file dragged onto the window or the preview opens as Open Video opens
+// it; anything else, and any drop while Open Video is disabled, is refused.
+bool MainWindow::HandleDrag(QDropEvent* event)
+{
+    const std::optional<QString> path =
+        converting_ ? std::nullopt : DroppedVideoPath(event->mimeData()->urls());
+    if (!path || !AcceptAsCopy(*event)) {
+        event->ignore();
+        return true;
+    }
+    // Opened once the drop is over: opening closes the preview, which may be the drop's target.
+    if (event->type() == QEvent::Drop)
+        QMetaObject::invokeMethod(this, [this, file = *path] { OpenClip(file); }, Qt::QueuedConnection);
+    return true;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    HandleDrag(event);
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    HandleDrag(event);
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    HandleDrag(event);
 }
 
 void MainWindow::ShowLanguageMenu(const QPoint& position)

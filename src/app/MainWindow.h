@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QPixmap>
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -13,6 +14,7 @@
 struct AppServices;
 class ConversionJob;
 enum class FrameStep;
+struct ConversionProgress;
 class FrameGrabberCallback;
 class PreviewPlayer;
 class QSlider;
@@ -38,6 +40,10 @@ enum MainWindowId : int {
     kIdStartTimeBox = 1065,
     kIdExit = 1076,
     kIdHelp = 1084,
+    kIdProgressBar = 1101,  // shown while converting
+    kIdPicturesBox = 1102,  // pictures written of those expected, then of the last conversion
+    kIdOpenFolder = 1103,   // opens the folder of the last conversion's pictures
+    kIdTimeLeftBox = 1104,  // shown while converting
     kCommandHelpKey = 57670, // F1
     kCommandPopupAbout = 32778,
     kCommandPopupFont = 32781,
@@ -101,6 +107,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void customEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     using Handler = void (MainWindow::*)();
@@ -125,6 +134,10 @@ private:
     void ResetPlaybackControls();
     bool CloseHandler();
     void ShowLanguageMenu(const QPoint& position);
+    bool HandleDrag(QDropEvent* event);
+    void ShowProgress(const ConversionProgress& progress);
+    void ShowPicturesWritten(std::int64_t count, bool rangeDone);
+    void HideConversionResult();
 
     // Commands of this window.
     void OnHelp();
@@ -132,6 +145,7 @@ private:
     void OnAbout();
     void OnExit();
     void OnFont();
+    void OnOpenFolder();
 
     // Commands of the clip, the playback and the conversion; they act on what
     // is open now and are completed where the clip, the preview player and
@@ -171,4 +185,6 @@ private:
     std::shared_ptr<SampleGrabber> grabber_;
     std::unique_ptr<FrameGrabberCallback> sampler_;
     std::unique_ptr<ConversionJob> job_;
+    QString picturesFolder_; // where the last conversion wrote
+    QTimer fullBarShown_;    // the filled bar stays a moment after the end, then goes
 };

@@ -10,6 +10,7 @@
 #include "media/PlaybackControls.h"
 #include "media/PlaybackDisplay.h"
 #include "media/PreviewPlayer.h"
+#include "media/PreviewWindow.h"
 #include "platform/ui/Choosers.h"
 #include "platform/ui/MessageService.h"
 #include "settings/OptionsDialog.h"
@@ -82,6 +83,7 @@ void MainWindow::OpenClip(const QString& path)
     ClosePreview();
     ShowPreview();
     EnablePlaybackControls();
+    HideConversionResult();
     SetStatusText(opened->status);
 }
 
@@ -92,6 +94,9 @@ void MainWindow::ShowPreview()
         return;
     connect(player_.get(), &PreviewPlayer::PositionsRefreshed, this, &MainWindow::OnPositionRefresh);
     connect(player_.get(), &PreviewPlayer::CloseRequested, this, [this] { OnCommand(kIdCloseClip); });
+    // A file dropped on the preview opens as one dropped on this window.
+    player_->Window()->setAcceptDrops(true);
+    player_->Window()->installEventFilter(this);
 }
 
 void MainWindow::ClosePreview()
@@ -121,6 +126,7 @@ void MainWindow::OnOptions()
         return;
     TakeOptions(services_.profile, dialog, settings_);
     UpdateCaptureState();
+    HideConversionResult();
     SetStatusText(OutputStatusText(services_.language, settings_, clip_.facts));
 }
 

@@ -8,9 +8,12 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -66,9 +69,33 @@ void ChooseFullScreen(PreviewWindow& preview)
     QCoreApplication::sendEvent(&preview, &release);
 }
 
+// Converts the clip and saves the main window once its progress shows the
+// used time and the time left (or the end, for a quick conversion), then
+// stops the conversion and goes on with next.
+void SaveWhileConverting(MainWindow& window, const QString& path, std::function<void()> next)
+{
+    window.OnCommand(kIdConvert);
+    auto* poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, &window, [&window, path, poll, next] {
+        const bool timesShown = window.StatusText().startsWith(QStringLiteral("Please wait"))
+                                && !window.Controls().Get<QLabel>(kIdTimeLeftBox)->text().isEmpty();
+        if (window.IsConverting() && !timesShown)
+            return;
+        poll->deleteLater();
+        poll->stop();
+        window.repaint();
+        SaveScreen(window, nullptr, path);
+        if (window.IsConverting())
+            window.OnCommand(kIdConvert);
+        next();
+    });
+    poll->start(100);
+}
+
 // With a clip named in FRAMELIFT_SCREENSHOT_CLIP, the main window beside the
 // preview showing its first frame (software drawing under Xvfb takes a few
-// seconds), then the preview in full screen; then the window closes.
+// seconds), then the main window converting it, then the preview in full
+// screen; then the window closes.
 void ShowPreviewAndClose(MainWindow& window, const QDir& out)
 {
     const QString clip = qEnvironmentVariable("FRAMELIFT_SCREENSHOT_CLIP");
@@ -84,13 +111,20 @@ void ShowPreviewAndClose(MainWindow& window, const QDir& out)
             window.close();
             return;
         }
-        ChooseFullScreen(*preview);
-        QTimer::singleShot(5 * kSettleMs, &window, [&window, out] {
-            const QRect screen = QGuiApplication::primaryScreen()->geometry();
-            QGuiApplication::primaryScreen()
-                ->grabWindow(0, screen.x(), screen.y(), screen.width(), screen.height())
-                .save(out.filePath(QStringLiteral("preview-full-screen.png")));
-            window.close();
+        SaveWhileConverting(window, out.filePath(QStringLiteral("main-window-converting.png")), [&window, out] {
+            PreviewWindow* stillOpen = window.Player() ? window.Player()->Window() : nullptr;
+            if (!stillOpen) {
+                window.close();
+                return;
+            }
+            ChooseFullScreen(*stillOpen);
+            QTimer::singleShot(5 * kSettleMs, &window, [&window, out] {
+                const QRect screen = QGuiApplication::primaryScreen()->geometry();
+                QGuiApplication::primaryScreen()
+                    ->grabWindow(0, screen.x(), screen.y(), screen.width(), screen.height())
+                    .save(out.filePath(QStringLiteral("preview-full-screen.png")));
+                window.close();
+            });
         });
     });
 }

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTreeWidget>
@@ -93,6 +94,13 @@ QWidget* MakeDropDownList(const ControlTemplate& control, QWidget* parent)
     return list;
 }
 
+QWidget* MakeProgressBar(const ControlTemplate&, QWidget* parent)
+{
+    auto* bar = new QProgressBar(parent);
+    bar->setTextVisible(false);
+    return bar;
+}
+
 QWidget* MakeControl(const ControlTemplate& control, QWidget* parent)
 {
     switch (control.kind) {
@@ -106,6 +114,7 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent)
     case ControlKind::ListView: return MakeListView(control, parent);
     case ControlKind::Edit: return MakeEdit(control, parent);
     case ControlKind::DropDownList: return MakeDropDownList(control, parent);
+    case ControlKind::ProgressBar: return MakeProgressBar(control, parent);
     }
     return new QWidget(parent);
 }

@@ -4,6 +4,7 @@
 #include "extract/FrameSampler.h"
 #include "i18n/LanguagePack.h"
 #include "platform/media/EditingServices.h"
+#include "platform/media/FrameSchedule.h"
 #include "platform/media/RenderEngine.h"
 #include "platform/ui/MessageService.h"
 
@@ -11,7 +12,9 @@
 #include <QFileInfo>
 #include <QPointer>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -24,6 +27,7 @@ constexpr int kStringDone = 163;
 constexpr int kStringOutputFile = 115;
 constexpr int kStringResolution = 116;
 constexpr int kProgressPeriodMs = 1000;
+constexpr int kProgressRefreshMs = 250;
 
 const QString kPicturesNotWritten =
     QStringLiteral("%1 of the pictures could not be written to %2.\nThe first error: %3");
@@ -43,6 +47,16 @@ private:
     FrameGrabberCallback& sampler_;
 };
 
+// The pictures still to come at the rate of those written so far, rounded up.
+std::optional<long long> SecondsLeft(std::int64_t written, std::int64_t expected, qint64 elapsedMs)
+{
+    if (written <= 0)
+        return std::nullopt;
+    const std::int64_t remaining = std::max<std::int64_t>(expected - written, 0);
+    const std::int64_t perMs = written * 1000;
+    return (remaining * elapsedMs + perMs - 1) / perMs;
+}
+
 } // namespace
 
 QString ClosingStatusText(const LanguagePack& language, const ConversionSettings& settings)
@@ -60,6 +74,8 @@ ConversionJob::ConversionJob(ConversionServices services, QObject* parent)
 {
     progressTimer_.setInterval(kProgressPeriodMs);
     connect(&progressTimer_, &QTimer::timeout, this, &ConversionJob::OnProgressTick);
+    progressRefresh_.setInterval(kProgressRefreshMs);
+    connect(&progressRefresh_, &QTimer::timeout, this, &ConversionJob::ReportProgress);
 }
 
 // Stops a running graph before its parts go; the owner hears nothing more.
@@ -123,6 +139,9 @@ void ConversionJob::CheckFrameRate(const ClipSource& clip, ConversionSettings& s
 
 void ConversionJob::Start(const ClipSource& clip, const ConversionSettings& settings)
 {
+    // Counted before any frame flows: the sampler's count is the streaming thread's once it runs.
+    expectedPictures_ =
+        services_.sampler.KeptAmong(OutputFrameCount(clip.markEnd - clip.markStart, settings.frameRate));
     timeline_ = BuildTimeline(services_.editing, reporter_, clip, settings);
     if (!timeline_)
         return;
@@ -146,13 +165,23 @@ void ConversionJob::Start(const ClipSource& clip, const ConversionSettings& sett
     running_ = settings;
     converting_ = true;
     progressTimer_.start();
+    progressRefresh_.start();
+    runningFor_.start();
     Q_EMIT RunningChanged(true);
+    ReportProgress();
 }
 
 void ConversionJob::OnProgressTick()
 {
     ++elapsedSeconds_;
     Q_EMIT StatusTextChanged(kProgress.arg(ClockText(elapsedSeconds_)));
+}
+
+void ConversionJob::ReportProgress()
+{
+    const std::int64_t written = services_.sampler.PicturesWritten();
+    const auto secondsLeft = SecondsLeft(written, expectedPictures_, runningFor_.elapsed());
+    Q_EMIT ProgressChanged({written, expectedPictures_, secondsLeft});
 }
 
 void ConversionJob::HandleGraphEvents()
@@ -162,6 +191,7 @@ void ConversionJob::HandleGraphEvents()
         if (capture_->events->GetEvent(event) != MediaResult::Ok)
             return;
         if (event.code == EC_COMPLETE) {
+            rangeDone_ = true;
             EndConversion();
         } else if (event.code == EC_ERRORABORT) {
             // The stream cannot go on: end as at the natural end and say why.
@@ -174,6 +204,7 @@ void ConversionJob::HandleGraphEvents()
 void ConversionJob::EndConversion()
 {
     progressTimer_.stop();
+    progressRefresh_.stop();
     if (capture_) {
         capture_->control->Stop();
         capture_->events->SetNotify({});
@@ -187,6 +218,7 @@ void ConversionJob::EndConversion()
     elapsedSeconds_ = 0;
     Q_EMIT RunningChanged(false);
     Q_EMIT StatusTextChanged(ClosingStatusText(services_.language, running_));
+    Q_EMIT Finished(services_.sampler.PicturesWritten(), std::exchange(rangeDone_, false));
     ReportFailedPictures();
 }
 

@@ -6,9 +6,11 @@
 #include "platform/media/ClockText.h"
 #include "settings/ConversionSettings.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -27,6 +29,14 @@ struct ConversionServices {
     std::shared_ptr<SampleGrabber> grabber; // one for the whole program
     FrameGrabberCallback& sampler;
     QWidget* owner = nullptr;               // the main window
+};
+
+// How far a running conversion is.
+struct ConversionProgress {
+    std::int64_t written = 0;  // pictures complete on disk
+    std::int64_t expected = 0; // pictures the marked range gives at the sampling interval
+    // From the pictures written so far per second; none before the first one.
+    std::optional<long long> secondsLeft;
 };
 
 // The Convert button's work: checks, then a timeline for the marked range, a
@@ -54,6 +64,11 @@ Q_SIGNALS:
     void StatusTextChanged(const QString& text);
     // Running: Convert reads "Stop" and Open Video, Options, Start Time and End Time are disabled.
     void RunningChanged(bool running);
+    // Several times a second while running, first right after the start.
+    void ProgressChanged(const ConversionProgress& progress);
+    // After the end, once every kept picture is written or has failed;
+    // rangeDone tells the whole range was rendered, not stopped before.
+    void Finished(std::int64_t picturesWritten, bool rangeDone);
 
 private:
     bool PassesChecks(const ClipSource& clip, ConversionSettings& settings);
@@ -61,6 +76,7 @@ private:
     void CheckFrameRate(const ClipSource& clip, ConversionSettings& settings);
     void Start(const ClipSource& clip, const ConversionSettings& settings);
     void OnProgressTick();
+    void ReportProgress();
     void ReportFailedPictures();
     void ReportStreamError(long code);
 
@@ -70,6 +86,10 @@ private:
     QTimer progressTimer_; // identifier 1112 of the window it stands for
     bool converting_ = false;
     int elapsedSeconds_ = 0;
+    QTimer progressRefresh_;
+    QElapsedTimer runningFor_;
+    std::int64_t expectedPictures_ = 0;
+    bool rangeDone_ = false;
     ConversionSettings running_;
     std::unique_ptr<Timeline> timeline_;
     std::optional<RunningCapture> capture_;

@@ -58,6 +58,7 @@ void FrameGrabberCallback::BeginConversion()
     queue_.Wait();
     lastKept_.reset();
     sameMillisecond_ = 0;
+    written_ = 0;
     const std::lock_guard lock(failuresMutex_);
     failures_ = {};
 }
@@ -65,6 +66,14 @@ void FrameGrabberCallback::BeginConversion()
 void FrameGrabberCallback::FinishConversion()
 {
     queue_.Wait();
+}
+
+std::int64_t FrameGrabberCallback::KeptAmong(std::int64_t frames) const
+{
+    if (frames <= 0 || state_.outputFormat < kFormatBmp || state_.outputFormat > kFormatGif)
+        return 0;
+    const std::int64_t interval = state_.samplingInterval;
+    return (frameCounter_ + frames) / interval - frameCounter_ / interval;
 }
 
 CaptureFailures FrameGrabberCallback::Failures() const
@@ -123,6 +132,8 @@ void FrameGrabberCallback::Write(const KeptFrame& kept, const PictureQueue::Fram
                                                : WritePicture(kept.path, kept.state, frame);
     if (failure)
         RecordFailure(*failure);
+    else
+        ++written_;
 }
 
 // Headers and data exactly as delivered: the rows are not flipped, converted

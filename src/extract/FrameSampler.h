@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -70,6 +71,11 @@ public:
     bool NeedsNextFrame();
 
     std::int64_t FrameCount() const { return frameCounter_; }
+    // How many of the next frames frames will be kept, counted on from the
+    // frames seen so far. Asked while no conversion runs.
+    std::int64_t KeptAmong(std::int64_t frames) const;
+    // Pictures of this conversion whose file is complete on disk.
+    std::int64_t PicturesWritten() const { return written_.load(); }
     // Complete once FinishConversion has returned.
     CaptureFailures Failures() const;
 
@@ -98,5 +104,6 @@ private:
     int sameMillisecond_ = 0;
     mutable std::mutex failuresMutex_; // the workers record, the job reads
     CaptureFailures failures_;
+    std::atomic<std::int64_t> written_ = 0;
     PictureQueue queue_; // last: its workers use the members above until it is gone
 };

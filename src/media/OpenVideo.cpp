@@ -9,6 +9,8 @@
 #include "settings/ProfileNames.h"
 #include "settings/StatusText.h"
 
+#include <QFileInfo>
+
 namespace {
 
 void ShowNoDuration(const ProbeServices& probe)
@@ -88,4 +90,14 @@ std::optional<OpenedClip> OpenVideo(const OpenVideoServices& services, const QSt
         settings.frameRate = clip.facts.sourceFrameRate;
     const ClipTexts texts{FormatClockTime(0), FormatPositionText(0, clip.markEnd), FormatClockTime(clip.markEnd)};
     return OpenedClip{texts, OutputStatusText(services.probe.language, settings, clip.facts)};
+}
+
+std::optional<QString> DroppedVideoPath(const QList<QUrl>& urls)
+{
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return std::nullopt;
+    const QString path = urls.first().toLocalFile();
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return path;
 }

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -55,3 +56,7 @@ struct OpenedClip {
 // Closing the old preview and opening the new one is the caller's part.
 std::optional<OpenedClip> OpenVideo(const OpenVideoServices& services, const QString& path, ClipState& clip,
                                     ConversionSettings& settings);
+
+// The file a drop onto the program names: the first item dropped, when it is
+// a file on this machine; a folder, a web address or a missing file is none.
+std::optional<QString> DroppedVideoPath(const QList<QUrl>& urls);

@@ -16,6 +16,7 @@ enum class ControlKind {
     ListView,          // report-style list
     Edit,              // one-line text field
     DropDownList,      // combo box the user picks from; height is the opened list's
+    ProgressBar,       // horizontal bar from 0 to a maximum, without text
 };
 
 // Style flags of a control; combine with |.

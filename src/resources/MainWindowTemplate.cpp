@@ -40,6 +40,11 @@ constexpr auto kControls = std::to_array<ControlTemplate>({
     {1032, ControlKind::IconButton, "Down", 0, 0, 32, 22},
     {1033, ControlKind::IconButton, "Properties", 0, 0, 32, 22},
     {1056, ControlKind::PushButton, "Close", 0, 0, 50, 14},
+    // How far a conversion is, and where its pictures went once it has ended.
+    {1101, ControlKind::ProgressBar, "", 7, 165, 240, 8, kStyleHidden},
+    {1104, ControlKind::Label, "", 250, 164, 100, 10, kStyleHidden | kStyleRight | kStyleVCentred},
+    {1102, ControlKind::Label, "", 14, 141, 112, 10, kStyleHidden | kStyleVCentred},
+    {1103, ControlKind::PushButton, "Open Folder", 14, 151, 66, 12, kStyleHidden},
 });
 
 } // namespace

@@ -138,6 +138,41 @@ play_enabled() {
 
 
 
+# Drags files (paths or URLs) with the mouse from a drag source of its own
+# onto the screen point x y, through the window system's drag-and-drop, and
+# prints the action the target took: copy, move, link, or none when refused.
+drag_files_to() {
+  local x=$1 y=$2; shift 2
+  local out
+  out=$(mktemp "$work/drag-XXXX.out")
+  QT_QPA_PLATFORM=xcb "$FRAMELIFT_DRAG_SOURCE" "$@" >"$out" 2>"$work/drag.log" &
+  local source_pid=$! source
+  pids+=("$source_pid")
+  wait_for "the drag source" xdotool search --onlyvisible --pid "$source_pid" --name '^drag-source$'
+  source=$(xdotool search --onlyvisible --pid "$source_pid" --name '^drag-source$' | head -n1)
+  wait_for "the drag source in its corner" in_corner "$source"
+  local sx sy sw sh step
+  read -r sx sy sw sh < <(window_geometry "$source")
+  sx=$((sx + sw / 2)) sy=$((sy + sh / 2))
+  xdotool mousemove --sync "$sx" "$sy" mousedown 1
+  # The target hears of the drag as the pointer moves over it.
+  for step in 1 2 3 4 5; do
+    xdotool mousemove --sync $((sx + (x - sx) * step / 5)) $((sy + (y - sy) * step / 5))
+    sleep 0.2
+  done
+  xdotool mouseup 1
+  wait_for "the drop" test -s "$out"
+  cat "$out"
+}
+# Moves a window into the bottom right corner, away from the program's
+# windows; the window manager may still be placing it the first time.
+in_corner() {
+  xdotool windowmove --sync "$1" 1150 830
+  local x y
+  read -r x y _ < <(window_geometry "$1")
+  [ "$x" -ge 1100 ] && [ "$y" -ge 800 ]
+}
+
 # Visible windows of the program; a popup menu adds one.
 window_count() { xdotool search --onlyvisible --class framelift 2>/dev/null | wc -l; }
 more_windows_than() { [ "$(window_count)" -gt "$1" ]; }

@@ -232,4 +232,32 @@ TEST_F(ConvertThroughMainWindowTest, ClosingThePreviewDropsTheClip)
     EXPECT_EQ(fake.messages.Texts(), QStringList{QStringLiteral("Open a video file")});
 }
 
+// The progress expects the pictures the range gives at the sampling interval,
+// counted on from the conversion before; the end names the pictures on disk
+// and opens their folder, or says that it could not.
+TEST_F(ConvertThroughMainWindowTest, ProgressExpectsThePicturesTheConversionWrites)
+{
+    fake.profile.WriteInt(kSettings, kSamplingInterval, 4);
+    window = std::make_unique<MainWindow>(fake.services);
+    Open(TestClip(clips::H264Mp4()));
+    for (const int conversion : {1, 2}) {
+        SCOPED_TRACE(conversion);
+        const qsizetype before = Pictures().size();
+        window->OnCommand(kIdConvert);
+        ASSERT_TRUE(window->IsConverting()) << fake.messages.Texts().join(u'|').toStdString();
+        const QString expected = Text(kIdPicturesBox).section(QStringLiteral(" of "), 1);
+        ASSERT_TRUE(WaitForEnd());
+        const qsizetype written = Pictures().size() - before;
+        EXPECT_EQ(expected.toLongLong(), written);
+        EXPECT_EQ(Text(kIdPicturesBox), QStringLiteral("Pictures written: %1").arg(written));
+    }
+    fake.shell.openResult = kLaunchFileNotFound;
+    window->OnCommand(kIdOpenFolder);
+    QCoreApplication::processEvents(); // the opener's answer comes through the event loop
+    ASSERT_EQ(fake.shell.opened.size(), 1);
+    EXPECT_EQ(QDir(fake.shell.opened[0].toLocalFile()), QDir(outputFolder));
+    EXPECT_EQ(fake.messages.Texts(),
+              QStringList{QStringLiteral("The folder %1/ could not be opened.").arg(outputFolder)});
+}
+
 } // namespace
