@@ -19,7 +19,10 @@
 #include "platform/shell/Shell.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/WindowMessage.h"
+#include "resources/ProductTexts.h"
 #include "resources/Resources.h"
+#include "resources/StringIds.h"
+#include "resources/TemplateIds.h"
 #include "settings/ProfileNames.h"
 #include "settings/SettingsStore.h"
 #include "settings/StatusText.h"
@@ -43,8 +46,6 @@ using namespace MainWindowTexts;
 
 namespace {
 
-constexpr int kMainTemplate = 102;
-
 struct IconButtonSetup {
     int id;
     int icon;
@@ -54,7 +55,7 @@ struct IconButtonSetup {
 
 // In the order the buttons are set up; the hidden slideshow buttons among them.
 constexpr IconButtonSetup kIconButtons[] = {
-    {kIdOpenVideo, kIconOpenVideo, kStringOpenVideo, ""},
+    {kIdOpenVideo, kIconOpenVideo, kStringOpenFile, ""},
     {1007, kIconOpenVideo, 0, "Add background music to list"},
     {kIdOptions, kIconOptions, kStringOptionsTip, ""},
     {1016, kIconTransition, 0, "Customize photo and transition options"},
@@ -124,7 +125,6 @@ const MainWindow::Command MainWindow::kCommands[] = {
 
 const QString kNoGrabber = QStringLiteral("Could not create CLSID_SampleGrabber");
 const QString kNoGrabberType = QStringLiteral("Could not initialize GrabType as RGB24");
-const QString kDiagnosticCaption = QStringLiteral("Reelmorph");
 
 MainWindow::MainWindow(AppServices& services, QWidget* parent)
     : QDialog(parent, kWindowFlags), services_(services), sampler_(std::make_unique<FrameGrabberCallback>())
@@ -164,7 +164,7 @@ void MainWindow::InitDialog()
     LoadQualityAndInterval(context, settings_);
     UpdateCaptureState();
     temporaryBitmap_ = TemporaryBitmapName(services_.messages, this, services_.language.GetString(kStringError));
-    TranslateDialog(services_.language, *this, kMainTemplate);
+    TranslateDialog(services_.language, *this, kMainWindowTemplate);
 }
 
 void MainWindow::ConnectControls()
@@ -339,7 +339,7 @@ void MainWindow::OnHelp()
 
 void MainWindow::OnHomepage()
 {
-    const QString address = QString::fromLatin1(kHomePage);
+    const QString address = QString::fromLatin1(kProductPage);
     services_.shell.OpenUrl(QUrl(address), this, [this, address](int result) {
         if (result <= 32)
             services_.messages.Show(this, kBrowserNotStarted.arg(address), kBrowserNotStartedCaption);

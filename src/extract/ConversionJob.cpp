@@ -6,6 +6,7 @@
 #include "platform/media/EditingServices.h"
 #include "platform/media/RenderEngine.h"
 #include "platform/ui/MessageService.h"
+#include "resources/StringIds.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,12 +18,6 @@ namespace {
 
 using namespace ConversionMessages;
 
-constexpr int kStringOpenFile = 119;
-constexpr int kStringError = 105;
-constexpr int kStringFileExists = 131;
-constexpr int kStringDone = 163;
-constexpr int kStringOutputFile = 115;
-constexpr int kStringResolution = 116;
 constexpr int kProgressPeriodMs = 1000;
 
 const QString kPicturesNotWritten =

@@ -6,15 +6,13 @@
 #include "platform/ui/MessageService.h"
 #include "resources/MenuTemplate.h"
 #include "resources/Resources.h"
+#include "resources/StringIds.h"
+#include "resources/TemplateIds.h"
 
 #include <QMenu>
 #include <QWidget>
 
 namespace {
-
-constexpr int kPopupMenuTemplate = 160;
-constexpr int kStringRestart = 126;
-constexpr int kStringWarning = 108;
 
 void AddItems(QMenu& menu, const MenuTemplate& menuTemplate)
 {
@@ -81,7 +79,7 @@ int OnLanguageCommand(LanguagePack& language, MessageService& messages, QWidget&
         return 0;
     QString name = language.GetLanguageName(index);
     language.SelectLanguage(name);
-    TranslateDialog(language, mainWindow, kMainWindowDialog);
+    TranslateDialog(language, mainWindow, kMainWindowTemplate);
     messages.Show(&mainWindow, language.GetString(kStringRestart), language.GetString(kStringWarning));
     return 0;
 }
@@ -95,5 +93,5 @@ void OnFontCommand(LanguagePack& language, Choosers& choosers, QWidget& mainWind
         return;
     language.SetUiFont(*chosen);
     language.SaveUiFont(*chosen);
-    TranslateDialog(language, mainWindow, kMainWindowDialog);
+    TranslateDialog(language, mainWindow, kMainWindowTemplate);
 }

@@ -1,6 +1,7 @@
 #include "i18n/LanguageFile.h"
 #include "i18n/LanguagePack.h"
 #include "platform/profile/Profile.h"
+#include "resources/StringIds.h"
 #include "support/RecordingMessageService.h"
 #include "support/TestFiles.h"
 
@@ -10,10 +11,7 @@
 
 namespace {
 
-constexpr int kStringWarning = 108;
-constexpr int kStringError = 105;
 constexpr int kConvertButton = 1000;
-constexpr int kConvertLabel = 125;
 
 class LanguagePackTest : public ::testing::Test {
 protected:
@@ -61,7 +59,7 @@ TEST_F(LanguagePackTest, LoadingAFileFillsEveryKeyRowInTableOrder)
     AddFile(QStringLiteral("French.ini"), kFrench);
     ASSERT_EQ(Init(QStringLiteral("French")), 1);
     EXPECT_EQ(pack.GetDialogText(kConvertButton), QStringLiteral("Convertir"));
-    EXPECT_EQ(pack.GetDialogTextOrBuiltIn(kConvertLabel), QStringLiteral("Convertir"));
+    EXPECT_EQ(pack.GetDialogTextOrBuiltIn(kStringConvert), QStringLiteral("Convertir"));
     EXPECT_EQ(pack.GetString(kStringWarning), QStringLiteral("Attention"));
     EXPECT_EQ(pack.GetMenuText(32778), QStringLiteral("A propos"));
     // Keys without a value keep their place with empty text and fall back to built-in text.
