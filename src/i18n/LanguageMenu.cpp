@@ -2,6 +2,7 @@
 
 #include "i18n/LanguagePack.h"
 #include "i18n/Translate.h"
+#include "i18n/UiFont.h"
 #include "platform/ui/Choosers.h"
 #include "platform/ui/MessageService.h"
 #include "resources/MenuTemplate.h"
@@ -87,11 +88,12 @@ int OnLanguageCommand(LanguagePack& language, MessageService& messages, QWidget&
 void OnFontCommand(LanguagePack& language, Choosers& choosers, QWidget& mainWindow)
 {
     // Before any language was loaded there is no UiFont: start from the stored defaults.
-    const QFont initial = language.UiFont().value_or(ToQFont(FontDescription{}));
+    const QFont initial = ToQFont(language.UiFont().value_or(FontDescription{}));
     const std::optional<QFont> chosen = choosers.ChooseFont(&mainWindow, initial);
     if (!chosen)
         return;
-    language.SetUiFont(*chosen);
-    language.SaveUiFont(*chosen);
+    const FontDescription font = FromQFont(*chosen);
+    language.SetUiFont(font);
+    language.SaveUiFont(font);
     TranslateDialog(language, mainWindow, kMainWindowTemplate);
 }

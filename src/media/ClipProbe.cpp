@@ -2,7 +2,6 @@
 
 #include "i18n/LanguagePack.h"
 #include "media/MediaTexts.h"
-#include "platform/media/FfmpegProbeGraph.h"
 #include "platform/ui/MessageService.h"
 #include "resources/StringIds.h"
 
@@ -56,11 +55,6 @@ double FrameRate(double secondsPerFrame)
 }
 
 } // namespace
-
-ProbeGraphFactory FfmpegProbeFactory()
-{
-    return [] { return std::make_unique<FfmpegProbeGraph>(); };
-}
 
 bool ProbeClip(const ProbeServices& services, const QString& path, MediaTime& duration, ClipFacts& facts,
                ConversionSettings& settings)

@@ -1,5 +1,6 @@
 #include "i18n/LanguageFile.h"
 #include "i18n/LanguagePack.h"
+#include "i18n/UiFont.h"
 #include "platform/profile/Profile.h"
 #include "resources/StringIds.h"
 #include "support/RecordingMessageService.h"
@@ -202,22 +203,21 @@ TEST_F(LanguagePackTest, TheFontIsRememberedPerLanguage)
     ASSERT_TRUE(pack.UiFont().has_value());
     EXPECT_EQ(LoadFontDescription(profile, QStringLiteral("German")), FontDescription{});
 
-    QFont bold(QStringLiteral("DejaVu Sans"));
-    bold.setPixelSize(16);
-    bold.setWeight(QFont::Bold);
+    FontDescription bold;
+    bold.lfFaceName = QStringLiteral("DejaVu Sans");
+    bold.lfHeight = -16;
+    bold.lfWeight = 700;
     pack.SaveUiFont(bold);
     EXPECT_EQ(profile.GetInt(QStringLiteral("German"), QStringLiteral("lfWeight"), 0), 700);
     EXPECT_EQ(profile.GetInt(QStringLiteral("German"), QStringLiteral("lfHeight"), 0), -16);
 
     QString english = QStringLiteral("English");
     pack.SelectLanguage(english);
-    EXPECT_EQ(pack.UiFont()->weight(), QFont::Normal);
-    EXPECT_EQ(pack.UiFont()->pixelSize(), 11);
+    EXPECT_EQ(pack.UiFont(), FontDescription{});
 
     QString german = QStringLiteral("German");
     pack.SelectLanguage(german);
-    EXPECT_EQ(pack.UiFont()->weight(), QFont::Bold);
-    EXPECT_EQ(pack.UiFont()->pixelSize(), 16);
+    EXPECT_EQ(pack.UiFont(), bold);
 }
 
 TEST_F(LanguagePackTest, EightBitFontFieldsTakeTheLowBits)
