@@ -4,8 +4,8 @@
 #include "extract/FrameSampler.h"
 #include "i18n/LanguagePack.h"
 #include "platform/media/EditingServices.h"
-#include "platform/media/FfmpegProbeGraph.h"
 #include "platform/media/MediaType.h"
+#include "platform/media/ProbeGraph.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/MessageService.h"
 
@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -86,10 +87,10 @@ void AddOptions(QCommandLineParser& parser)
 // The clip's own size and rate, for the values not given.
 bool ProbeDefaults(const QString& input, int& width, int& height, double& rate)
 {
-    FfmpegProbeGraph probe;
+    const std::unique_ptr<ProbeGraph> probe = FfmpegProbeFactory()();
     double secondsPerFrame = 0;
-    if (Failed(probe.RenderFile(input.toStdString())) || Failed(probe.GetVideoSize(width, height)) ||
-        Failed(probe.GetAvgTimePerFrame(secondsPerFrame)))
+    if (!probe || Failed(probe->RenderFile(input.toStdString())) || Failed(probe->GetVideoSize(width, height)) ||
+        Failed(probe->GetAvgTimePerFrame(secondsPerFrame)))
         return false;
     rate = secondsPerFrame > 0 ? 1.0 / secondsPerFrame : kDefaultFrameRate;
     return true;

@@ -21,7 +21,10 @@
 #include "platform/shell/Shell.h"
 #include "platform/ui/MessageService.h"
 #include "platform/ui/WindowMessage.h"
+#include "resources/ProductTexts.h"
 #include "resources/Resources.h"
+#include "resources/StringIds.h"
+#include "resources/TemplateIds.h"
 #include "settings/ProfileNames.h"
 #include "settings/SettingsStore.h"
 #include "settings/StatusText.h"
@@ -49,7 +52,6 @@ using namespace MainWindowTexts;
 
 namespace {
 
-constexpr int kMainTemplate = 102;
 constexpr int kProgressSteps = 1000;
 constexpr int kFullBarMs = 1500;
 
@@ -62,7 +64,7 @@ struct IconButtonSetup {
 
 // In the order the buttons are set up; the hidden slideshow buttons among them.
 constexpr IconButtonSetup kIconButtons[] = {
-    {kIdOpenVideo, kIconOpenVideo, kStringOpenVideo, ""},
+    {kIdOpenVideo, kIconOpenVideo, kStringOpenFile, ""},
     {1007, kIconOpenVideo, 0, "Add background music to list"},
     {kIdOptions, kIconOptions, kStringOptionsTip, ""},
     {1016, kIconTransition, 0, "Customize photo and transition options"},
@@ -154,7 +156,6 @@ const MainWindow::Command MainWindow::kCommands[] = {
 
 const QString kNoGrabber = QStringLiteral("Could not create CLSID_SampleGrabber");
 const QString kNoGrabberType = QStringLiteral("Could not initialize GrabType as RGB24");
-const QString kDiagnosticCaption = QStringLiteral("Reelmorph");
 
 MainWindow::MainWindow(AppServices& services, QWidget* parent)
     : QDialog(parent, kWindowFlags), services_(services), sampler_(std::make_unique<FrameGrabberCallback>())
@@ -198,7 +199,7 @@ void MainWindow::InitDialog()
     LoadQualityAndInterval(context, settings_);
     UpdateCaptureState();
     temporaryBitmap_ = TemporaryBitmapName(services_.messages, this, services_.language.GetString(kStringError));
-    TranslateDialog(services_.language, *this, kMainTemplate);
+    TranslateDialog(services_.language, *this, kMainWindowTemplate);
 }
 
 void MainWindow::ConnectControls()
@@ -422,7 +423,7 @@ void MainWindow::OnHelp()
 
 void MainWindow::OnHomepage()
 {
-    const QString address = QString::fromLatin1(kHomePage);
+    const QString address = QString::fromLatin1(kProductPage);
     services_.shell.OpenUrl(QUrl(address), this, [this, address](int result) {
         if (result <= 32)
             services_.messages.Show(this, kBrowserNotStarted.arg(address), kBrowserNotStartedCaption);

@@ -25,8 +25,6 @@ using namespace MainWindowTexts;
 
 namespace {
 
-constexpr int kOptionsTemplate = 129;
-
 // A click in the channel puts the handle under the mouse, as media players
 // do, instead of moving it one page; pressed and released are reported as for
 // a drag, so the clip seeks there.

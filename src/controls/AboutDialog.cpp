@@ -3,6 +3,8 @@
 #include "controls/DialogBuilder.h"
 #include "controls/LinkLabel.h"
 #include "i18n/Translate.h"
+#include "resources/ProductTexts.h"
+#include "resources/TemplateIds.h"
 
 #include <QDate>
 #include <QLabel>
@@ -10,7 +12,6 @@
 
 namespace {
 
-constexpr int kAboutTemplate = 100;
 constexpr int kVersionLine = 1086;
 constexpr int kProductLinkId = 1049;
 constexpr int kContactLinkId = 1050;
@@ -43,5 +44,5 @@ AboutDialog::AboutDialog(const LanguagePack& language, Shell& shell, MessageServ
     productLink_->SetUnderlineMode(LinkLabel::kUnderlineAlways);
     contactLink_->SetTarget(QString::fromLatin1(kContactPage));
     contactLink_->SetUnderlineMode(LinkLabel::kUnderlineAlways);
-    TranslateDialog(language, *this, kAboutTemplate);
+    TranslateDialog(language, *this, kAboutDialogTemplate);
 }

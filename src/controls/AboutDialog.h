@@ -7,9 +7,6 @@ class LinkLabel;
 class MessageService;
 class Shell;
 
-inline constexpr char kProductPage[] = "https://framelift.example/";
-inline constexpr char kContactPage[] = "https://framelift.example/contact";
-
 // The About box of template 100: name, version with build date, maker and the
 // links to the product and contact pages. OK, Escape and the close box end it.
 class AboutDialog final : public QDialog {

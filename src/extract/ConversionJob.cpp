@@ -7,6 +7,7 @@
 #include "platform/media/FrameSchedule.h"
 #include "platform/media/RenderEngine.h"
 #include "platform/ui/MessageService.h"
+#include "resources/StringIds.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,12 +21,6 @@ namespace {
 
 using namespace ConversionMessages;
 
-constexpr int kStringOpenFile = 119;
-constexpr int kStringError = 105;
-constexpr int kStringFileExists = 131;
-constexpr int kStringDone = 163;
-constexpr int kStringOutputFile = 115;
-constexpr int kStringResolution = 116;
 constexpr int kProgressPeriodMs = 1000;
 constexpr int kProgressRefreshMs = 250;
 

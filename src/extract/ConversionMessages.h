@@ -7,7 +7,6 @@ namespace ConversionMessages {
 inline const QString kEndBeforeStart = QStringLiteral("The End Time must be bigger than the Start Time");
 inline const QString kWarning = QStringLiteral("Warning");
 inline const QString kError = QStringLiteral("Error");
-inline const QString kDiagnosticCaption = QStringLiteral("Reelmorph");
 inline const QString kFrameRateQuestion = QStringLiteral(
     "The output frame rate is %1.The value may not be proper.\nClick Yes to set the output frame rate 23.976. "
     "Click No to keep it.");

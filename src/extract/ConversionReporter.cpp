@@ -3,6 +3,7 @@
 #include "extract/ConversionMessages.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MessageService.h"
+#include "resources/ProductTexts.h"
 
 void ConversionReporter::Message(const QString& text) const
 {
@@ -21,7 +22,7 @@ void ConversionReporter::Diagnostic(const QString& text, MediaResult result) con
 
 void ConversionReporter::Diagnostic(const QString& text) const
 {
-    messages_.Show(nullptr, text, ConversionMessages::kDiagnosticCaption);
+    messages_.Show(nullptr, text, kDiagnosticCaption);
 }
 
 void ConversionReporter::ErrorText(MediaResult result) const

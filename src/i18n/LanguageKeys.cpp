@@ -1,16 +1,19 @@
 #include "i18n/LanguageKeys.h"
 
+#include "resources/StringIds.h"
+#include "resources/TemplateIds.h"
+
 #include <array>
 
 namespace {
 
 constexpr std::array<LanguageKey, 61> kKeys = {{
     {"IDM_ABOUT", 32778, "About"},
-    {"IDM_SELECT_LANGUAGE", 160 * 65536, "Language"},
+    {"IDM_SELECT_LANGUAGE", kPopupMenuTemplate * 65536, "Language"},
     {"IDM_POPUPMENU_FONT", 32781, "Font"},
     {"IDC_BUTTON_ABOUT", 100, "About"},
     {"IDD_PROGRAM_CAPTION", 1085, "Framelift"},
-    {"IDD_DIALOG_OUTPUT_OPTIONS", 129, "Output options"},
+    {"IDD_DIALOG_OUTPUT_OPTIONS", kOptionsDialogTemplate, "Output options"},
     {"IDC_BUTTON_BROWSE", 1024, "Browse"},
     {"IDC_STATIC_OUTPUT_FILE", 1023, "Output file:"},
     {"IDC_STATIC_RESOLUTION", 1026, "Resolution:"},
@@ -35,7 +38,7 @@ constexpr std::array<LanguageKey, 61> kKeys = {{
     {"IDC_BUTTON_HOMEPAGE", 1047, "Homepage"},
     {"IDC_BUTTON_ABOUT", 1042, "About"},
     {"IDC_BUTTON_EXIT", 1076, "Exit"},
-    {"IDD_PROGRAM_CAPTION", 102, "Framelift"},
+    {"IDD_PROGRAM_CAPTION", kMainWindowTemplate, "Framelift"},
     {"IDC_BUTTON_ADD_VIDEO", 1006, "Open Video"},
     {"IDC_BUTTON_OUTPUT_SETTINGS", 1003, "Options"},
     {"IDC_BUTTON_CONVERT", 1000, "Convert"},
@@ -44,30 +47,30 @@ constexpr std::array<LanguageKey, 61> kKeys = {{
     {"IDC_BUTTON_STOP", 1061, "Stop"},
     {"IDC_BUTTON_START_TIME", 1062, "Start Time"},
     {"IDC_BUTTON_END_TIME", 1063, "End Time"},
-    {"IDC_BUTTON_CONVERT", 125, "Convert"},
-    {"IDC_BUTTON_STOP", 124, "Stop"},
-    {"IDS_LANGUAGE_IN_ENGLISH", 102, "English"},
-    {"IDS_MESSAGE_OUTPUT_FILE", 115, "Output file:"},
-    {"IDS_MESSAGE_RESOLUTION", 116, "Resolution:"},
-    {"IDS_MESSAGE_OPEN_FILE", 119, "Open a video file"},
-    {"IDS_MESSAGE_OPTIONS", 120, "Customize output options"},
-    {"IDS_MESSAGE_CONVERT", 121, "Convert video"},
-    {"IDS_MESSAGE_NOT_OPEN_FILE", 122,
+    {"IDC_BUTTON_CONVERT", kStringConvert, "Convert"},
+    {"IDC_BUTTON_STOP", kStringStop, "Stop"},
+    {"IDS_LANGUAGE_IN_ENGLISH", kStringLanguageInEnglish, "English"},
+    {"IDS_MESSAGE_OUTPUT_FILE", kStringOutputFile, "Output file:"},
+    {"IDS_MESSAGE_RESOLUTION", kStringResolution, "Resolution:"},
+    {"IDS_MESSAGE_OPEN_FILE", kStringOpenFile, "Open a video file"},
+    {"IDS_MESSAGE_OPTIONS", kStringOptionsTip, "Customize output options"},
+    {"IDS_MESSAGE_CONVERT", kStringConvertTip, "Convert video"},
+    {"IDS_MESSAGE_NOT_OPEN_FILE", kStringCannotOpenFile,
      "Cannot open the file. You need to install appropriate decoders. Or the file is corrupt."},
-    {"IDS_MESSAGE_NO_DURATION", 123, "Can not get the duration of the clip!"},
-    {"IDS_MESSAGE_RESTART_PROGRAM", 126, "Please restart the program"},
-    {"IDS_MESSAGE_FILE_EXIST", 131, "exists. Do you want to replace it?"},
-    {"IDS_MESSAGE_STOP_CONVERT", 143, "Please first stop converting"},
-    {"IDS_MESSAGE_CONVERSION_DONE", 163, "Done"},
-    {"IDS_MESSAGE_ERROR", 105, "Error"},
-    {"IDS_MESSAGE_WARNING", 108, "Warning"},
-    {"IDS_MESSAGE_BROWSE_CAPTION", 110, "Select Output File Name"},
-    {"IDS_MESSAGE_ORIGINAL_SIZE", 111, "Original size"},
-    {"IDS_MESSAGE_CUSTOM_SIZE", 112, "Custom size"},
-    {"IDS_MESSAGE_ORIGINAL_FRAME_SIZE", 113, "Original frame rate"},
-    {"IDS_MESSAGE_CUSTOM_FRAME_SIZE", 114, "Custom frame rate"},
-    {"IDS_MESSAGE_PRESERVE_ASPECT_RATIO", 117, "Preserve aspect ratio"},
-    {"IDS_MESSAGE_RESIZE_STRETCH", 118, "Stretch"},
+    {"IDS_MESSAGE_NO_DURATION", kStringNoDuration, "Can not get the duration of the clip!"},
+    {"IDS_MESSAGE_RESTART_PROGRAM", kStringRestart, "Please restart the program"},
+    {"IDS_MESSAGE_FILE_EXIST", kStringFileExists, "exists. Do you want to replace it?"},
+    {"IDS_MESSAGE_STOP_CONVERT", kStringStopConverting, "Please first stop converting"},
+    {"IDS_MESSAGE_CONVERSION_DONE", kStringDone, "Done"},
+    {"IDS_MESSAGE_ERROR", kStringError, "Error"},
+    {"IDS_MESSAGE_WARNING", kStringWarning, "Warning"},
+    {"IDS_MESSAGE_BROWSE_CAPTION", kStringBrowseCaption, "Select Output File Name"},
+    {"IDS_MESSAGE_ORIGINAL_SIZE", kStringOriginalSize, "Original size"},
+    {"IDS_MESSAGE_CUSTOM_SIZE", kStringCustomSize, "Custom size"},
+    {"IDS_MESSAGE_ORIGINAL_FRAME_SIZE", kStringOriginalFrameRate, "Original frame rate"},
+    {"IDS_MESSAGE_CUSTOM_FRAME_SIZE", kStringCustomFrameRate, "Custom frame rate"},
+    {"IDS_MESSAGE_PRESERVE_ASPECT_RATIO", kStringPreserveAspectRatio, "Preserve aspect ratio"},
+    {"IDS_MESSAGE_RESIZE_STRETCH", kStringResizeStretch, "Stretch"},
 }};
 
 std::string_view FirstBuiltIn(int id, LanguageSection section)
@@ -98,8 +101,8 @@ std::string_view BuiltInString(int id)
 {
     if (id == kStringAboutMenuItem)
         return "&About Framelift";
-    // 124 and 125 are string-table ids whose texts come from the dialog rows.
-    if (id == 124 || id == 125)
+    // Two string-table ids whose texts come from the dialog rows.
+    if (id == kStringStop || id == kStringConvert)
         return FirstBuiltIn(id, LanguageSection::Dialog);
     return FirstBuiltIn(id, LanguageSection::String);
 }

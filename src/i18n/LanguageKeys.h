@@ -22,6 +22,3 @@ LanguageSection SectionOfKey(std::string_view key);
 // empty when the table has none.
 std::string_view BuiltInString(int id);
 std::string_view BuiltInDialogText(int id);
-
-inline constexpr int kMenuTemplate160 = 160;
-inline constexpr int kStringAboutMenuItem = 101;

@@ -2,19 +2,18 @@
 
 #include "i18n/LanguagePack.h"
 #include "i18n/Translate.h"
+#include "i18n/UiFont.h"
 #include "platform/ui/Choosers.h"
 #include "platform/ui/MessageService.h"
 #include "resources/MenuTemplate.h"
 #include "resources/Resources.h"
+#include "resources/StringIds.h"
+#include "resources/TemplateIds.h"
 
 #include <QMenu>
 #include <QWidget>
 
 namespace {
-
-constexpr int kPopupMenuTemplate = 160;
-constexpr int kStringRestart = 126;
-constexpr int kStringWarning = 108;
 
 void AddItems(QMenu& menu, const MenuTemplate& menuTemplate)
 {
@@ -81,7 +80,7 @@ int OnLanguageCommand(LanguagePack& language, MessageService& messages, QWidget&
         return 0;
     QString name = language.GetLanguageName(index);
     language.SelectLanguage(name);
-    TranslateDialog(language, mainWindow, kMainWindowDialog);
+    TranslateDialog(language, mainWindow, kMainWindowTemplate);
     messages.Show(&mainWindow, language.GetString(kStringRestart), language.GetString(kStringWarning));
     return 0;
 }
@@ -89,11 +88,12 @@ int OnLanguageCommand(LanguagePack& language, MessageService& messages, QWidget&
 void OnFontCommand(LanguagePack& language, Choosers& choosers, QWidget& mainWindow)
 {
     // Before any language was loaded there is no UiFont: start from the stored defaults.
-    const QFont initial = language.UiFont().value_or(ToQFont(FontDescription{}));
+    const QFont initial = ToQFont(language.UiFont().value_or(FontDescription{}));
     const std::optional<QFont> chosen = choosers.ChooseFont(&mainWindow, initial);
     if (!chosen)
         return;
-    language.SetUiFont(*chosen);
-    language.SaveUiFont(*chosen);
-    TranslateDialog(language, mainWindow, kMainWindowDialog);
+    const FontDescription font = FromQFont(*chosen);
+    language.SetUiFont(font);
+    language.SaveUiFont(font);
+    TranslateDialog(language, mainWindow, kMainWindowTemplate);
 }

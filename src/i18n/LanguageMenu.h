@@ -13,7 +13,6 @@ struct MenuTemplate;
 
 inline constexpr int kFirstLanguageCommand = 45400;
 inline constexpr int kLastLanguageCommand = 46399;
-inline constexpr int kMainWindowDialog = 102;
 
 // A Qt menu of a menu template: one top menu whose items are the template's;
 // each command action carries its id as data().toInt().

@@ -204,13 +204,13 @@ QString LanguagePack::GetDialogText(int id) const { return FirstText(dialogTexts
 
 int LanguagePack::LoadUiFont()
 {
-    // Qt always yields a font, substituting a face that is not installed, so
+    // A face that is not installed is substituted when the font is used, so
     // there is no failure to report here.
-    uiFont = ToQFont(LoadFontDescription(profile_, currentName));
+    uiFont = LoadFontDescription(profile_, currentName);
     return 1;
 }
 
-void LanguagePack::SaveUiFont(const QFont& font)
+void LanguagePack::SaveUiFont(const FontDescription& font)
 {
-    SaveFontDescription(profile_, currentName, FromQFont(font));
+    SaveFontDescription(profile_, currentName, font);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "i18n/UiFont.h"
+#include "i18n/FontDescription.h"
 
-#include <QFont>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -54,9 +53,9 @@ public:
 
     // The font stored for the current language becomes the UiFont.
     int LoadUiFont();
-    void SaveUiFont(const QFont& font);
-    const std::optional<QFont>& UiFont() const { return uiFont; }
-    void SetUiFont(const QFont& font) { uiFont = font; }
+    void SaveUiFont(const FontDescription& font);
+    const std::optional<FontDescription>& UiFont() const { return uiFont; }
+    void SetUiFont(const FontDescription& font) { uiFont = font; }
 
     const QStringList& LanguageNames() const { return languageNames; }
     const TextList& MenuTexts() const { return menuTexts; }
@@ -88,5 +87,5 @@ private:
     int primaryLanguage = 9;
     QString filePath;
     EncodingMark encodingMark = EncodingMark::Plain;
-    std::optional<QFont> uiFont;
+    std::optional<FontDescription> uiFont;
 };

@@ -1,6 +1,7 @@
 #include "i18n/Translate.h"
 
 #include "i18n/LanguagePack.h"
+#include "i18n/UiFont.h"
 #include "platform/ui/DialogControlId.h"
 
 #include <QMenu>
@@ -22,7 +23,7 @@ void TranslateControl(const LanguagePack& language, QWidget& control)
         return;
     SetControlText(control, text);
     if (language.UiFont())
-        control.setFont(*language.UiFont());
+        control.setFont(ToQFont(*language.UiFont()));
 }
 
 void TranslateItems(const LanguagePack& language, QMenu& menu, bool topLevel, int& submenuKey)

@@ -2,8 +2,8 @@
 
 #include "i18n/LanguagePack.h"
 #include "media/MediaTexts.h"
-#include "platform/media/FfmpegProbeGraph.h"
 #include "platform/ui/MessageService.h"
+#include "resources/StringIds.h"
 
 namespace {
 
@@ -41,8 +41,8 @@ QString Measure(ProbeGraph& graph, const QString& path, ProbedClip& clip)
 void ShowCannotOpen(const ProbeServices& services)
 {
     const QString caption =
-        services.language.GetString(MediaTexts::kStringError) + MediaTexts::kNotOpenFileCaptionSuffix;
-    services.messages.Show(nullptr, services.language.GetString(MediaTexts::kStringCannotOpenFile), caption);
+        services.language.GetString(kStringError) + MediaTexts::kNotOpenFileCaptionSuffix;
+    services.messages.Show(nullptr, services.language.GetString(kStringCannotOpenFile), caption);
 }
 
 // A file that states no frame time keeps the default rate rather than an
@@ -55,11 +55,6 @@ double FrameRate(double secondsPerFrame)
 }
 
 } // namespace
-
-ProbeGraphFactory FfmpegProbeFactory()
-{
-    return [] { return std::make_unique<FfmpegProbeGraph>(); };
-}
 
 bool ProbeClip(const ProbeServices& services, const QString& path, MediaTime& duration, ClipFacts& facts,
                ConversionSettings& settings)

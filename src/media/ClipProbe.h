@@ -6,18 +6,9 @@
 
 #include <QString>
 
-#include <functional>
-#include <memory>
-
 class LanguagePack;
 class MessageService;
 class QWidget;
-
-// Makes a throw-away probe graph; nullptr when one cannot be created.
-using ProbeGraphFactory = std::function<std::unique_ptr<ProbeGraph>()>;
-
-// The real probe on FFmpeg.
-ProbeGraphFactory FfmpegProbeFactory();
 
 struct ProbeServices {
     ProbeGraphFactory createProbe;

@@ -2,15 +2,9 @@
 
 #include <QString>
 
-// Every text the media side of the program can show. The failure texts are
-// fixed English; the string ids are looked up in the current language.
+// Every fixed text the media side of the program can show, in English; the
+// translated ones are looked up by their string ids.
 namespace MediaTexts {
-
-// String-table ids.
-inline constexpr int kStringError = 105;
-inline constexpr int kStringOpenVideoTitle = 119;
-inline constexpr int kStringCannotOpenFile = 122;
-inline constexpr int kStringNoDuration = 123;
 
 // Suffixes of the captions of the two boxes of a file that cannot be opened.
 inline const QString kNotOpenFileCaptionSuffix = QStringLiteral(" IDS_MESSAGE_NOT_OPEN_FILE");
@@ -36,7 +30,6 @@ inline const QString kVideoFilesPatterns =
     QStringLiteral("*.mpeg;*.mpg;*.avi;*.asf;*.wmv;*.dat;*.vob;*.ogm;*.divx;*.div");
 
 // Preview failures: boxes without owner, formatted with the failing result.
-inline const QString kPreviewCaption = QStringLiteral("Reelmorph");
 inline constexpr const char* kPreviewCreateFailed =
     "FAILED(hr=0x%x) in CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, "
     "(void **)&pGB)\n";

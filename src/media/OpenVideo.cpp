@@ -5,6 +5,7 @@
 #include "media/PlaybackDisplay.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/MessageService.h"
+#include "resources/StringIds.h"
 #include "settings/PathRules.h"
 #include "settings/ProfileNames.h"
 #include "settings/StatusText.h"
@@ -15,9 +16,9 @@ namespace {
 
 void ShowNoDuration(const ProbeServices& probe)
 {
-    const QString text = probe.language.GetString(MediaTexts::kStringNoDuration)
-                         + probe.language.GetString(MediaTexts::kStringCannotOpenFile);
-    const QString caption = probe.language.GetString(MediaTexts::kStringError) + MediaTexts::kNoDurationCaptionSuffix;
+    const QString text = probe.language.GetString(kStringNoDuration)
+                         + probe.language.GetString(kStringCannotOpenFile);
+    const QString caption = probe.language.GetString(kStringError) + MediaTexts::kNoDurationCaptionSuffix;
     probe.messages.Show(probe.owner, text, caption);
 }
 
@@ -45,7 +46,7 @@ void RecordAudioItem(const OpenVideoServices& services, const QString& path, Cli
 FileChooserRequest OpenVideoChooserRequest(const LanguagePack& language, const Profile& profile)
 {
     FileChooserRequest request;
-    request.title = language.GetString(MediaTexts::kStringOpenVideoTitle);
+    request.title = language.GetString(kStringOpenFile);
     request.directory = profile.GetText(ProfileNames::kOption, ProfileNames::kLastPhotoFolder, QString());
     request.filters = {{MediaTexts::kAnyFilesLabel, MediaTexts::kAnyFilesPatterns},
                        {MediaTexts::kVideoFilesLabel, MediaTexts::kVideoFilesPatterns}};

@@ -3,6 +3,7 @@
 #include "media/MediaTexts.h"
 #include "media/PreviewWindow.h"
 #include "platform/ui/MessageService.h"
+#include "resources/ProductTexts.h"
 
 #include <QFileInfo>
 #include <QWidget>
@@ -49,7 +50,7 @@ bool PreviewPlayer::BuildGraph()
         return false;
     }
     if (Failed(graph_->RenderFile(clipPath_.toStdString()))) {
-        services_.messages.Show(nullptr, MediaTexts::kPreviewCannotPlay, MediaTexts::kPreviewCaption);
+        services_.messages.Show(nullptr, MediaTexts::kPreviewCannotPlay, kDiagnosticCaption);
         return false;
     }
     audioOnly_ = !CheckVisibility();
@@ -83,7 +84,7 @@ bool PreviewPlayer::CheckVisibility()
         services_.messages.Show(nullptr,
                                 QString::asprintf(MediaTexts::kPreviewVisibleFailed,
                                                   static_cast<unsigned long>(ResultCode(result))),
-                                MediaTexts::kPreviewCaption);
+                                kDiagnosticCaption);
     }
     return true;
 }
@@ -100,7 +101,7 @@ bool PreviewPlayer::AttachVideo()
 
 void PreviewPlayer::ShowDiagnostic(const char* format, MediaResult result)
 {
-    services_.messages.Show(nullptr, QString::asprintf(format, ResultCode(result)), MediaTexts::kPreviewCaption);
+    services_.messages.Show(nullptr, QString::asprintf(format, ResultCode(result)), kDiagnosticCaption);
 }
 
 void PreviewPlayer::Close()

@@ -60,5 +60,5 @@ struct DialogTemplate {
 };
 
 // The templates of the program, one per file.
-const DialogTemplate& AboutDialogTemplate();  // 100
-const DialogTemplate& MainWindowTemplate();   // 102
+const DialogTemplate& AboutDialogTemplate();
+const DialogTemplate& MainWindowTemplate();

@@ -1,5 +1,7 @@
 #include "resources/DialogTemplate.h"
 
+#include "resources/TemplateIds.h"
+
 #include <array>
 
 namespace {
@@ -51,6 +53,6 @@ constexpr auto kControls = std::to_array<ControlTemplate>({
 
 const DialogTemplate& MainWindowTemplate()
 {
-    static const DialogTemplate dialog{102, "Framelift", "MS Sans Serif", 8, 357, 196, kControls};
+    static const DialogTemplate dialog{kMainWindowTemplate, "Framelift", "MS Sans Serif", 8, 357, 196, kControls};
     return dialog;
 }

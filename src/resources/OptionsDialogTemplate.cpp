@@ -1,5 +1,7 @@
 #include "resources/DialogTemplate.h"
 
+#include "resources/TemplateIds.h"
+
 #include <array>
 
 namespace {
@@ -61,6 +63,6 @@ constexpr auto kControls = std::to_array<ControlTemplate>({
 
 const DialogTemplate& OptionsDialogTemplate()
 {
-    static const DialogTemplate dialog{129, "Output options", "Microsoft Sans Serif", 8, 278, 169, kControls};
+    static const DialogTemplate dialog{kOptionsDialogTemplate, "Output options", "Microsoft Sans Serif", 8, 278, 169, kControls};
     return dialog;
 }

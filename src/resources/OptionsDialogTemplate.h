@@ -2,4 +2,4 @@
 
 #include "resources/DialogTemplate.h"
 
-const DialogTemplate& OptionsDialogTemplate(); // 129
+const DialogTemplate& OptionsDialogTemplate();

@@ -6,6 +6,8 @@
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MessageService.h"
 #include "resources/OptionsDialogTemplate.h"
+#include "resources/StringIds.h"
+#include "resources/TemplateIds.h"
 #include "settings/PathRules.h"
 #include "settings/ProfileNames.h"
 
@@ -27,7 +29,6 @@ enum : int {
     kVideoCompressorList = 1001, kAudioCompressorList = 1002, kSpareList = 1052,
 };
 
-constexpr int kTemplateId = 129;
 constexpr int kOriginalEntry = 0;
 constexpr int kCustomEntry = 8;
 constexpr int kCustomFrameRateEntry = 6;
@@ -104,17 +105,17 @@ void OptionsDialog::OnInitDialog()
     Combo(kFormatList)->setCurrentIndex(listed ? working_.outputFormat : -1);
     ApplyFormatRule(working_.outputFormat);
     if (context_.translate)
-        context_.translate(*this, kTemplateId);
+        context_.translate(*this, kOptionsDialogTemplate);
 }
 
 void OptionsDialog::FillResolutionList()
 {
     QComboBox* list = Combo(kResolutionList);
-    QString original = context_.language.GetString(111);
+    QString original = context_.language.GetString(kStringOriginalSize);
     if (clip_.videoWidth != 0 || clip_.videoHeight != 0)
         original += QStringLiteral(" %1*%2").arg(clip_.videoWidth).arg(clip_.videoHeight);
     list->setItemText(kOriginalEntry, original);
-    list->setItemText(kCustomEntry, context_.language.GetString(112));
+    list->setItemText(kCustomEntry, context_.language.GetString(kStringCustomSize));
 }
 
 void OptionsDialog::SelectResolution()
@@ -139,11 +140,11 @@ void OptionsDialog::SelectResolution()
 void OptionsDialog::FillFrameRateList()
 {
     QComboBox* list = Combo(kFrameRateList);
-    QString original = context_.language.GetString(113);
+    QString original = context_.language.GetString(kStringOriginalFrameRate);
     if (clip_.videoItemCount > 0)
         original += u' ' + QString::number(clip_.sourceFrameRate, 'f', 3);
     list->setItemText(0, original);
-    list->setItemText(kCustomFrameRateEntry, context_.language.GetString(114));
+    list->setItemText(kCustomFrameRateEntry, context_.language.GetString(kStringCustomFrameRate));
     Edit(kFrameRateField)->setText(working_.frameRateIndex == 0 ? QString::number(kDefaultFrameRate, 'f', 6)
                                                                 : QString::number(working_.frameRate, 'f', 3));
     list->setCurrentIndex(working_.frameRateIndex);
@@ -161,8 +162,8 @@ void OptionsDialog::FillCompressorLists()
 void OptionsDialog::FillResizeModes()
 {
     QComboBox* list = Combo(kResizeList);
-    list->setItemText(0, context_.language.GetString(117));
-    list->setItemText(1, context_.language.GetString(118));
+    list->setItemText(0, context_.language.GetString(kStringPreserveAspectRatio));
+    list->setItemText(1, context_.language.GetString(kStringResizeStretch));
     list->setCurrentIndex(working_.resizeMode == kResizePreserveAspectRatio ? 0 : 1);
 }
 

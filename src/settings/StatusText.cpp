@@ -4,13 +4,8 @@
 #include "platform/profile/Profile.h"
 #include "settings/OptionsDialog.h"
 #include "settings/PathRules.h"
+#include "resources/StringIds.h"
 #include "settings/ProfileNames.h"
-
-namespace {
-constexpr int kStringOutputFile = 115;
-constexpr int kStringResolution = 116;
-constexpr int kStringOriginalSize = 111;
-} // namespace
 
 QString OutputStatusText(const LanguagePack& language, const ConversionSettings& settings, const ClipFacts& clip)
 {

@@ -3,6 +3,7 @@
 #include "i18n/LanguagePack.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/DialogControlId.h"
+#include "resources/ProductTexts.h"
 #include "support/DesktopSandbox.h"
 #include "support/FakeShell.h"
 #include "support/RecordingMessageService.h"

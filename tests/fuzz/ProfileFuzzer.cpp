@@ -1,7 +1,7 @@
 // Feeds the input to the program as its profile file and reads the values
 // start-up reads: the language, that language's font and the output options.
 #include "FuzzScratch.h"
-#include "i18n/UiFont.h"
+#include "i18n/FontDescription.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "settings/ProfileNames.h"

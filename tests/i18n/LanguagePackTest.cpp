@@ -1,6 +1,8 @@
 #include "i18n/LanguageFile.h"
 #include "i18n/LanguagePack.h"
+#include "i18n/UiFont.h"
 #include "platform/profile/Profile.h"
+#include "resources/StringIds.h"
 #include "support/RecordingMessageService.h"
 #include "support/TestFiles.h"
 
@@ -10,10 +12,7 @@
 
 namespace {
 
-constexpr int kStringWarning = 108;
-constexpr int kStringError = 105;
 constexpr int kConvertButton = 1000;
-constexpr int kConvertLabel = 125;
 
 class LanguagePackTest : public ::testing::Test {
 protected:
@@ -61,7 +60,7 @@ TEST_F(LanguagePackTest, LoadingAFileFillsEveryKeyRowInTableOrder)
     AddFile(QStringLiteral("French.ini"), kFrench);
     ASSERT_EQ(Init(QStringLiteral("French")), 1);
     EXPECT_EQ(pack.GetDialogText(kConvertButton), QStringLiteral("Convertir"));
-    EXPECT_EQ(pack.GetDialogTextOrBuiltIn(kConvertLabel), QStringLiteral("Convertir"));
+    EXPECT_EQ(pack.GetDialogTextOrBuiltIn(kStringConvert), QStringLiteral("Convertir"));
     EXPECT_EQ(pack.GetString(kStringWarning), QStringLiteral("Attention"));
     EXPECT_EQ(pack.GetMenuText(32778), QStringLiteral("A propos"));
     // Keys without a value keep their place with empty text and fall back to built-in text.
@@ -204,22 +203,21 @@ TEST_F(LanguagePackTest, TheFontIsRememberedPerLanguage)
     ASSERT_TRUE(pack.UiFont().has_value());
     EXPECT_EQ(LoadFontDescription(profile, QStringLiteral("German")), FontDescription{});
 
-    QFont bold(QStringLiteral("DejaVu Sans"));
-    bold.setPixelSize(16);
-    bold.setWeight(QFont::Bold);
+    FontDescription bold;
+    bold.lfFaceName = QStringLiteral("DejaVu Sans");
+    bold.lfHeight = -16;
+    bold.lfWeight = 700;
     pack.SaveUiFont(bold);
     EXPECT_EQ(profile.GetInt(QStringLiteral("German"), QStringLiteral("lfWeight"), 0), 700);
     EXPECT_EQ(profile.GetInt(QStringLiteral("German"), QStringLiteral("lfHeight"), 0), -16);
 
     QString english = QStringLiteral("English");
     pack.SelectLanguage(english);
-    EXPECT_EQ(pack.UiFont()->weight(), QFont::Normal);
-    EXPECT_EQ(pack.UiFont()->pixelSize(), 11);
+    EXPECT_EQ(pack.UiFont(), FontDescription{});
 
     QString german = QStringLiteral("German");
     pack.SelectLanguage(german);
-    EXPECT_EQ(pack.UiFont()->weight(), QFont::Bold);
-    EXPECT_EQ(pack.UiFont()->pixelSize(), 16);
+    EXPECT_EQ(pack.UiFont(), bold);
 }
 
 TEST_F(LanguagePackTest, EightBitFontFieldsTakeTheLowBits)

@@ -1,6 +1,7 @@
 #include "i18n/LanguageMenu.h"
 #include "i18n/LanguagePack.h"
 #include "i18n/Translate.h"
+#include "i18n/UiFont.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/DialogControlId.h"
 #include "resources/MenuTemplate.h"
@@ -204,15 +205,15 @@ TEST_F(TranslateTest, FontIsStoredPerLanguage)
     EXPECT_EQ(profile.GetInt(QStringLiteral("German"), QStringLiteral("lfWeight"), 0), 700);
     EXPECT_EQ(profile.GetInt(QStringLiteral("German"), QStringLiteral("lfHeight"), 0), -16);
     EXPECT_EQ(profile.GetText(QStringLiteral("German"), QStringLiteral("lfFaceName"), {}), QStringLiteral("DejaVu Sans"));
-    EXPECT_EQ(pack.UiFont()->weight(), QFont::Bold);
+    EXPECT_EQ(pack.UiFont()->lfWeight, 700);
     EXPECT_EQ(window.controls[1006]->font().weight(), QFont::Bold); // applied at once
 
     OnLanguageCommand(pack, messages, window, 45400 + IndexOf(QStringLiteral("English")));
-    EXPECT_EQ(pack.UiFont()->weight(), QFont::Normal);
-    EXPECT_EQ(pack.UiFont()->pixelSize(), 11);
+    EXPECT_EQ(pack.UiFont()->lfWeight, 400);
+    EXPECT_EQ(pack.UiFont()->lfHeight, -11);
     OnLanguageCommand(pack, messages, window, 45400 + IndexOf(QStringLiteral("German")));
-    EXPECT_EQ(pack.UiFont()->weight(), QFont::Bold);
-    EXPECT_EQ(pack.UiFont()->pixelSize(), 16);
+    EXPECT_EQ(pack.UiFont()->lfWeight, 700);
+    EXPECT_EQ(pack.UiFont()->lfHeight, -16);
     EXPECT_EQ(profile.GetText(QStringLiteral("English"), QStringLiteral("lfWeight"), QStringLiteral("absent")),
               QStringLiteral("absent"));
 }
@@ -226,7 +227,7 @@ TEST_F(TranslateTest, CancelledFontChoiceChangesNothing)
     EXPECT_EQ(choosers.fontStarts.size(), 1);
     EXPECT_EQ(profile.GetText(QStringLiteral("German"), QStringLiteral("lfWeight"), QStringLiteral("absent")),
               QStringLiteral("absent"));
-    EXPECT_EQ(pack.UiFont()->weight(), QFont::Normal);
+    EXPECT_EQ(pack.UiFont()->lfWeight, 400);
 }
 
 TEST_F(TranslateTest, StoredItalicUsesTheLowEightBits)
@@ -236,8 +237,8 @@ TEST_F(TranslateTest, StoredItalicUsesTheLowEightBits)
     profile.WriteInt(QStringLiteral("German"), QStringLiteral("lfUnderline"), 256);
     Start(QStringLiteral("German"));
     EXPECT_EQ(LoadFontDescription(profile, QStringLiteral("German")).lfItalic, 1);
-    EXPECT_TRUE(pack.UiFont()->italic());
-    EXPECT_FALSE(pack.UiFont()->underline());
+    EXPECT_TRUE(ToQFont(*pack.UiFont()).italic());
+    EXPECT_FALSE(ToQFont(*pack.UiFont()).underline());
 }
 
 } // namespace

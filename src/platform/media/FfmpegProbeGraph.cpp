@@ -122,3 +122,8 @@ const AVStream* FfmpegProbeGraph::VideoStream() const
         return nullptr;
     return input_.format->streams[input_.videoStream];
 }
+
+ProbeGraphFactory FfmpegProbeFactory()
+{
+    return [] { return std::make_unique<FfmpegProbeGraph>(); };
+}

@@ -3,6 +3,8 @@
 #include "platform/media/MediaResult.h"
 #include "platform/media/MediaTime.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 
 // A throw-away graph that measures one file; it is never run. Each query is
@@ -22,3 +24,9 @@ public:
     // Seconds per frame of the first video stream; 0 when the file gives no rate.
     virtual MediaResult GetAvgTimePerFrame(double& seconds) = 0;
 };
+
+// Makes a throw-away probe graph; nullptr when one cannot be created.
+using ProbeGraphFactory = std::function<std::unique_ptr<ProbeGraph>()>;
+
+// The probe of this platform, on FFmpeg.
+ProbeGraphFactory FfmpegProbeFactory();
