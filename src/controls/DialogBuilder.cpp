@@ -25,11 +25,7 @@ int MulDiv(int a, int b, int c)
 
 Qt::Alignment LabelAlignment(std::uint32_t style)
 {
-    Qt::Alignment alignment = Qt::AlignLeft;
-    if (style & kStyleCentred)
-        alignment = Qt::AlignHCenter;
-    else if (style & kStyleRight)
-        alignment = Qt::AlignRight;
+    const Qt::Alignment alignment = (style & kStyleCentred) ? Qt::AlignHCenter : Qt::AlignLeft;
     return alignment | ((style & kStyleVCentred) ? Qt::AlignVCenter : Qt::AlignTop);
 }
 
@@ -151,9 +147,6 @@ DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate
         QWidget* widget = MakeControl(control, &dialog);
         SetControlId(*widget, control.id);
         widget->setGeometry(ControlGeometry(control, units, *widget));
-        widget->setEnabled(!(control.style & kStyleDisabled));
-        if (control.style & kStyleHidden)
-            widget->hide();
         if (control.id != -1) {
             widget->setObjectName(QStringLiteral("control%1").arg(control.id));
             controls.Add(control.id, widget);
