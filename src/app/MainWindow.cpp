@@ -18,7 +18,6 @@
 #include "platform/shell/DataFolders.h"
 #include "platform/shell/Shell.h"
 #include "platform/ui/MessageService.h"
-#include "platform/ui/WindowMessage.h"
 #include "resources/Resources.h"
 #include "settings/ProfileNames.h"
 #include "settings/SettingsStore.h"
@@ -423,19 +422,4 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void MainWindow::customEvent(QEvent* event)
-{
-    if (event->type() != WindowMessageEvent::EventType()) {
-        QDialog::customEvent(event);
-        return;
-    }
-    const auto* message = static_cast<WindowMessageEvent*>(event);
-    switch (message->message) {
-    case kMessageCommand: OnCommand(static_cast<int>(message->wParam & 0xFFFF)); break;
-    case kMessagePositionRefresh: OnPositionRefresh(); break;
-    case kMessageGraphEvent: OnGraphEvent(message->wParam); break;
-    default: break;
-    }
 }

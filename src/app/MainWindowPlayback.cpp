@@ -193,11 +193,3 @@ void MainWindow::OnPositionRefresh()
         controls_.Get<QSlider>(kIdSeekBar)->setValue(seekPos);
     }
 }
-
-// Events posted as message 1037: the end of the range ends the conversion;
-// every other event leaves it running.
-void MainWindow::OnGraphEvent(long long eventCode)
-{
-    if (converting_ && eventCode == kEventComplete)
-        EndConversion();
-}
