@@ -35,8 +35,6 @@
 #include <QUrl>
 #include <QWindow>
 
-#include <cstdlib>
-#include <ctime>
 
 using namespace MainWindowTexts;
 
@@ -149,19 +147,13 @@ void MainWindow::InitDialog()
     ConnectControls();
     setWindowIcon(LoadIconResource(kIconApplication));
     SettingsContext context{services_.profile, services_.knownFolders, services_.messages, this};
-    LoadOutputFormat(context, settings_);
-    transitions_ = LoadTransitionDefaults(services_.profile);
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    LoadOutputFileAndSize(context, settings_);
+    settings_ = LoadConversionSettings(context);
     SetupIconButtons();
     HideSlideshowControls();
     ResetPlaybackControls();
-    LoadFrameRateAndFolder(context, settings_);
     SetStatusText(OutputStatusText(services_.language, settings_, clip_.facts));
     if (!CreateSampleGrabber())
         return;
-    LoadQualityAndInterval(context, settings_);
-    UpdateCaptureState();
     temporaryBitmap_ = TemporaryBitmapName(services_.messages, this, services_.language.GetString(kStringError));
     TranslateDialog(services_.language, *this, kMainTemplate);
 }
@@ -201,17 +193,6 @@ bool MainWindow::CreateSampleGrabber()
         running ? EnterConvertingState() : LeaveConvertingState();
     });
     return true;
-}
-
-// What the frame sampler reads during a conversion; set only while none runs.
-void MainWindow::UpdateCaptureState()
-{
-    CaptureState state = sampler_->State();
-    state.outputFolder = settings_.outputFolder;
-    state.outputFormat = settings_.outputFormat;
-    state.jpegQuality = settings_.jpegQuality;
-    state.samplingInterval = settings_.samplingInterval;
-    sampler_->SetCaptureState(state);
 }
 
 void MainWindow::SetupIconButtons()

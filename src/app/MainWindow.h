@@ -109,7 +109,6 @@ private:
     void ConnectControls();
     static void JumpToClicks(QSlider& seekBar);
     bool CreateSampleGrabber();
-    void UpdateCaptureState();
     void LeaveConvertingState();
     void ShowPreview();
     void ClosePreview();
@@ -150,8 +149,6 @@ private:
     QPixmap backgroundBitmap;
     ConversionSettings settings_;
     ClipState clip_;
-    // Defaults of the hidden slideshow list; they feed the clip's transition fields.
-    TransitionDefaults transitions_;
     int seekPos = 0;
     bool converting_ = false;
     bool usable_ = true;

@@ -18,7 +18,6 @@
 #include <QProxyStyle>
 #include <QSlider>
 
-#include <cstdlib>
 
 using namespace MainWindowTexts;
 
@@ -63,8 +62,7 @@ void MainWindow::OnOpenVideo()
 void MainWindow::OpenClip(const QString& path)
 {
     const OpenVideoServices openServices{
-        ProbeServices{services_.createProbe, services_.messages, services_.language, this}, services_.profile,
-        transitions_, [] { return std::rand(); }};
+        ProbeServices{services_.createProbe, services_.messages, services_.language, this}, services_.profile};
     const std::optional<OpenedClip> opened = OpenVideo(openServices, path, clip_, settings_);
     if (!opened)
         return;
@@ -111,8 +109,7 @@ void MainWindow::OnOptions()
     OptionsDialog dialog(context, settings_, clip_.facts, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    TakeOptions(services_.profile, dialog, settings_);
-    UpdateCaptureState();
+    settings_ = dialog.Result();
     SetStatusText(OutputStatusText(services_.language, settings_, clip_.facts));
 }
 
@@ -125,10 +122,9 @@ void MainWindow::OnConvert()
         job_->EndConversion();
         return;
     }
-    const ClipSource source{clip_.facts.videoItemCount, clip_.audioItemCount, clip_.videoItems[0].path,
-                            clip_.audioItems[0].path,   clip_.markStart,      clip_.markEnd,
-                            clip_.facts.sourceFrameRate};
-    job_->Convert(source, settings_);
+    const ClipSource source{clip_.facts.videoItemCount, clip_.audioItemCount, clip_.video.path, clip_.audio.path,
+                            clip_.markStart,           clip_.markEnd,        clip_.facts.sourceFrameRate};
+    job_->Convert({source, settings_});
 }
 
 void MainWindow::OnPlay()

@@ -1,10 +1,6 @@
 #include "settings/StatusText.h"
 
 #include "i18n/LanguagePack.h"
-#include "platform/profile/Profile.h"
-#include "settings/OptionsDialog.h"
-#include "settings/PathRules.h"
-#include "settings/ProfileNames.h"
 
 namespace {
 constexpr int kStringOutputFile = 115;
@@ -19,12 +15,4 @@ QString OutputStatusText(const LanguagePack& language, const ConversionSettings&
                              : QStringLiteral("%1*%2").arg(settings.outputWidth).arg(settings.outputHeight);
     return QStringLiteral("%1 %2     %3 %4")
         .arg(language.GetString(kStringOutputFile), settings.outputFolder, language.GetString(kStringResolution), size);
-}
-
-void TakeOptions(Profile& profile, const OptionsDialog& dialog, ConversionSettings& settings)
-{
-    settings = dialog.Result();
-    const QString stored = WithoutTrailingBackslash(dialog.FolderText());
-    profile.WriteText(ProfileNames::kSettings, ProfileNames::kOutputPictureFolder, stored);
-    settings.outputFolder = WithTrailingBackslash(stored);
 }
