@@ -21,8 +21,9 @@ struct CaptureFailures {
 
 // Receives every frame of a conversion from the render engine, counts it,
 // keeps every N-th one and writes it into the output folder under the local
-// time of its arrival, through the writer of the chosen picture format. Which frame is kept and its name are decided on the streaming
-// thread, in the order the frames arrive; the writing runs on worker threads.
+// time of its arrival, through the writer of the chosen picture format. Which
+// frame is kept and its name are decided on the streaming thread, in the
+// order the frames arrive; the writing runs on worker threads.
 // One object lives for the whole program; its frame count is never reset, so
 // a second conversion continues the count of the first.
 class FrameGrabberCallback final {

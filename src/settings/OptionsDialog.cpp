@@ -1,8 +1,8 @@
 #include "settings/OptionsDialog.h"
 
 #include "controls/DialogBuilder.h"
-#include "imaging/PictureFormats.h"
 #include "i18n/LanguagePack.h"
+#include "imaging/PictureFormats.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MessageService.h"
