@@ -173,9 +173,6 @@ int main(int argc, char* argv[])
     }
     std::FILE* quiet = std::fopen("/dev/null", "w");
     FrameGrabberCallback sampler(SystemLocalTime, quiet ? quiet : stdout);
-    CaptureState state{request->settings.outputFolder, request->settings.outputFormat, request->settings.jpegQuality,
-                       request->settings.samplingInterval, 0, 0};
-    sampler.SetCaptureState(state);
 
     ConversionJob job(ConversionServices{editing, messages, language, grabber, sampler, nullptr});
     QObject::connect(&job, &ConversionJob::RunningChanged, &application, [&](bool running) {
@@ -183,10 +180,9 @@ int main(int argc, char* argv[])
             application.quit();
     });
     ClipSource clip{1, 1, request->input, request->input, ToMediaTime(request->start), ToMediaTime(request->end), 0};
-    ConversionSettings settings = request->settings;
     QElapsedTimer timer;
     timer.start();
-    job.Convert(clip, settings);
+    job.Convert({clip, request->settings});
     if (!job.IsConverting()) {
         std::fprintf(stderr, "framelift-extract: the conversion could not be started\n");
         return 1;

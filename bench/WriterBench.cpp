@@ -31,12 +31,14 @@ std::vector<std::uint8_t> BottomUp(const QByteArray& topDown, int width, int hei
     return frame;
 }
 
-double FramesPerSecond(FrameGrabberCallback& sampler, const std::vector<std::uint8_t>& frame, int frames)
+double FramesPerSecond(FrameGrabberCallback& sampler, const ConversionSettings& settings, int width, int height,
+                       const std::vector<std::uint8_t>& frame, int frames)
 {
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < frames; ++i) {
         // A new conversion per frame keeps the plain name, so each frame replaces the last file.
-        sampler.BeginConversion();
+        sampler.BeginConversion(settings);
+        sampler.SetFrameSize(width, height);
         sampler.BufferCB(i / 25.0, frame.data(), static_cast<long>(frame.size()));
     }
     sampler.FinishConversion();
@@ -65,8 +67,10 @@ int main(int argc, char* argv[])
     FrameGrabberCallback sampler([] { return LocalTime{2009, 12, 31, 23, 59, 59, 999}; }, quiet);
     std::printf("%-6s %10s %12s\n", "format", "fps", "bytes");
     for (int format = 0; format < 5; ++format) {
-        sampler.SetCaptureState({folder, format, 80, 1, width, height});
-        const double fps = FramesPerSecond(sampler, frame, frames);
+        ConversionSettings settings;
+        settings.outputFolder = folder;
+        settings.outputFormat = format;
+        const double fps = FramesPerSecond(sampler, settings, width, height, frame, frames);
         const QString path = folder + QStringLiteral("capture.2009.12.31.23.59.59.999.") + kFormats[format];
         std::printf("%-6s %10.1f %12lld\n", kFormats[format], fps, static_cast<long long>(QFileInfo(path).size()));
     }

@@ -20,7 +20,6 @@
 #include "platform/shell/DataFolders.h"
 #include "platform/shell/Shell.h"
 #include "platform/ui/MessageService.h"
-#include "platform/ui/WindowMessage.h"
 #include "resources/ProductTexts.h"
 #include "resources/Resources.h"
 #include "resources/StringIds.h"
@@ -45,8 +44,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <cstdlib>
-#include <ctime>
 
 using namespace MainWindowTexts;
 
@@ -185,19 +182,13 @@ void MainWindow::InitDialog()
     ConnectControls();
     setWindowIcon(LoadIconResource(kIconApplication));
     SettingsContext context{services_.profile, services_.knownFolders, services_.messages, this};
-    LoadOutputFormat(context, settings_);
-    transitions_ = LoadTransitionDefaults(services_.profile);
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    LoadOutputFileAndSize(context, settings_);
+    settings_ = LoadConversionSettings(context);
     SetupIconButtons();
     HideSlideshowControls();
     ResetPlaybackControls();
-    LoadFrameRateAndFolder(context, settings_);
     SetStatusText(OutputStatusText(services_.language, settings_, clip_.facts));
     if (!CreateSampleGrabber())
         return;
-    LoadQualityAndInterval(context, settings_);
-    UpdateCaptureState();
     temporaryBitmap_ = TemporaryBitmapName(services_.messages, this, services_.language.GetString(kStringError));
     TranslateDialog(services_.language, *this, kMainWindowTemplate);
 }
@@ -236,17 +227,6 @@ bool MainWindow::CreateSampleGrabber()
     connect(job_.get(), &ConversionJob::ProgressChanged, this, &MainWindow::ShowProgress);
     connect(job_.get(), &ConversionJob::Finished, this, &MainWindow::ShowPicturesWritten);
     return true;
-}
-
-// What the frame sampler reads during a conversion; set only while none runs.
-void MainWindow::UpdateCaptureState()
-{
-    CaptureState state = sampler_->State();
-    state.outputFolder = settings_.outputFolder;
-    state.outputFormat = settings_.outputFormat;
-    state.jpegQuality = settings_.jpegQuality;
-    state.samplingInterval = settings_.samplingInterval;
-    sampler_->SetCaptureState(state);
 }
 
 void MainWindow::SetupIconButtons()
@@ -542,19 +522,4 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void MainWindow::customEvent(QEvent* event)
-{
-    if (event->type() != WindowMessageEvent::EventType()) {
-        QDialog::customEvent(event);
-        return;
-    }
-    const auto* message = static_cast<WindowMessageEvent*>(event);
-    switch (message->message) {
-    case kMessageCommand: OnCommand(static_cast<int>(message->wParam & 0xFFFF)); break;
-    case kMessagePositionRefresh: OnPositionRefresh(); break;
-    case kMessageGraphEvent: OnGraphEvent(message->wParam); break;
-    default: break;
-    }
 }

@@ -29,7 +29,7 @@ enum MainWindowId : int {
     kIdAbout = 1042,
     kIdHomepage = 1047,
     kIdSeekBar = 1055,
-    kIdCloseClip = 1056, // hidden button; the preview window posts its command when it closes
+    kIdCloseClip = 1056, // hidden button; its command runs when the preview window closes
     kIdPositionBox = 1057,
     kIdPlay = 1058,
     kIdPause = 1060,
@@ -50,7 +50,6 @@ enum MainWindowId : int {
 };
 
 inline constexpr int kSeekBarSteps = 600;
-inline constexpr int kEventComplete = 1; // graph event: the whole range was rendered
 
 // The program's main window, run in its own loop by the application. It
 // holds the clip and the output options, routes every command through one
@@ -87,11 +86,8 @@ public:
     PreviewPlayer* Player() const { return player_.get(); }
     // Opens a clip as Open Video does once the file is chosen.
     void OpenClip(const QString& path);
-    const ClipState& ClipSources() const { return clip_; }
 
     const DialogControls& Controls() const { return controls_; }
-    const ConversionSettings& Settings() const { return settings_; }
-    const ClipFacts& Clip() const { return clip_.facts; }
     bool IsConverting() const { return converting_; }
     const QString& TemporaryBitmap() const { return temporaryBitmap_; }
     // help/Introduction.htm beside the program, in its parent folder or installed.
@@ -106,7 +102,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void customEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -125,7 +120,6 @@ private:
     static void JumpToClicks(QSlider& seekBar);
     void ConnectFrameStepKeys();
     bool CreateSampleGrabber();
-    void UpdateCaptureState();
     void LeaveConvertingState();
     void ShowPreview();
     void ClosePreview();
@@ -163,7 +157,6 @@ private:
     void OnPositionRefresh();
     void StepFrame(FrameStep step);
     void ShowMarkTooltips();
-    void OnGraphEvent(long long eventCode); // the code posted with 1037 as wParam
 
     void SetControlEnabled(int id, bool enabled);
     void SetBoxText(int id, const QString& text);
@@ -174,8 +167,6 @@ private:
     QPixmap backgroundBitmap;
     ConversionSettings settings_;
     ClipState clip_;
-    // Defaults of the hidden slideshow list; they feed the clip's transition fields.
-    TransitionDefaults transitions_;
     int seekPos = 0;
     bool converting_ = false;
     bool usable_ = true;

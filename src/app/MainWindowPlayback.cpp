@@ -19,7 +19,6 @@
 #include <QProxyStyle>
 #include <QSlider>
 
-#include <cstdlib>
 
 using namespace MainWindowTexts;
 
@@ -69,8 +68,7 @@ void MainWindow::OnOpenVideo()
 void MainWindow::OpenClip(const QString& path)
 {
     const OpenVideoServices openServices{
-        ProbeServices{services_.createProbe, services_.messages, services_.language, this}, services_.profile,
-        transitions_, [] { return std::rand(); }};
+        ProbeServices{services_.createProbe, services_.messages, services_.language, this}, services_.profile};
     const std::optional<OpenedClip> opened = OpenVideo(openServices, path, clip_, settings_);
     if (!opened)
         return;
@@ -122,8 +120,7 @@ void MainWindow::OnOptions()
     OptionsDialog dialog(context, settings_, clip_.facts, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    TakeOptions(services_.profile, dialog, settings_);
-    UpdateCaptureState();
+    settings_ = dialog.Result();
     HideConversionResult();
     SetStatusText(OutputStatusText(services_.language, settings_, clip_.facts));
 }
@@ -137,10 +134,9 @@ void MainWindow::OnConvert()
         job_->EndConversion();
         return;
     }
-    const ClipSource source{clip_.facts.videoItemCount, clip_.audioItemCount, clip_.videoItems[0].path,
-                            clip_.audioItems[0].path,   clip_.markStart,      clip_.markEnd,
-                            clip_.facts.sourceFrameRate};
-    job_->Convert(source, settings_);
+    const ClipSource source{clip_.facts.videoItemCount, clip_.audioItemCount, clip_.video.path, clip_.audio.path,
+                            clip_.markStart,           clip_.markEnd,        clip_.facts.sourceFrameRate};
+    job_->Convert({source, settings_});
 }
 
 void MainWindow::OnPlay()
@@ -224,12 +220,4 @@ void MainWindow::OnPositionRefresh()
         seekPos = *display.seekPos;
         controls_.Get<QSlider>(kIdSeekBar)->setValue(seekPos);
     }
-}
-
-// Events posted as message 1037: the end of the range ends the conversion;
-// every other event leaves it running.
-void MainWindow::OnGraphEvent(long long eventCode)
-{
-    if (converting_ && eventCode == kEventComplete)
-        EndConversion();
 }

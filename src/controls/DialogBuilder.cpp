@@ -161,7 +161,6 @@ DialogControls BuildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate
         MarkTemplateRow(*widget, static_cast<int>(row));
         widget->setGeometry(
             NaturalPlace(control, units.MapDialogRect(control.x, control.y, control.width, control.height), *widget));
-        widget->setEnabled(!(control.style & kStyleDisabled));
         if (control.style & kStyleHidden)
             widget->hide();
         if (control.id != -1) {

@@ -1,12 +1,9 @@
 #include "extract/CaptureNaming.h"
 
-#include <array>
+#include "imaging/PictureFormats.h"
+
 #include <chrono>
 #include <ctime>
-
-namespace {
-constexpr std::array<const char*, 5> kExtensions{"bmp", "jpg", "png", "tif", "gif"};
-} // namespace
 
 LocalTime SystemLocalTime()
 {
@@ -20,20 +17,13 @@ LocalTime SystemLocalTime()
             static_cast<int>(millisecond)};
 }
 
-QString CaptureExtension(int outputFormat)
-{
-    if (outputFormat < 0 || static_cast<std::size_t>(outputFormat) >= kExtensions.size())
-        return {};
-    return QString::fromLatin1(kExtensions[static_cast<std::size_t>(outputFormat)]);
-}
-
 QString CaptureFileName(const QString& outputFolder, const LocalTime& time, int outputFormat, int sequence)
 {
-    const QString extension = CaptureExtension(outputFormat);
-    if (extension.isEmpty())
+    const PictureFormat* format = FindPictureFormat(outputFormat);
+    if (format == nullptr)
         return {};
     const QString stamp = QString::asprintf("capture.%04d.%02d.%02d.%02d.%02d.%02d.%03d", time.year, time.month,
                                             time.day, time.hour, time.minute, time.second, time.millisecond);
     const QString suffix = sequence > 0 ? QStringLiteral("_%1").arg(sequence) : QString();
-    return outputFolder + stamp + suffix + u'.' + extension;
+    return outputFolder + stamp + suffix + u'.' + QLatin1StringView(format->extension);
 }

@@ -18,11 +18,8 @@ struct LocalTime {
 // The system clock in the local time zone.
 LocalTime SystemLocalTime();
 
-// The extension of an output format ("bmp", "jpg", "png", "tif", "gif"), or
-// an empty string for a format outside 0..4.
-QString CaptureExtension(int outputFormat);
-
 // outputFolder (ending with '/') followed by
 // capture.<yyyy>.<mm>.<dd>.<hh>.<mm>.<ss>.<mmm>[_<sequence>].<extension>;
-// the sequence part only when sequence is above 0. Empty for a format outside 0..4.
+// the sequence part only when sequence is above 0; the extension is the
+// format's. Empty for a code no format has.
 QString CaptureFileName(const QString& outputFolder, const LocalTime& time, int outputFormat, int sequence = 0);

@@ -81,9 +81,9 @@ ConversionJob::~ConversionJob()
         EndConversion();
 }
 
-void ConversionJob::Convert(const ClipSource& clip, ConversionSettings& settings)
+void ConversionJob::Convert(const ConversionRequest& request)
 {
-    if (clip.videoItemCount == 0) {
+    if (request.clip.videoItemCount == 0) {
         services_.messages.Show(services_.owner, services_.language.GetString(kStringOpenFile),
                                 services_.language.GetString(kStringError));
         return;
@@ -92,20 +92,21 @@ void ConversionJob::Convert(const ClipSource& clip, ConversionSettings& settings
         EndConversion();
         return;
     }
-    if (!PassesChecks(clip, settings))
+    ConversionRequest checked = request;
+    if (!PassesChecks(checked))
         return;
-    Start(clip, settings);
+    Start(checked);
 }
 
-bool ConversionJob::PassesChecks(const ClipSource& clip, ConversionSettings& settings)
+bool ConversionJob::PassesChecks(ConversionRequest& request)
 {
-    if (clip.markEnd <= clip.markStart) {
+    if (request.clip.markEnd <= request.clip.markStart) {
         reporter_.Message(kEndBeforeStart);
         return false;
     }
-    if (!ConfirmOutputFile(settings))
+    if (!ConfirmOutputFile(request.settings))
         return false;
-    CheckFrameRate(clip, settings);
+    CheckFrameRate(request);
     return true;
 }
 
@@ -123,33 +124,31 @@ bool ConversionJob::ConfirmOutputFile(const ConversionSettings& settings)
 }
 
 // Asked only for the clip's own rate; 0 and a rate that is not a number pass.
-void ConversionJob::CheckFrameRate(const ClipSource& clip, ConversionSettings& settings)
+// The answer holds for this conversion; the next one asks again.
+void ConversionJob::CheckFrameRate(ConversionRequest& request)
 {
+    ConversionSettings& settings = request.settings;
     if (settings.frameRateIndex != 0 || !(settings.frameRate > 100.0 || settings.frameRate < 0.0))
         return;
-    const QString question = kFrameRateQuestion.arg(clip.sourceFrameRate, 0, 'f', 6);
+    const QString question = kFrameRateQuestion.arg(request.clip.sourceFrameRate, 0, 'f', 6);
     const MessageAnswer answer = services_.messages.Show(services_.owner, question, kWarning, MessageButtons::YesNo);
-    settings.frameRate = answer == MessageAnswer::Yes ? kDefaultFrameRate : clip.sourceFrameRate;
+    settings.frameRate = answer == MessageAnswer::Yes ? kDefaultFrameRate : request.clip.sourceFrameRate;
 }
 
-void ConversionJob::Start(const ClipSource& clip, const ConversionSettings& settings)
+void ConversionJob::Start(const ConversionRequest& request)
 {
-    // Counted before any frame flows: the sampler's count is the streaming thread's once it runs.
-    expectedPictures_ =
-        services_.sampler.KeptAmong(OutputFrameCount(clip.markEnd - clip.markStart, settings.frameRate));
-    timeline_ = BuildTimeline(services_.editing, reporter_, clip, settings);
+    const ConversionSettings& settings = request.settings;
+    timeline_ = BuildTimeline(services_.editing, reporter_, request.clip, settings);
     if (!timeline_)
         return;
-    services_.sampler.BeginConversion();
+    services_.sampler.BeginConversion(settings);
+    // Counted before any frame flows: the sampler's count is the streaming thread's once it runs.
+    expectedPictures_ = services_.sampler.KeptAmong(
+        OutputFrameCount(request.clip.markEnd - request.clip.markStart, settings.frameRate));
     QPointer<ConversionJob> self(this);
     const CaptureSinks sinks{
         services_.grabber, bridge_.get(),
-        [this](int width, int height) {
-            CaptureState state = services_.sampler.State();
-            state.frameWidth = width;
-            state.frameHeight = height;
-            services_.sampler.SetCaptureState(state);
-        },
+        [this](int width, int height) { services_.sampler.SetFrameSize(width, height); },
         // Streaming threads only post; the events are fetched on this object's thread.
         [self] { QMetaObject::invokeMethod(self, &ConversionJob::HandleGraphEvents, Qt::QueuedConnection); }};
     capture_ = StartCapture(services_.editing, reporter_, *timeline_, sinks);

@@ -39,6 +39,14 @@ struct ConversionProgress {
     std::optional<long long> secondsLeft;
 };
 
+// One press of Convert: the clip's range and the output settings as they
+// stood then. The job runs on its own copy, so nothing it decides reaches
+// back into the caller's settings.
+struct ConversionRequest {
+    ClipSource clip;
+    ConversionSettings settings;
+};
+
 // The Convert button's work: checks, then a timeline for the marked range, a
 // render engine and a capture graph that sends every frame to the sampler,
 // run until the graph reports the end of the range or the user stops it.
@@ -52,7 +60,7 @@ public:
     ConversionJob& operator=(const ConversionJob&) = delete;
 
     // Starts a conversion when idle, ends the running one otherwise.
-    void Convert(const ClipSource& clip, ConversionSettings& settings);
+    void Convert(const ConversionRequest& request);
     void EndConversion();
     bool IsConverting() const { return converting_; }
     int ElapsedSeconds() const { return elapsedSeconds_; }
@@ -71,10 +79,10 @@ Q_SIGNALS:
     void Finished(std::int64_t picturesWritten, bool rangeDone);
 
 private:
-    bool PassesChecks(const ClipSource& clip, ConversionSettings& settings);
+    bool PassesChecks(ConversionRequest& request);
     bool ConfirmOutputFile(const ConversionSettings& settings);
-    void CheckFrameRate(const ClipSource& clip, ConversionSettings& settings);
-    void Start(const ClipSource& clip, const ConversionSettings& settings);
+    void CheckFrameRate(ConversionRequest& request);
+    void Start(const ConversionRequest& request);
     void OnProgressTick();
     void ReportProgress();
     void ReportFailedPictures();

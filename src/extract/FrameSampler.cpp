@@ -1,9 +1,5 @@
 #include "extract/FrameSampler.h"
 
-#include "extract/BmpFile.h"
-#include "imaging/ImageWriters.h"
-#include "platform/imaging/Bitmap.h"
-#include "platform/imaging/OutputFile.h"
 #include "settings/ConversionSettings.h"
 
 #include <QFile>
@@ -17,22 +13,6 @@ namespace {
 constexpr const char* kInvalidSample = "Invalid IMediaSample passed to SampleCB!\r\n";
 constexpr const char* kFoundSample = "Found a sample at time %ld ms\t[%s]\r\n";
 const QString kNoMemory = QStringLiteral(": not enough memory for the frame");
-
-// The bitmap wraps the frame in place and is gone before the call returns.
-std::optional<QString> WritePicture(const QString& path, const CaptureState& state, const PictureQueue::Frame& frame)
-{
-    Bitmap bitmap(state.frameWidth, state.frameHeight, frame.data(), frame.size());
-    bool written = false;
-    switch (state.outputFormat) {
-    case kFormatJpg: written = SaveAsJpeg(state.jpegQuality, bitmap, path); break;
-    case kFormatPng: written = SaveAsPng(bitmap, path); break;
-    case kFormatTif: written = SaveAsTiff(bitmap, path); break;
-    case kFormatGif: written = SaveAsGif(bitmap, path); break;
-    }
-    if (written)
-        return std::nullopt;
-    return bitmap.LastErrorText();
-}
 } // namespace
 
 FrameGrabberCallback::FrameGrabberCallback(Clock clock, std::FILE* diagnostics, int writers)
@@ -46,21 +26,24 @@ int FrameGrabberCallback::DefaultWriterCount()
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, 4U));
 }
 
-void FrameGrabberCallback::SetCaptureState(const CaptureState& state)
-{
-    state_ = state;
-    state_.samplingInterval = std::max(state.samplingInterval, 1);
-    state_.jpegQuality = std::clamp(state.jpegQuality, 1, 100);
-}
-
-void FrameGrabberCallback::BeginConversion()
+void FrameGrabberCallback::BeginConversion(const ConversionSettings& settings)
 {
     queue_.Wait();
+    outputFolder_ = settings.outputFolder;
+    format_ = FindPictureFormat(settings.outputFormat);
+    jpegQuality_ = std::clamp(settings.jpegQuality, 1, 100);
+    samplingInterval_ = std::max(settings.samplingInterval, 1);
     lastKept_.reset();
     sameMillisecond_ = 0;
     written_ = 0;
     const std::lock_guard lock(failuresMutex_);
     failures_ = {};
+}
+
+void FrameGrabberCallback::SetFrameSize(int width, int height)
+{
+    frameWidth_ = width;
+    frameHeight_ = height;
 }
 
 void FrameGrabberCallback::FinishConversion()
@@ -70,10 +53,9 @@ void FrameGrabberCallback::FinishConversion()
 
 std::int64_t FrameGrabberCallback::KeptAmong(std::int64_t frames) const
 {
-    if (frames <= 0 || state_.outputFormat < kFormatBmp || state_.outputFormat > kFormatGif)
+    if (frames <= 0 || format_ == nullptr)
         return 0;
-    const std::int64_t interval = state_.samplingInterval;
-    return (frameCounter_ + frames) / interval - frameCounter_ / interval;
+    return (frameCounter_ + frames) / samplingInterval_ - frameCounter_ / samplingInterval_;
 }
 
 CaptureFailures FrameGrabberCallback::Failures() const
@@ -90,11 +72,9 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
         std::fputs(kInvalidSample, diagnostics_);
         return;
     }
-    if (++frameCounter_ % state_.samplingInterval != 0)
+    if (!Keeps(++frameCounter_))
         return;
-    if (state_.outputFormat < kFormatBmp || state_.outputFormat > kFormatGif)
-        return;
-    KeptFrame kept{NextPath(now), sampleTime, state_};
+    KeptFrame kept{NextPath(now), sampleTime, format_, jpegQuality_, frameWidth_, frameHeight_};
     const QString path = kept.path;
     try {
         queue_.Push(buffer, static_cast<std::size_t>(length),
@@ -107,11 +87,16 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
 
 bool FrameGrabberCallback::NeedsNextFrame()
 {
-    const bool keeps = (frameCounter_ + 1) % state_.samplingInterval == 0 &&
-                       state_.outputFormat >= kFormatBmp && state_.outputFormat <= kFormatGif;
+    const bool keeps = Keeps(frameCounter_ + 1);
     if (!keeps)
         ++frameCounter_;
     return keeps;
+}
+
+// Frames are counted from one; a format without a writer keeps nothing.
+bool FrameGrabberCallback::Keeps(std::int64_t frameNumber) const
+{
+    return frameNumber % samplingInterval_ == 0 && format_ != nullptr;
 }
 
 QString FrameGrabberCallback::NextPath(const LocalTime& time)
@@ -122,37 +107,21 @@ QString FrameGrabberCallback::NextPath(const LocalTime& time)
         lastKept_ = time;
         sameMillisecond_ = 0;
     }
-    return CaptureFileName(state_.outputFolder, time, state_.outputFormat, sameMillisecond_);
+    return CaptureFileName(outputFolder_, time, format_->code, sameMillisecond_);
 }
 
 void FrameGrabberCallback::Write(const KeptFrame& kept, const PictureQueue::Frame& frame)
 {
-    const std::optional<QString> failure = kept.state.outputFormat == kFormatBmp
-                                               ? WriteBmp(kept, frame)
-                                               : WritePicture(kept.path, kept.state, frame);
-    if (failure)
+    const FrameBuffer buffer{frame.data(), frame.size(), kept.width, kept.height};
+    if (const std::optional<QString> failure = kept.format->write(buffer, kept.path, kept.jpegQuality)) {
         RecordFailure(*failure);
-    else
-        ++written_;
-}
-
-// Headers and data exactly as delivered: the rows are not flipped, converted
-// or checked against the frame size.
-std::optional<QString> FrameGrabberCallback::WriteBmp(const KeptFrame& kept, const PictureQueue::Frame& frame)
-{
-    OutputFile file(kept.path);
-    if (!file.IsOpen())
-        return file.ErrorText();
-    std::fprintf(diagnostics_, kFoundSample, static_cast<long>(kept.sampleTime * 1000),
-                 QFile::encodeName(kept.path).constData());
-    const auto headers =
-        BmpHeaders(kept.state.frameWidth, kept.state.frameHeight, static_cast<std::uint32_t>(frame.size()));
-    file.Write(headers.data(), kBmpFileHeaderSize);
-    file.Write(headers.data() + kBmpFileHeaderSize, kBmpInfoHeaderSize);
-    file.Write(frame.data(), frame.size());
-    if (!file.Commit())
-        return file.ErrorText();
-    return std::nullopt;
+        return;
+    }
+    ++written_;
+    // Only a BMP is announced on the diagnostics, as it always was.
+    if (kept.format->code == kFormatBmp)
+        std::fprintf(diagnostics_, kFoundSample, static_cast<long>(kept.sampleTime * 1000),
+                     QFile::encodeName(kept.path).constData());
 }
 
 void FrameGrabberCallback::RecordFailure(const QString& text)

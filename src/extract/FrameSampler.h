@@ -2,6 +2,7 @@
 
 #include "extract/CaptureNaming.h"
 #include "extract/PictureQueue.h"
+#include "imaging/PictureFormats.h"
 #include "settings/ConversionSettings.h"
 
 #include <QString>
@@ -13,17 +14,6 @@
 #include <mutex>
 #include <optional>
 
-// What the frame callback reads during a conversion. Set by the main window
-// only while no conversion runs, so the streaming thread reads it unlocked.
-struct CaptureState {
-    QString outputFolder; // ends with '/'
-    int outputFormat = kFormatBmp; // formats outside BMP..GIF write nothing
-    int jpegQuality = 80;
-    int samplingInterval = 1;
-    int frameWidth = 0;
-    int frameHeight = 0; // positive: the rows arrive bottom-up
-};
-
 // Kept frames whose file could not be written during one conversion.
 struct CaptureFailures {
     std::int64_t count = 0;
@@ -32,9 +22,9 @@ struct CaptureFailures {
 
 // Receives every frame of a conversion from the render engine, counts it,
 // keeps every N-th one and writes it into the output folder under the local
-// time of its arrival: BMP here, the other formats through the picture
-// writers. Which frame is kept and its name are decided on the streaming
-// thread, in the order the frames arrive; the writing runs on worker threads.
+// time of its arrival, through the writer of the chosen picture format. Which
+// frame is kept and its name are decided on the streaming thread, in the
+// order the frames arrive; the writing runs on worker threads.
 // One object lives for the whole program; its frame count is never reset, so
 // a second conversion continues the count of the first.
 class FrameGrabberCallback final {
@@ -48,14 +38,17 @@ public:
     FrameGrabberCallback(const FrameGrabberCallback&) = delete;
     FrameGrabberCallback& operator=(const FrameGrabberCallback&) = delete;
 
-    // A sampling interval below 1 counts as 1; a JPEG quality is clamped into 1..100.
-    void SetCaptureState(const CaptureState& state);
-    const CaptureState& State() const { return state_; }
+    // Starts one conversion that writes as settings say (folder, format,
+    // JPEG quality, sampling interval): no failures yet, and the first frame
+    // of each millisecond takes the plain name again. Waits for the pictures
+    // of the conversion before. A sampling interval below 1 counts as 1, a
+    // JPEG quality is clamped into 1..100, and a format code no picture
+    // format has writes nothing. Called only while no frame arrives.
+    void BeginConversion(const ConversionSettings& settings);
 
-    // Starts the bookkeeping of one conversion: no failures yet, and the first
-    // frame of each millisecond takes the plain name again. Waits for the
-    // pictures of the conversion before.
-    void BeginConversion();
+    // The size of the frames to come, as the graph negotiated it; height
+    // positive: the rows arrive bottom-up. Called only while no frame arrives.
+    void SetFrameSize(int width, int height);
 
     // Returns once every frame kept so far is written or counted as failed.
     void FinishConversion();
@@ -72,7 +65,8 @@ public:
 
     std::int64_t FrameCount() const { return frameCounter_; }
     // How many of the next frames frames will be kept, counted on from the
-    // frames seen so far. Asked while no conversion runs.
+    // frames seen so far, at the settings of BeginConversion. Asked before
+    // the frames flow.
     std::int64_t KeptAmong(std::int64_t frames) const;
     // Pictures of this conversion whose file is complete on disk.
     std::int64_t PicturesWritten() const { return written_.load(); }
@@ -86,17 +80,28 @@ private:
     struct KeptFrame {
         QString path;
         double sampleTime = 0;
-        CaptureState state;
+        const PictureFormat* format = nullptr;
+        int jpegQuality = 0;
+        int width = 0;
+        int height = 0;
     };
+
+    bool Keeps(std::int64_t frameNumber) const;
 
     QString NextPath(const LocalTime& time);
     void Write(const KeptFrame& kept, const PictureQueue::Frame& frame);
-    std::optional<QString> WriteBmp(const KeptFrame& kept, const PictureQueue::Frame& frame);
     void RecordFailure(const QString& text);
 
     Clock clock_;
     std::FILE* diagnostics_;
-    CaptureState state_;
+    // What the conversion writes; set only while no frame arrives, so the
+    // streaming thread reads it unlocked.
+    QString outputFolder_; // ends with '/'
+    const PictureFormat* format_ = nullptr; // nullptr: nothing is written
+    int jpegQuality_ = 80;
+    int samplingInterval_ = 1;
+    int frameWidth_ = 0;
+    int frameHeight_ = 0;
     std::int64_t frameCounter_ = 0; // 64 bits: a long run never wraps it
     // The moment of the last kept frame and how many frames shared it, so
     // that frames kept in the same millisecond get names of their own.

@@ -1,24 +1,20 @@
 #include "imaging/ImageWriters.h"
 
 #include "imaging/FixedPalette.h"
+#include "imaging/PictureFormats.h"
 #include "platform/imaging/Bitmap.h"
 
 namespace {
-constexpr const char* kJpegMime = "image/jpeg";
-constexpr const char* kPngMime = "image/png";
-constexpr const char* kTiffMime = "image/tiff";
-constexpr const char* kGifMime = "image/gif";
-
-bool Save(Bitmap& status, const Bitmap& picture, const QString& path, const char* mimeType,
+bool Save(Bitmap& status, const Bitmap& picture, const QString& path, OutputFormat code,
           const EncoderParameters& parameters = {})
 {
-    const ImageCodecInfo* encoder = nullptr;
-    if (FindEncoderByMimeType(mimeType, &encoder) < 0) {
+    const PictureFormat& format = *FindPictureFormat(code);
+    if (format.encoder == nullptr) {
         status.SetLastStatus({ImageStatus::EncoderNotFound, path + QStringLiteral(": no encoder for ")
-                                                                 + QString::fromLatin1(mimeType)});
+                                                                 + QString::fromLatin1(format.mimeType)});
         return false;
     }
-    const ImageResult result = SaveImageToFile(picture, path, *encoder, parameters);
+    const ImageResult result = SaveImageToFile(picture, path, *format.encoder, parameters);
     if (!result.Succeeded())
         status.SetLastStatus(result);
     return result.Succeeded();
@@ -39,17 +35,17 @@ int FindEncoderByMimeType(std::string_view mimeType, const ImageCodecInfo** enco
 
 bool SaveAsJpeg(int jpegQuality, Bitmap& bitmap, const QString& path)
 {
-    return Save(bitmap, bitmap, path, kJpegMime, EncoderParameters{static_cast<std::uint32_t>(jpegQuality)});
+    return Save(bitmap, bitmap, path, kFormatJpg, EncoderParameters{static_cast<std::uint32_t>(jpegQuality)});
 }
 
 bool SaveAsPng(Bitmap& bitmap, const QString& path)
 {
-    return Save(bitmap, bitmap, path, kPngMime);
+    return Save(bitmap, bitmap, path, kFormatPng);
 }
 
 bool SaveAsTiff(Bitmap& bitmap, const QString& path)
 {
-    return Save(bitmap, bitmap, path, kTiffMime);
+    return Save(bitmap, bitmap, path, kFormatTif);
 }
 
 bool SaveAsGif(Bitmap& bitmap, const QString& path)
@@ -61,5 +57,5 @@ bool SaveAsGif(Bitmap& bitmap, const QString& path)
     const IndexedFrame reduced = ReduceToFixedPalette(bitmap);
     const Bitmap indexed(bitmap.Width(), bitmap.Height(), reduced.indices.data(), reduced.indices.size(),
                          FixedPalette());
-    return Save(bitmap, indexed, path, kGifMime);
+    return Save(bitmap, indexed, path, kFormatGif);
 }

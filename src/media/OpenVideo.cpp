@@ -24,20 +24,17 @@ void ShowNoDuration(const ProbeServices& probe)
 
 // The clip keeps its whole length, so the default marks take every frame;
 // only the boxes count in whole seconds.
-void RecordVideoItem(const OpenVideoServices& services, MediaTime probed, ClipState& clip)
+void RecordVideoItem(MediaTime probed, ClipState& clip)
 {
     clip.itemSeconds = WholeSeconds(probed);
-    VideoItem& item = clip.videoItems[0];
-    item.duration = probed;
-    item.transitionKind = TransitionKind(services.transitions, 0, item.transitionKind, services.random);
-    item.transitionLength = static_cast<MediaTime>(services.transitions.transitionLength) * kMediaUnitsPerSecond;
+    clip.video.duration = probed;
     clip.facts.videoItemCount = 1;
 }
 
 void RecordAudioItem(const OpenVideoServices& services, const QString& path, ClipState& clip)
 {
-    clip.audioItems[0].path = path;
-    clip.audioItems[0].duration = ProbeAudioDuration(services.probe.createProbe, path);
+    clip.audio.path = path;
+    clip.audio.duration = ProbeAudioDuration(services.probe.createProbe, path);
     clip.audioItemCount = 1;
 }
 
@@ -76,19 +73,18 @@ std::optional<OpenedClip> OpenVideo(const OpenVideoServices& services, const QSt
 {
     clip.facts.videoItemCount = 0;
     clip.audioItemCount = 0;
-    clip.videoItems[0].path = path;
+    clip.video.path = path;
     MediaTime probed = 0;
     if (!ProbeClip(services.probe, path, probed, clip.facts, settings)) {
         ShowNoDuration(services.probe);
         return std::nullopt;
     }
-    RecordVideoItem(services, probed, clip);
+    RecordVideoItem(probed, clip);
     RecordAudioItem(services, path, clip);
     services.profile.WriteText(ProfileNames::kOption, ProfileNames::kLastPhotoFolder, FolderPart(path));
     clip.markStart = 0;
-    clip.markEnd = clip.videoItems[0].duration;
-    if (settings.frameRateIndex == 0)
-        settings.frameRate = clip.facts.sourceFrameRate;
+    clip.markEnd = clip.video.duration;
+    ChooseFrameRate(settings, settings.frameRateIndex, settings.frameRate, clip.facts.sourceFrameRate);
     const ClipTexts texts{FormatClockTime(0), FormatPositionText(0, clip.markEnd), FormatClockTime(clip.markEnd)};
     return OpenedClip{texts, OutputStatusText(services.probe.language, settings, clip.facts)};
 }

@@ -38,8 +38,6 @@ QStringList QtNameFilters(const FileChooserRequest& request);
 struct OpenVideoServices {
     ProbeServices probe;
     Profile& profile;
-    TransitionDefaults transitions;
-    std::function<int()> random;  // the transition dice, seeded at start-up
 };
 
 // What the main window shows after a clip was opened.

@@ -12,9 +12,9 @@
 std::unique_ptr<PreviewPlayer> OpenPreview(const PreviewServices& services, QWidget* ownerWindow, ClipState& clip)
 {
     auto player = std::make_unique<PreviewPlayer>(services, ownerWindow);
-    if (player->Open(clip.videoItems[0].path))
+    if (player->Open(clip.video.path))
         return player;
-    clip.videoItems[0].path.clear();
+    clip.video.path.clear();
     return nullptr;
 }
 

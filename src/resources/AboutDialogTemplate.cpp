@@ -11,7 +11,7 @@ namespace {
 // The two links' texts; the About box sets their targets when it opens.
 constexpr auto kControls = std::to_array<ControlTemplate>({
     {-1, ControlKind::Icon, "", 11, 17, 21, 20, kStyleNone, {}, kIconApplication},
-    {1085, ControlKind::Label, "Framelift", 58, 10, 160, 14, kStyleNoPrefix},
+    {1085, ControlKind::Label, "Framelift", 58, 10, 160, 14},
     {1086, ControlKind::Label, "Version 1.0.0.0", 58, 27, 160, 14},
     {-1, ControlKind::Label, "Quenlar", 58, 44, 160, 14},
     {1049, ControlKind::Label, kProductPage, 58, 61, 160, 14},

@@ -27,9 +27,7 @@ enum ControlStyle : std::uint32_t {
     kStyleRight = 1u << 2,        // text right-aligned
     kStyleVCentred = 1u << 3,     // text centred vertically
     kStyleSunken = 1u << 4,       // sunken edge around the control
-    kStyleNoPrefix = 1u << 5,     // '&' shown as it is, not as a mnemonic
     kStyleBorder = 1u << 6,       // thin border (edit fields)
-    kStyleDisabled = 1u << 7,     // created disabled
 };
 
 // One child control: position and size are dialog units, converted to pixels

@@ -9,7 +9,6 @@ namespace {
 constexpr std::uint32_t kLabel = kStyleVCentred;
 constexpr std::uint32_t kNumber = kStyleBorder | kStyleCentred;
 
-constexpr auto kFormats = std::to_array<std::string_view>({"BMP", "JPG", "PNG", "TIF"});
 constexpr auto kResolutions = std::to_array<std::string_view>(
     {"Original size", "640*480", "720 * 576", "720 * 480", "480*576", "480*480", "352 * 288", "352 * 240",
      "Custom size"});
@@ -22,7 +21,7 @@ constexpr auto kFrameRates = std::to_array<std::string_view>(
 // and OK still stores what they hold.
 constexpr auto kControls = std::to_array<ControlTemplate>({
     {1098, ControlKind::Label, "Output Format:", 7, 7, 66, 14, kLabel},
-    {1090, ControlKind::DropDownList, "", 80, 8, 126, 118, kStyleNone, kFormats},
+    {1090, ControlKind::DropDownList, "", 80, 8, 126, 118}, // filled from the picture formats
     {1089, ControlKind::Label, "Output directory:", 7, 27, 66, 14, kLabel},
     {1087, ControlKind::Edit, "", 79, 27, 126, 14, kStyleBorder},
     {1088, ControlKind::PushButton, "Browse", 205, 27, 66, 14},

@@ -3,12 +3,18 @@
 #include <array>
 #include <charconv>
 
-double PresetFrameRate(int frameRateIndex)
+void ChooseFrameRate(ConversionSettings& settings, int frameRateIndex, double customRate, double sourceFrameRate)
 {
-    static constexpr std::array<double, 6> kRates = {kDefaultFrameRate, 23.976, 24.0, 25.0, 29.97, 30.0};
-    if (frameRateIndex < 0 || frameRateIndex >= static_cast<int>(kRates.size()))
-        return -1.0;
-    return kRates[static_cast<std::size_t>(frameRateIndex)];
+    static constexpr std::array<double, 5> kPresets = {23.976, 24.0, 25.0, 29.97, 30.0};
+    settings.frameRateIndex = frameRateIndex;
+    if (frameRateIndex == kCustomFrameRateIndex) {
+        settings.frameRate = customRate;
+    } else if (frameRateIndex >= 1 && frameRateIndex <= static_cast<int>(kPresets.size())) {
+        settings.frameRate = kPresets[static_cast<std::size_t>(frameRateIndex - 1)];
+    } else {
+        settings.frameRateIndex = kOriginalFrameRateIndex;
+        settings.frameRate = sourceFrameRate;
+    }
 }
 
 double ParseDecimal(const QString& text)

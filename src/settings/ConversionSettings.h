@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "imaging/PictureFormats.h"
 
-// Picture formats by their stored code; Gif only from a stored setting.
-enum OutputFormat : int { kFormatBmp = 0, kFormatJpg = 1, kFormatPng = 2, kFormatTif = 3, kFormatGif = 4 };
+#include <QString>
 
 // Stretch modes of the timeline's sources, by their stored values.
 enum ResizeMode : int { kResizeStretch = 0, kResizePreserveAspectRatio = 2 };
@@ -12,10 +11,11 @@ inline constexpr double kDefaultFrameRate = 23.976;
 // "Original frame rate": every frame of the clip, whatever its rate. Also
 // what a profile without a usable choice gets.
 inline constexpr int kOriginalFrameRateIndex = 0;
+inline constexpr int kCustomFrameRateIndex = 6;
 
 // The output options held by the main window while it runs.
 struct ConversionSettings {
-    int outputFormat = kFormatBmp;
+    int outputFormat = kFormatBmp; // a code of PictureFormats(); a stored one may be outside them
     QString outputFolder;     // in memory always ends with '/'
     int outputWidth = 0;
     int outputHeight = 0;
@@ -25,8 +25,6 @@ struct ConversionSettings {
     int jpegQuality = 80;
     int samplingInterval = 1;
     QString outputFilePath;
-    bool videoCompressorOn = false;
-    bool audioCompressorOn = false;
 };
 
 // What the open clip tells about itself; all zero while no clip is open.
@@ -37,9 +35,11 @@ struct ClipFacts {
     int videoItemCount = 0;
 };
 
-// The frame rate of preset index 1..5, or of 0 before a clip is opened.
-// Returns a negative value for an index outside 0..5.
-double PresetFrameRate(int frameRateIndex);
+// The frame-rate rule: sets the choice and its effective rate, which is the
+// clip's own rate for "Original frame rate", the preset's for 1..5 and
+// customRate for the custom entry. A choice outside the list falls back to
+// the clip's own rate.
+void ChooseFrameRate(ConversionSettings& settings, int frameRateIndex, double customRate, double sourceFrameRate);
 
 // A C decimal number with a point, whatever the locale; the leading number
 // of the text counts and a text that does not start with one gives 0.

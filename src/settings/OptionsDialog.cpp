@@ -2,6 +2,7 @@
 
 #include "controls/DialogBuilder.h"
 #include "i18n/LanguagePack.h"
+#include "imaging/PictureFormats.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MessageService.h"
@@ -9,7 +10,7 @@
 #include "resources/StringIds.h"
 #include "resources/TemplateIds.h"
 #include "settings/PathRules.h"
-#include "settings/ProfileNames.h"
+#include "settings/SettingsStore.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -31,7 +32,6 @@ enum : int {
 
 constexpr int kOriginalEntry = 0;
 constexpr int kCustomEntry = 8;
-constexpr int kCustomFrameRateEntry = 6;
 constexpr int kLargestCustomSize = 16384;
 
 struct Size {
@@ -101,11 +101,21 @@ void OptionsDialog::OnInitDialog()
     FillCompressorLists();
     FillResizeModes();
     HideSiblingControls();
-    const bool listed = working_.outputFormat >= 0 && working_.outputFormat < Combo(kFormatList)->count();
-    Combo(kFormatList)->setCurrentIndex(listed ? working_.outputFormat : -1);
+    FillFormatList();
     ApplyFormatRule(working_.outputFormat);
     if (context_.translate)
         context_.translate(*this, kOptionsDialogTemplate);
+}
+
+// The offered formats, each entry holding its code; a stored code the list
+// does not offer selects nothing.
+void OptionsDialog::FillFormatList()
+{
+    QComboBox* list = Combo(kFormatList);
+    for (const PictureFormat& format : PictureFormats())
+        if (format.listName != nullptr)
+            list->addItem(QString::fromLatin1(format.listName), static_cast<int>(format.code));
+    list->setCurrentIndex(list->findData(working_.outputFormat));
 }
 
 void OptionsDialog::FillResolutionList()
@@ -144,7 +154,7 @@ void OptionsDialog::FillFrameRateList()
     if (clip_.videoItemCount > 0)
         original += u' ' + QString::number(clip_.sourceFrameRate, 'f', 3);
     list->setItemText(0, original);
-    list->setItemText(kCustomFrameRateEntry, context_.language.GetString(kStringCustomFrameRate));
+    list->setItemText(kCustomFrameRateIndex, context_.language.GetString(kStringCustomFrameRate));
     Edit(kFrameRateField)->setText(working_.frameRateIndex == 0 ? QString::number(kDefaultFrameRate, 'f', 6)
                                                                 : QString::number(working_.frameRate, 'f', 3));
     list->setCurrentIndex(working_.frameRateIndex);
@@ -175,7 +185,7 @@ void OptionsDialog::HideSiblingControls()
 
 void OptionsDialog::ApplyFormatRule(int format)
 {
-    if (format < kFormatBmp || format > kFormatGif) {
+    if (FindPictureFormat(format) == nullptr) {
         context_.messages.Show(this, kUnknownError, kErrorCaption);
         return;
     }
@@ -186,8 +196,14 @@ void OptionsDialog::ApplyFormatRule(int format)
 
 void OptionsDialog::OnFormatChanged(int index)
 {
-    working_.outputFormat = index;
-    ApplyFormatRule(index);
+    working_.outputFormat = SelectedFormat(index);
+    ApplyFormatRule(working_.outputFormat);
+}
+
+// The code of the list entry; -1 for no entry.
+int OptionsDialog::SelectedFormat(int index) const
+{
+    return index < 0 ? -1 : Combo(kFormatList)->itemData(index).toInt();
 }
 
 void OptionsDialog::OnResolutionChanged(int index)
@@ -233,6 +249,8 @@ bool OptionsDialog::TakeFrameRate()
     return false;
 }
 
+// Every field is checked before anything is taken or written, so a refused
+// OK leaves the dialog, the settings and the profile as they were.
 void OptionsDialog::accept()
 {
     const QString folder = Edit(kFolderField)->text();
@@ -249,70 +267,23 @@ void OptionsDialog::accept()
         return;
     if (!EnsureFolder(context_.messages, this, folder) || !TakeFrameRate())
         return;
-    folderText_ = folder;
+    working_.outputFolder = WithTrailingBackslash(WithoutTrailingBackslash(folder));
     working_.jpegQuality = *quality;
     working_.samplingInterval = *interval;
-    StoreAll();
+    TakeLists();
+    SaveConversionSettings(context_.profile, working_);
     QDialog::accept();
 }
 
-void OptionsDialog::StoreAll()
+void OptionsDialog::TakeLists()
 {
-    StoreFrameRate();
-    StoreFileAndSize();
-    StoreCompressors();
-    StoreFormatAndNumbers();
-}
-
-void OptionsDialog::StoreFrameRate()
-{
-    using namespace ProfileNames;
-    const QString rateText = Edit(kFrameRateField)->text();
-    working_.frameRateIndex = Combo(kFrameRateList)->currentIndex();
-    context_.profile.WriteInt(kSettings, kOutputFrameRateIndex, working_.frameRateIndex);
-    context_.profile.WriteText(kSettings, kOutputFrameRate,
-                               working_.frameRateIndex == 0 ? QStringLiteral("23.976") : rateText);
-    if (working_.frameRateIndex == 0) {
-        working_.frameRate = clip_.sourceFrameRate;
-    } else if (working_.frameRateIndex == kCustomFrameRateEntry) {
-        working_.frameRate = ParseDecimal(rateText);
-    } else if (const double preset = PresetFrameRate(working_.frameRateIndex); preset > 0) {
-        working_.frameRate = preset;
-    } else {
-        working_.frameRateIndex = kOriginalFrameRateIndex;
-        working_.frameRate = clip_.sourceFrameRate;
-    }
-}
-
-void OptionsDialog::StoreFileAndSize()
-{
-    using namespace ProfileNames;
+    ChooseFrameRate(working_, Combo(kFrameRateList)->currentIndex(), ParseDecimal(Edit(kFrameRateField)->text()),
+                    clip_.sourceFrameRate);
     working_.outputFilePath = Edit(kOutputFileField)->text();
-    context_.profile.WriteText(kSettings, kOutputName, working_.outputFilePath);
     working_.outputWidth = ParseInteger(Edit(kWidthField)->text()).value_or(0);
     working_.outputHeight = ParseInteger(Edit(kHeightField)->text()).value_or(0);
-    context_.profile.WriteInt(kSettings, kOutputWidth, working_.outputWidth);
-    context_.profile.WriteInt(kSettings, kOutputHeight, working_.outputHeight);
-}
-
-// Both lists hold only their first entry, so this always stores -1 and clears both flags.
-void OptionsDialog::StoreCompressors()
-{
-    using namespace ProfileNames;
-    context_.profile.WriteInt(kVideoCompress, kCompressorNumber, Combo(kVideoCompressorList)->currentIndex() - 1);
-    context_.profile.WriteInt(kAudioCompress, kCompressorNumber, Combo(kAudioCompressorList)->currentIndex() - 1);
-    working_.videoCompressorOn = false;
-    working_.audioCompressorOn = false;
-}
-
-void OptionsDialog::StoreFormatAndNumbers()
-{
-    using namespace ProfileNames;
     working_.resizeMode = Combo(kResizeList)->currentIndex() == 0 ? kResizePreserveAspectRatio : kResizeStretch;
     // A stored GIF cannot be picked from the list; keep it rather than lose it to "nothing selected".
-    const int selected = Combo(kFormatList)->currentIndex();
+    const int selected = SelectedFormat(Combo(kFormatList)->currentIndex());
     working_.outputFormat = selected < 0 && working_.outputFormat == kFormatGif ? kFormatGif : selected;
-    context_.profile.WriteInt(kSettings, kOutputFormat, working_.outputFormat);
-    context_.profile.WriteInt(kSettings, kJpegQuality, working_.jpegQuality);
-    context_.profile.WriteInt(kSettings, kSamplingInterval, working_.samplingInterval);
 }

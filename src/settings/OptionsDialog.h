@@ -25,8 +25,9 @@ struct OptionsContext {
     std::function<void(QWidget& dialog, int templateId)> translate;
 };
 
-// "Output options": edits a working copy of the output settings and writes
-// the profile on OK. The caller takes the copy back only after OK.
+// "Output options": edits a working copy of the output settings and, once
+// every field passed its check, writes it to the profile on OK. The caller
+// takes the copy back only after OK.
 class OptionsDialog final : public QDialog {
     Q_OBJECT
 
@@ -37,9 +38,8 @@ public:
     OptionsDialog(const OptionsDialog&) = delete;
     OptionsDialog& operator=(const OptionsDialog&) = delete;
 
+    // The edited copy; after OK it is what the profile now holds.
     const ConversionSettings& Result() const { return working_; }
-    // The folder as typed, without the trailing separator the settings keep.
-    QString FolderText() const { return folderText_; }
     QWidget* Control(int id) const;
 
     void accept() override;
@@ -50,19 +50,17 @@ private:
     void SelectResolution();
     void FillFrameRateList();
     void FillCompressorLists();
+    void FillFormatList();
     void FillResizeModes();
     void HideSiblingControls();
     void ApplyFormatRule(int format);
     void OnFormatChanged(int index);
+    int SelectedFormat(int index) const;
     void OnResolutionChanged(int index);
     void OnBrowse();
     std::optional<int> TakeNumberField(int id, int minimum, int maximum);
     bool TakeFrameRate();
-    void StoreAll();
-    void StoreFrameRate();
-    void StoreFileAndSize();
-    void StoreCompressors();
-    void StoreFormatAndNumbers();
+    void TakeLists();
 
     QComboBox* Combo(int id) const;
     QLineEdit* Edit(int id) const;
@@ -71,6 +69,5 @@ private:
     ConversionSettings working_;
     const ConversionSettings received_;
     const ClipFacts clip_;
-    QString folderText_;
     std::unique_ptr<DialogControls> controls_;
 };

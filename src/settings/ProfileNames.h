@@ -9,7 +9,6 @@ inline const QString kSettings = QStringLiteral("Settings");
 inline const QString kOption = QStringLiteral("Option");
 inline const QString kVideoCompress = QStringLiteral("DexVideoCompress");
 inline const QString kAudioCompress = QStringLiteral("DexAudioCompress");
-inline const QString kTransitionSettings = QStringLiteral("TransitionSettings");
 
 inline const QString kOutputFormat = QStringLiteral("nOuptputFormat");
 inline const QString kOutputPictureFolder = QStringLiteral("OutputPictureFolder");
@@ -23,5 +22,9 @@ inline const QString kOutputName = QStringLiteral("OutputName");
 inline const QString kCompressorNumber = QStringLiteral("CompressorNumber");
 inline const QString kCurrentLanguage = QStringLiteral("CurrentLanguage");
 inline const QString kLastPhotoFolder = QStringLiteral("LastPhotoFolder");
-inline const QString kLastAudioFolder = QStringLiteral("LastAudioFolder");
+
+// Values of the slideshow controls an older build kept in the same profile:
+// "TransitionSettings" with "PhotoDuration", "TransitionDuration",
+// "TransitionType" and "TransitionName", and "LastAudioFolder" in "Option".
+// Nothing here reads or writes them, so a profile holding them keeps them.
 } // namespace ProfileNames

@@ -6,11 +6,34 @@
 #include "settings/ProfileNames.h"
 
 #include <QDir>
+#include <QLocale>
+
+using namespace ProfileNames;
 
 namespace {
 const QString kNoKnownFolder = QStringLiteral("Can not get My Video directory!");
 const QString kErrorCaption = QStringLiteral("Error");
-constexpr int kCustomFrameRateIndex = 6;
+const QString kDefaultFrameRateText = QStringLiteral("23.976");
+// No compressor is ever chosen; older readers of the profile still expect the value.
+constexpr int kNoCompressor = -1;
+
+void ReadFrameRate(const Profile& profile, ConversionSettings& settings)
+{
+    const int index = profile.GetInt(kSettings, kOutputFrameRateIndex, kOriginalFrameRateIndex);
+    const double custom =
+        index == kCustomFrameRateIndex ? ParseDecimal(profile.GetText(kSettings, kOutputFrameRate, kDefaultFrameRateText))
+                                       : 0.0;
+    // No clip is open yet: the original rate stands at the default until one is.
+    ChooseFrameRate(settings, index, custom, kDefaultFrameRate);
+}
+
+// The shortest text that reads back as the same number.
+QString FrameRateText(const ConversionSettings& settings)
+{
+    if (settings.frameRateIndex == kOriginalFrameRateIndex)
+        return kDefaultFrameRateText;
+    return QString::number(settings.frameRate, 'g', QLocale::FloatingPointShortest);
+}
 } // namespace
 
 QString FallbackOutputFile() { return QDir::homePath() + QStringLiteral("/output.avi"); }
@@ -27,59 +50,41 @@ QString ResolveDefaultFolder(SettingsContext& context, const QString& section, c
     return context.profile.GetText(section, key, defaultText);
 }
 
-void LoadOutputFormat(SettingsContext& context, ConversionSettings& settings)
+ConversionSettings ReadConversionSettings(SettingsContext& context)
 {
-    settings.outputFormat = context.profile.GetInt(ProfileNames::kSettings, ProfileNames::kOutputFormat, 0);
-}
-
-void LoadOutputFileAndSize(SettingsContext& context, ConversionSettings& settings)
-{
-    using namespace ProfileNames;
+    const Profile& profile = context.profile;
+    ConversionSettings settings;
+    settings.outputFormat = profile.GetInt(kSettings, kOutputFormat, kFormatBmp);
     settings.outputFilePath =
         ResolveDefaultFolder(context, kSettings, kOutputName, FallbackOutputFile(), KnownFolder::Videos);
-    settings.outputWidth = context.profile.GetInt(kSettings, kOutputWidth, 0);
-    settings.outputHeight = context.profile.GetInt(kSettings, kOutputHeight, 0);
-}
-
-void LoadFrameRate(SettingsContext& context, ConversionSettings& settings)
-{
-    using namespace ProfileNames;
-    settings.frameRateIndex = context.profile.GetInt(kSettings, kOutputFrameRateIndex, kOriginalFrameRateIndex);
-    if (settings.frameRateIndex == kCustomFrameRateIndex) {
-        settings.frameRate = ParseDecimal(context.profile.GetText(kSettings, kOutputFrameRate, QStringLiteral("23.976")));
-    } else if (const double preset = PresetFrameRate(settings.frameRateIndex); preset > 0) {
-        settings.frameRate = preset;
-    } else {
-        settings.frameRateIndex = kOriginalFrameRateIndex;
-        settings.frameRate = kDefaultFrameRate;
-    }
-}
-
-void LoadOutputFolder(SettingsContext& context, ConversionSettings& settings)
-{
-    using namespace ProfileNames;
+    settings.outputWidth = profile.GetInt(kSettings, kOutputWidth, 0);
+    settings.outputHeight = profile.GetInt(kSettings, kOutputHeight, 0);
+    ReadFrameRate(profile, settings);
     settings.outputFolder = WithTrailingBackslash(ResolveDefaultFolder(
         context, kSettings, kOutputPictureFolder, FallbackPictureFolder(), KnownFolder::Pictures));
+    settings.jpegQuality = profile.GetInt(kSettings, kJpegQuality, 80);
+    settings.samplingInterval = profile.GetInt(kSettings, kSamplingInterval, 1);
+    return settings;
+}
+
+ConversionSettings LoadConversionSettings(SettingsContext& context)
+{
+    ConversionSettings settings = ReadConversionSettings(context);
     EnsureFolder(context.messages, context.owner, settings.outputFolder);
+    return settings;
 }
 
-void LoadFrameRateAndFolder(SettingsContext& context, ConversionSettings& settings)
+void SaveConversionSettings(Profile& profile, const ConversionSettings& settings)
 {
-    LoadFrameRate(context, settings);
-    LoadOutputFolder(context, settings);
-}
-
-void LoadQualityAndInterval(SettingsContext& context, ConversionSettings& settings)
-{
-    using namespace ProfileNames;
-    settings.jpegQuality = context.profile.GetInt(kSettings, kJpegQuality, 80);
-    settings.samplingInterval = context.profile.GetInt(kSettings, kSamplingInterval, 1);
-}
-
-void LoadConversionSettings(SettingsContext& context, ConversionSettings& settings)
-{
-    LoadOutputFormat(context, settings);
-    LoadOutputFileAndSize(context, settings);
-    LoadFrameRateAndFolder(context, settings);
-    LoadQualityAndInterval(context, settings);
+    profile.WriteInt(kSettings, kOutputFrameRateIndex, settings.frameRateIndex);
+    profile.WriteText(kSettings, kOutputFrameRate, FrameRateText(settings));
+    profile.WriteText(kSettings, kOutputName, settings.outputFilePath);
+    profile.WriteInt(kSettings, kOutputWidth, settings.outputWidth);
+    profile.WriteInt(kSettings, kOutputHeight, settings.outputHeight);
+    profile.WriteInt(kVideoCompress, kCompressorNumber, kNoCompressor);
+    profile.WriteInt(kAudioCompress, kCompressorNumber, kNoCompressor);
+    profile.WriteInt(kSettings, kOutputFormat, settings.outputFormat);
+    profile.WriteInt(kSettings, kJpegQuality, settings.jpegQuality);
+    profile.WriteInt(kSettings, kSamplingInterval, settings.samplingInterval);
+    profile.WriteText(kSettings, kOutputPictureFolder, WithoutTrailingBackslash(settings.outputFolder));
 }

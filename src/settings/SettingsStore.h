@@ -22,19 +22,18 @@ struct SettingsContext {
 QString ResolveDefaultFolder(SettingsContext& context, const QString& section, const QString& key,
                              const QString& fallback, KnownFolder folderKind);
 
-// The steps of loading, in the order start-up runs them.
-void LoadOutputFormat(SettingsContext& context, ConversionSettings& settings);
-void LoadOutputFileAndSize(SettingsContext& context, ConversionSettings& settings);
-void LoadFrameRateAndFolder(SettingsContext& context, ConversionSettings& settings);
-void LoadQualityAndInterval(SettingsContext& context, ConversionSettings& settings);
+// The output options as the profile holds them, read in the order start-up
+// reads them; a frame-rate choice outside the list is repaired, everything
+// else is taken as stored. The output folder is not created.
+ConversionSettings ReadConversionSettings(SettingsContext& context);
 
-// The two halves of LoadFrameRateAndFolder. The second creates the folder the
-// profile names, so a caller that only reads the profile stops at the first.
-void LoadFrameRate(SettingsContext& context, ConversionSettings& settings);
-void LoadOutputFolder(SettingsContext& context, ConversionSettings& settings);
+// ReadConversionSettings, then the output folder is created when it is
+// missing; a failure is reported and the folder kept.
+ConversionSettings LoadConversionSettings(SettingsContext& context);
 
-// All steps at once, for callers that have nothing to do between them.
-void LoadConversionSettings(SettingsContext& context, ConversionSettings& settings);
+// Writes every stored output option, in the order the Options dialog's OK
+// has always written them, the output folder last.
+void SaveConversionSettings(Profile& profile, const ConversionSettings& settings);
 
 // The fallbacks used when a known folder cannot be determined.
 QString FallbackOutputFile();

@@ -2,7 +2,6 @@
 #include "app/MainWindowTexts.h"
 #include "controls/AboutDialog.h"
 #include "controls/IconButton.h"
-#include "platform/ui/WindowMessage.h"
 #include "resources/Resources.h"
 #include "settings/ProfileNames.h"
 #include "support/DesktopSandbox.h"
@@ -171,22 +170,6 @@ TEST_F(MainWindowTest, ClosingWhileConvertingIsRefusedByEveryRoute)
     QTest::keyClick(&Window(), Qt::Key_Escape);
     EXPECT_FALSE(Window().isVisible());
     EXPECT_EQ(StoredLanguage(), QStringLiteral("english"));
-}
-
-TEST_F(MainWindowTest, PostedMessagesReachTheirHandlers)
-{
-    Window().EnablePlaybackControls();
-    PostWindowMessage(Window(), kMessageCommand, kIdCloseClip);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(Control(kIdPlay)->isEnabled());
-
-    Window().EnterConvertingState();
-    PostWindowMessage(Window(), kMessageGraphEvent, 3); // any other event leaves the job running
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(Window().IsConverting());
-    PostWindowMessage(Window(), kMessageGraphEvent, kEventComplete);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(Window().IsConverting());
 }
 
 TEST_F(MainWindowTest, ConvertWithoutAClipAsksForOne)

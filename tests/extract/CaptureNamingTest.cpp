@@ -1,4 +1,4 @@
-#include "extract/BmpFile.h"
+#include "imaging/BmpFile.h"
 #include "extract/CaptureNaming.h"
 
 #include <QDateTime>

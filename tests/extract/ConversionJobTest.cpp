@@ -57,7 +57,7 @@ const QString kDone = QStringLiteral("Done. Output file: %1/     Resolution: 640
 TEST_F(ConversionJobTest, ConvertRunsUntilTheGraphReportsTheEnd)
 {
     QSignalSpy running(&job, &ConversionJob::RunningChanged);
-    job.Convert(clip, settings);
+    job.Convert({clip, settings});
     ASSERT_TRUE(job.IsConverting());
     ASSERT_EQ(running.count(), 1);
     EXPECT_TRUE(running[0][0].toBool());
@@ -75,8 +75,8 @@ TEST_F(ConversionJobTest, ConvertRunsUntilTheGraphReportsTheEnd)
 
 TEST_F(ConversionJobTest, PressingConvertAgainStopsWithTheSameClosingText)
 {
-    job.Convert(clip, settings);
-    job.Convert(clip, settings);
+    job.Convert({clip, settings});
+    job.Convert({clip, settings});
     EXPECT_FALSE(job.IsConverting());
     EXPECT_FALSE(Graph().running);
     EXPECT_EQ(status, kDone.arg(dir.path()));
@@ -87,13 +87,13 @@ TEST_F(ConversionJobTest, TheChecksRunInOrderAndEachEndsTheCommand)
     ClipSource none = clip;
     none.videoItemCount = 0;
     none.markEnd = 0;
-    job.Convert(none, settings);
+    job.Convert({none, settings});
     EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("Open a video file")});
     EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Error"));
 
     ClipSource equal = clip;
     equal.markEnd = equal.markStart;
-    job.Convert(equal, settings);
+    job.Convert({equal, settings});
     EXPECT_EQ(messages.Texts().last(), QStringLiteral("The End Time must be bigger than the Start Time"));
     EXPECT_EQ(messages.shown.last().caption, QStringLiteral("test_extract"));
     EXPECT_FALSE(job.IsConverting());
@@ -104,7 +104,7 @@ TEST_F(ConversionJobTest, AnExistingOutputFileIsKeptOnNoAndDeletedOnYes)
 {
     WriteFile(settings.outputFilePath, "old");
     messages.answers = {MessageAnswer::No};
-    job.Convert(clip, settings);
+    job.Convert({clip, settings});
     EXPECT_FALSE(job.IsConverting());
     EXPECT_TRUE(QFileInfo::exists(settings.outputFilePath));
     EXPECT_EQ(messages.shown[0].text, settings.outputFilePath + QStringLiteral(" exists. Do you want to replace it?"));
@@ -113,7 +113,7 @@ TEST_F(ConversionJobTest, AnExistingOutputFileIsKeptOnNoAndDeletedOnYes)
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
 
     messages.answers = {MessageAnswer::Yes};
-    job.Convert(clip, settings);
+    job.Convert({clip, settings});
     EXPECT_TRUE(job.IsConverting());
     EXPECT_FALSE(QFileInfo::exists(settings.outputFilePath));
 }
@@ -123,18 +123,23 @@ TEST_F(ConversionJobTest, AnImplausibleClipRateIsQuestionedOnlyForTheOriginalRat
     clip.sourceFrameRate = 1000.0;
     settings.frameRateIndex = 0;
     settings.frameRate = 1000.0;
-    messages.answers = {MessageAnswer::Yes};
-    job.Convert(clip, settings);
+    messages.answers = {MessageAnswer::Yes, MessageAnswer::No};
+    job.Convert({clip, settings});
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("The output frame rate is 1000.000000.The value")));
-    EXPECT_DOUBLE_EQ(settings.frameRate, 23.976);
-    EXPECT_TRUE(job.IsConverting());
+    ASSERT_TRUE(job.IsConverting());
+    EXPECT_DOUBLE_EQ(editing.lastTimeline->Groups().at(0).outputFps, 23.976);
+    job.EndConversion();
+    // The answer held for that conversion only: the next one asks again.
+    job.Convert({clip, settings});
+    ASSERT_EQ(messages.shown.size(), 2);
+    EXPECT_DOUBLE_EQ(editing.lastTimeline->Groups().at(0).outputFps, 1000.0);
     job.EndConversion();
 
     settings.frameRateIndex = 2;
     settings.frameRate = 1000.0;
     messages.shown.clear();
-    job.Convert(clip, settings);
+    job.Convert({clip, settings});
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
@@ -142,7 +147,7 @@ TEST_F(ConversionJobTest, AFailedBuildLeavesTheJobIdle)
 {
     editing.faults.Fail("Run");
     QSignalSpy running(&job, &ConversionJob::RunningChanged);
-    job.Convert(clip, settings);
+    job.Convert({clip, settings});
     EXPECT_FALSE(job.IsConverting());
     EXPECT_EQ(running.count(), 0);
     EXPECT_EQ(messages.Texts().first(), QStringLiteral("can not pControl->Run()!!!"));
@@ -150,7 +155,7 @@ TEST_F(ConversionJobTest, AFailedBuildLeavesTheJobIdle)
 
 TEST_F(ConversionJobTest, AFatalStreamErrorEndsTheJobAndNamesTheError)
 {
-    job.Convert(clip, settings);
+    job.Convert({clip, settings});
     Deliver({EC_ERRORABORT, static_cast<long>(ResultCode(MediaResult::ReadFault)), 0});
     EXPECT_FALSE(job.IsConverting());
     EXPECT_EQ(status, kDone.arg(dir.path()));
@@ -161,11 +166,8 @@ TEST_F(ConversionJobTest, AFatalStreamErrorEndsTheJobAndNamesTheError)
 
 TEST_F(ConversionJobTest, PicturesThatCouldNotBeWrittenAreReportedOnceAtTheEnd)
 {
-    CaptureState state;
-    state.outputFolder = dir.filePath(QStringLiteral("missing/"));
-    sampler.SetCaptureState(state);
-    settings.outputFolder = state.outputFolder;
-    job.Convert(clip, settings);
+    settings.outputFolder = dir.filePath(QStringLiteral("missing/"));
+    job.Convert({clip, settings});
     std::vector<std::uint8_t> frame(964 * 240);
     auto* callback = static_cast<FakeGrabber&>(*grabber).callback;
     ASSERT_NE(callback, nullptr);
@@ -174,10 +176,9 @@ TEST_F(ConversionJobTest, PicturesThatCouldNotBeWrittenAreReportedOnceAtTheEnd)
     Deliver({EC_COMPLETE, 0, 0});
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("2 of the pictures could not be written to ") +
-                                                  state.outputFolder))
+                                                  settings.outputFolder))
         << messages.shown[0].text.toStdString();
     EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Warning"));
-    EXPECT_EQ(sampler.State().frameWidth, 321);
 }
 
 TEST(ClockText, CountsWholeSecondsWithoutWrappingHours)

@@ -261,7 +261,9 @@ class FakeEditingServices final : public EditingServices {
 public:
     MediaResult CreateTimeline(std::unique_ptr<Timeline>& timeline) override
     {
-        timeline = std::make_unique<FaultyTimeline>(faults);
+        auto created = std::make_unique<FaultyTimeline>(faults);
+        lastTimeline = created.get();
+        timeline = std::move(created);
         return faults.Check("CreateTimeline");
     }
     MediaResult CreateRenderEngine(std::unique_ptr<RenderEngine>& engine) override
@@ -290,4 +292,5 @@ public:
     Faults faults;
     std::vector<std::unique_ptr<FakeGraph>> graphs;
     FakeGraph* lastGraph = nullptr;
+    FaultyTimeline* lastTimeline = nullptr; // owned by whoever asked for it
 };

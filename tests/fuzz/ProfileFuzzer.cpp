@@ -33,18 +33,6 @@ void Stamp(QFile& file)
     file.setFileTime(QDateTime::fromSecsSinceEpoch(++seconds), QFileDevice::FileModificationTime);
 }
 
-// The output options without the picture folder: loading that one creates
-// the folder the profile names, which could be anywhere on this machine.
-ConversionSettings LoadReadOnlySettings(SettingsContext& context)
-{
-    ConversionSettings settings;
-    LoadOutputFormat(context, settings);
-    LoadOutputFileAndSize(context, settings);
-    LoadFrameRate(context, settings);
-    LoadQualityAndInterval(context, settings);
-    return settings;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -70,6 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     XdgKnownFolders folders;
     RecordingMessageService messages;
     SettingsContext context{profile, folders, messages};
-    LoadReadOnlySettings(context);
+    // Reading, not loading: loading creates the folder the profile names,
+    // which could be anywhere on this machine.
+    ReadConversionSettings(context);
     return 0;
 }

@@ -26,8 +26,8 @@ struct OpenVideoBench {
     {
         // An earlier clip that a failed open must not disturb beyond the source list.
         clip.facts = ClipFacts{640, 480, 30.0, 1};
-        clip.videoItems[0].path = QStringLiteral("/old/clip.avi");
-        clip.audioItems[0] = AudioItem{QStringLiteral("/old/clip.avi"), 7 * kSecond};
+        clip.video.path = QStringLiteral("/old/clip.avi");
+        clip.audio = AudioItem{QStringLiteral("/old/clip.avi"), 7 * kSecond};
         clip.audioItemCount = 1;
         clip.markStart = 2 * kSecond;
         clip.markEnd = 5 * kSecond;
@@ -38,8 +38,7 @@ struct OpenVideoBench {
 
     OpenVideoServices Services()
     {
-        return OpenVideoServices{ProbeServices{probes, messages, language, &owner}, profile, transitions,
-                                 [this] { return dice; }};
+        return OpenVideoServices{ProbeServices{probes, messages, language, &owner}, profile};
     }
     std::optional<OpenedClip> Open(const QString& path) { return OpenVideo(Services(), path, clip, settings); }
     FakeProbeScript& Script() { return *probes.script; }
@@ -54,8 +53,6 @@ struct OpenVideoBench {
     LanguagePack language{profile, messages};
     FakeProbeFactory probes;
     QWidget owner;
-    TransitionDefaults transitions;
-    int dice = 52;
     ClipState clip;
     ConversionSettings settings;
 };
@@ -107,11 +104,11 @@ TEST_F(OpenVideoTest, EachFailingProbeStepShowsItsBoxThenTheOpenVideoBox)
         const ClipState& left = fixture.clip;
         EXPECT_EQ(left.facts.videoItemCount, 0);
         EXPECT_EQ(left.audioItemCount, 0);
-        EXPECT_EQ(left.videoItems[0].path, QString::fromLatin1(c.path));
+        EXPECT_EQ(left.video.path, QString::fromLatin1(c.path));
         EXPECT_EQ(left.facts.videoWidth, 640);
         EXPECT_DOUBLE_EQ(left.facts.sourceFrameRate, 30.0);
         EXPECT_EQ(left.markEnd, 5 * kSecond);
-        EXPECT_EQ(left.audioItems[0].path, QStringLiteral("/old/clip.avi"));
+        EXPECT_EQ(left.audio.path, QStringLiteral("/old/clip.avi"));
         EXPECT_EQ(fixture.settings.outputWidth, 1024);
         EXPECT_EQ(fixture.LastPhotoFolder(), QStringLiteral("unset"));
     }
@@ -128,7 +125,7 @@ TEST_F(OpenVideoTest, TheBoxesCountWholeSecondsAndTheWholeClipIsMarked)
     EXPECT_TRUE(messages.shown.isEmpty());
 
     EXPECT_EQ(clip.itemSeconds, 10);
-    EXPECT_EQ(clip.videoItems[0].duration, 109 * kSecond / 10);
+    EXPECT_EQ(clip.video.duration, 109 * kSecond / 10);
     EXPECT_EQ(clip.markStart, 0);
     EXPECT_EQ(clip.markEnd, 109 * kSecond / 10);
     EXPECT_EQ(opened->texts.startTime, QStringLiteral("00:00:00"));
@@ -137,8 +134,8 @@ TEST_F(OpenVideoTest, TheBoxesCountWholeSecondsAndTheWholeClipIsMarked)
 
     EXPECT_EQ(clip.facts.videoItemCount, 1);
     EXPECT_EQ(clip.audioItemCount, 1);
-    EXPECT_EQ(clip.audioItems[0].path, path);
-    EXPECT_EQ(clip.audioItems[0].duration, 109 * kSecond / 10);
+    EXPECT_EQ(clip.audio.path, path);
+    EXPECT_EQ(clip.audio.duration, 109 * kSecond / 10);
     EXPECT_EQ(Script().graphsCreated, 2);
     EXPECT_EQ(LastPhotoFolder(), dir.filePath(QStringLiteral("clips/")));
 
@@ -177,23 +174,6 @@ TEST_F(OpenVideoTest, TheOriginalFrameRateFollowsTheClipOtherwiseTheRateStays)
         ASSERT_TRUE(Open(QStringLiteral("/v/a.avi")).has_value());
         EXPECT_NEAR(clip.facts.sourceFrameRate, c.sourceRate, 1e-6) << c.secondsPerFrame;
         EXPECT_NEAR(settings.frameRate, c.outputRate, 1e-6) << c.frameRateIndex;
-    }
-}
-
-TEST_F(OpenVideoTest, TheTransitionKindFollowsTheMode)
-{
-    const struct {
-        int mode;
-        int expected;
-    } cases[] = {{0, 52 % 47}, {1, 0}, {2, 9}, {5, 33}};
-    for (const auto& c : cases) {
-        transitions.transitionMode = c.mode;
-        transitions.fixedTransition = 9;
-        transitions.transitionLength = 3;
-        clip.videoItems[0].transitionKind = 33;
-        ASSERT_TRUE(Open(QStringLiteral("/v/a.avi")).has_value());
-        EXPECT_EQ(clip.videoItems[0].transitionKind, c.expected) << c.mode;
-        EXPECT_EQ(clip.videoItems[0].transitionLength, 3 * kSecond);
     }
 }
 
@@ -262,20 +242,6 @@ TEST(ClipStateTest, ClosingTheClipDropsTheSourceAndTheMarks)
     EXPECT_EQ(texts.startTime, QStringLiteral("00:00:00"));
     EXPECT_EQ(texts.position, QString());
     EXPECT_EQ(texts.endTime, QStringLiteral("00:00:00"));
-}
-
-TEST(ClipStateTest, TransitionDefaultsComeFromTheProfile)
-{
-    QTemporaryDir dir;
-    Profile profile(dir.filePath(QStringLiteral("p.ini")));
-    EXPECT_EQ(LoadTransitionDefaults(profile).photoDuration, 8);
-    profile.WriteInt(ProfileNames::kTransitionSettings, QStringLiteral("TransitionType"), 2);
-    profile.WriteInt(ProfileNames::kTransitionSettings, QStringLiteral("TransitionName"), 12);
-    profile.WriteInt(ProfileNames::kTransitionSettings, QStringLiteral("TransitionDuration"), 4);
-    const TransitionDefaults defaults = LoadTransitionDefaults(profile);
-    EXPECT_EQ(defaults.transitionMode, 2);
-    EXPECT_EQ(defaults.fixedTransition, 12);
-    EXPECT_EQ(defaults.transitionLength, 4);
 }
 
 } // namespace

@@ -70,17 +70,17 @@ TEST_F(PreviewTest, ThePositionBoxShowsTheLastPollAndAMarkThePositionNow)
 TEST_F(PreviewTest, APreviewThatCannotPlayEmptiesTheSourcePath)
 {
     ClipState clip;
-    clip.videoItems[0].path = QStringLiteral("/clips/a.avi");
+    clip.video.path = QStringLiteral("/clips/a.avi");
     const PreviewServices services{playback, messages, {}};
     std::unique_ptr<PreviewPlayer> opened = OpenPreview(services, &owner, clip);
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->State(), PlayState::Stopped);
-    EXPECT_EQ(clip.videoItems[0].path, QStringLiteral("/clips/a.avi"));
+    EXPECT_EQ(clip.video.path, QStringLiteral("/clips/a.avi"));
     opened.reset();
 
     Graph().render = MediaResult::CannotRender;
     EXPECT_EQ(OpenPreview(services, &owner, clip), nullptr);
-    EXPECT_TRUE(clip.videoItems[0].path.isEmpty());
+    EXPECT_TRUE(clip.video.path.isEmpty());
     EXPECT_EQ(messages.shown.size(), 1);
     EXPECT_FALSE(Graph().alive);
 }

@@ -40,8 +40,7 @@ class RealProbeTest : public ::testing::Test {
 protected:
     std::optional<OpenedClip> Open(const QString& path)
     {
-        const OpenVideoServices services{ProbeServices{FfmpegProbeFactory(), messages, language, &owner}, profile,
-                                         TransitionDefaults{}, [] { return 0; }};
+        const OpenVideoServices services{ProbeServices{FfmpegProbeFactory(), messages, language, &owner}, profile};
         return OpenVideo(services, path, clip, settings);
     }
     QString Clip(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -76,7 +75,7 @@ TEST_F(RealProbeTest, TheWholeClipIsMarkedWhileTheBoxesCountWholeSeconds)
         EXPECT_EQ(opened->texts.position, QStringLiteral("00:00:00 / ") + QLatin1String(c.shown));
         EXPECT_EQ(opened->texts.endTime, QLatin1String(c.shown));
         EXPECT_NEAR(clip.markEnd, length * kMediaUnitsPerSecond, 10) << c.seconds; // ffprobe prints microseconds
-        EXPECT_NEAR(clip.audioItems[0].duration, length * kMediaUnitsPerSecond, 10);
+        EXPECT_NEAR(clip.audio.duration, length * kMediaUnitsPerSecond, 10);
         EXPECT_NEAR(clip.facts.sourceFrameRate, 25.0, 1e-9);
         EXPECT_NEAR(settings.frameRate, 25.0, 1e-9);
         EXPECT_TRUE(opened->status.endsWith(QStringLiteral("64*48")));

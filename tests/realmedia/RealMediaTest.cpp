@@ -130,7 +130,6 @@ protected:
         if (Failed(editing.CreateSampleGrabber(grabber)) || Failed(grabber->SetMediaType(Rgb24GrabberType())))
             return false;
         FrameGrabberCallback sampler(CountingClock(), quiet_.get());
-        sampler.SetCaptureState(CaptureState{output_.path() + u'/', kFormatBmp, 80, 1, 0, 0});
         ConversionSettings settings;
         settings.outputFolder = output_.path() + u'/';
         settings.outputWidth = facts.videoWidth;
@@ -140,7 +139,7 @@ protected:
         // A rate above 100 fps is questioned; the answer keeps the clip's own.
         messages_.answers = {MessageAnswer::No};
         ConversionJob job(ConversionServices{editing, messages_, language_, grabber, sampler, &owner_});
-        job.Convert(ClipSource{1, 1, Path(), Path(), 0, end, facts.sourceFrameRate}, settings);
+        job.Convert({ClipSource{1, 1, Path(), Path(), 0, end, facts.sourceFrameRate}, settings});
         QDeadlineTimer deadline(kConversionWaitMs);
         while (job.IsConverting() && !deadline.hasExpired())
             QTest::qWait(20);
@@ -184,7 +183,7 @@ protected:
         ClipState clip;
         ConversionSettings settings;
         const OpenVideoServices services{ProbeServices{FfmpegProbeFactory(), messages_, language_, &owner_},
-                                         profile_, TransitionDefaults{}, [] { return 0; }};
+                                         profile_};
         EXPECT_FALSE(OpenVideo(services, Path(), clip, settings).has_value());
         ASSERT_EQ(messages_.shown.size(), 2) << Messages().toStdString();
         EXPECT_EQ(messages_.shown[0].text, MediaTexts::kProbeNoVideoSize);

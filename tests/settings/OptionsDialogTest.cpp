@@ -83,7 +83,7 @@ TEST_F(OptionsDialogTest, APresetSizeIsStoredAndShownOnTheStatusLine)
     ASSERT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(StoredInt(kSettings, kOutputWidth), 640);
     EXPECT_EQ(StoredInt(kSettings, kOutputHeight), 480);
-    TakeOptions(profile, *dialog, settings);
+    settings = dialog->Result();
     EXPECT_TRUE(OutputStatusText(language, settings, clip).endsWith(QStringLiteral("     Resolution: 640*480")));
     EXPECT_EQ(OutputStatusText(language, settings, {}),
               QStringLiteral("Output file: ") + dir.path() + QStringLiteral("/     Resolution: Original size"));
@@ -109,6 +109,10 @@ TEST_F(OptionsDialogTest, CustomSizeShowsTheSizeTheDialogOpenedWith)
 TEST_F(OptionsDialogTest, OnlyJpegEnablesTheQualityControls)
 {
     auto dialog = Open();
+    QStringList offered;
+    for (int i = 0; i < Combo(*dialog, 1090)->count(); ++i)
+        offered.append(Combo(*dialog, 1090)->itemText(i));
+    EXPECT_EQ(offered, (QStringList{"BMP", "JPG", "PNG", "TIF"}));
     const auto qualityEnabled = [&] {
         return dialog->Control(1091)->isEnabled() && dialog->Control(1092)->isEnabled() && dialog->Control(1094)->isEnabled();
     };
@@ -168,8 +172,8 @@ TEST_F(OptionsDialogTest, TheFolderIsCreatedOneLevelDeepOnOk)
     Edit(*atRoot, 1087)->setText(QStringLiteral("/"));
     PressOk(*atRoot);
     EXPECT_EQ(atRoot->result(), QDialog::Accepted);
-    TakeOptions(profile, *atRoot, settings);
-    EXPECT_EQ(settings.outputFolder, QStringLiteral("/"));
+    EXPECT_EQ(atRoot->Result().outputFolder, QStringLiteral("/"));
+    EXPECT_EQ(profile.GetText(kSettings, kOutputPictureFolder, QStringLiteral("unset")), QString());
 }
 
 TEST_F(OptionsDialogTest, AZeroCustomFrameRateRefusesOkUntilItIsCorrected)
@@ -267,9 +271,9 @@ TEST_F(OptionsDialogTest, OkStoresEveryValueOnBehalfOfTheHiddenControls)
     EXPECT_EQ(StoredInt(kSettings, kOutputFormat), kFormatJpg);
     EXPECT_EQ(StoredInt(kSettings, kJpegQuality), 65);
     EXPECT_EQ(StoredInt(kSettings, kSamplingInterval), 10);
-
-    TakeOptions(profile, *dialog, settings);
     EXPECT_EQ(profile.GetText(kSettings, kOutputPictureFolder, {}), dir.path());
+
+    settings = dialog->Result();
     EXPECT_EQ(settings.outputFolder, dir.path() + u'/');
     EXPECT_DOUBLE_EQ(settings.frameRate, 29.97);
     EXPECT_EQ(settings.resizeMode, kResizeStretch);

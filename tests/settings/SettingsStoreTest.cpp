@@ -32,10 +32,8 @@ class SettingsStoreTest : public ::testing::Test {
 protected:
     ConversionSettings Load()
     {
-        ConversionSettings settings;
         SettingsContext context{profile, folders, messages};
-        LoadConversionSettings(context, settings);
-        return settings;
+        return LoadConversionSettings(context);
     }
     void Store(const QString& key, const QString& value) { profile.WriteText(ProfileNames::kSettings, key, value); }
 
@@ -83,19 +81,48 @@ TEST_F(SettingsStoreTest, TheFrameRateIndexIsRepairedOnLoading)
     }
 }
 
-TEST_F(SettingsStoreTest, LoadingTheFrameRateAloneCreatesNoFolder)
+TEST_F(SettingsStoreTest, ReadingCreatesNoFolderLoadingDoes)
 {
     const QString folder = dir.filePath(QStringLiteral("pics"));
     Store(ProfileNames::kOutputPictureFolder, folder);
-    Store(ProfileNames::kOutputFrameRateIndex, QStringLiteral("3"));
-    ConversionSettings settings;
     SettingsContext context{profile, folders, messages};
-    LoadFrameRate(context, settings);
-    EXPECT_DOUBLE_EQ(settings.frameRate, 25.0);
+    EXPECT_EQ(ReadConversionSettings(context).outputFolder, folder + u'/');
     EXPECT_FALSE(QFileInfo::exists(folder));
-    LoadOutputFolder(context, settings);
-    EXPECT_EQ(settings.outputFolder, folder + u'/');
+    EXPECT_EQ(Load().outputFolder, folder + u'/');
     EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+// What is saved loads back as the same settings, and under the names and
+// types older readers of the profile expect.
+TEST_F(SettingsStoreTest, SavedSettingsLoadBackUnchanged)
+{
+    ConversionSettings saved;
+    saved.outputFormat = kFormatGif;
+    saved.outputFolder = dir.filePath(QStringLiteral("out/"));
+    saved.outputWidth = 352;
+    saved.outputHeight = 288;
+    saved.jpegQuality = 65;
+    saved.samplingInterval = 65535;
+    saved.outputFilePath = QStringLiteral("/videos/out.avi");
+    for (const auto& [index, rate] : {std::pair{6, 29.97}, std::pair{6, 1.0 / 3.0}, std::pair{4, 29.97}}) {
+        saved.frameRateIndex = index;
+        saved.frameRate = rate;
+        SaveConversionSettings(profile, saved);
+        const ConversionSettings loaded = Load();
+        EXPECT_EQ(loaded.outputFormat, saved.outputFormat);
+        EXPECT_EQ(loaded.outputFolder, saved.outputFolder);
+        EXPECT_EQ(loaded.outputWidth, saved.outputWidth);
+        EXPECT_EQ(loaded.outputHeight, saved.outputHeight);
+        EXPECT_EQ(loaded.frameRateIndex, index);
+        EXPECT_EQ(loaded.frameRate, rate) << index;
+        EXPECT_EQ(loaded.jpegQuality, saved.jpegQuality);
+        EXPECT_EQ(loaded.samplingInterval, saved.samplingInterval);
+        EXPECT_EQ(loaded.outputFilePath, saved.outputFilePath);
+    }
+    EXPECT_EQ(profile.GetText(ProfileNames::kSettings, ProfileNames::kOutputPictureFolder, {}),
+              dir.filePath(QStringLiteral("out")));
+    EXPECT_EQ(profile.GetInt(ProfileNames::kVideoCompress, ProfileNames::kCompressorNumber, 0), -1);
+    EXPECT_EQ(profile.GetInt(ProfileNames::kAudioCompress, ProfileNames::kCompressorNumber, 0), -1);
 }
 
 TEST_F(SettingsStoreTest, StoredValuesWinOverTheDefaults)
@@ -137,8 +164,7 @@ TEST_F(SettingsStoreTest, WithoutKnownFoldersBothDefaultsFallBackToTheHomeFolder
 {
     FakeKnownFolders none{QString()};
     SettingsContext context{profile, none, messages};
-    ConversionSettings settings;
-    LoadConversionSettings(context, settings);
+    const ConversionSettings settings = LoadConversionSettings(context);
     EXPECT_EQ(settings.outputFilePath, QDir::homePath() + QStringLiteral("/output.avi"));
     EXPECT_EQ(settings.outputFolder, QDir::homePath() + QStringLiteral("/framelift/"));
     EXPECT_EQ(messages.Texts(), QStringList(2, QStringLiteral("Can not get My Video directory!")));

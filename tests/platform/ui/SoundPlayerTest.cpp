@@ -1,8 +1,6 @@
 #include "platform/ui/SoundPlayer.h"
-#include "platform/ui/WindowMessage.h"
 #include "support/TestFiles.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -64,30 +62,6 @@ TEST_F(SoundPlayerTest, WithoutPlayerProgramItIsSilent)
     EXPECT_TRUE(player.Program().isEmpty());
     player.PlayAsync("RIFF");
     EXPECT_FALSE(QFile::exists(Played()));
-}
-
-class Receiver final : public QObject {
-public:
-    void customEvent(QEvent* event) override
-    {
-        if (event->type() == WindowMessageEvent::EventType()) {
-            const auto* message = static_cast<WindowMessageEvent*>(event);
-            received.append({message->message, message->wParam, message->lParam});
-        }
-    }
-    QList<std::tuple<int, long long, long long>> received;
-};
-
-TEST(WindowMessage, PostedMessagesArriveInOrderAfterTheQueue)
-{
-    Receiver receiver;
-    PostWindowMessage(receiver, kMessageCommand, 1056);
-    PostWindowMessage(receiver, kMessageGraphEvent, 1, -7);
-    EXPECT_TRUE(receiver.received.isEmpty());
-    QCoreApplication::processEvents();
-    ASSERT_EQ(receiver.received.size(), 2);
-    EXPECT_EQ(receiver.received[0], std::make_tuple(0x0111, 1056LL, 0LL));
-    EXPECT_EQ(receiver.received[1], std::make_tuple(1037, 1LL, -7LL));
 }
 
 } // namespace

@@ -1,4 +1,6 @@
-#include "extract/BmpFile.h"
+#include "imaging/BmpFile.h"
+
+#include "platform/imaging/OutputFile.h"
 
 namespace {
 constexpr std::uint16_t kBitmapType = 0x4D42; // "BM"
@@ -30,4 +32,18 @@ std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::in
     Put16(at + 26, 1);
     Put16(at + 28, kBitsPerPixel);
     return headers;
+}
+
+std::optional<QString> WriteBmp(const FrameBuffer& frame, const QString& path, int)
+{
+    OutputFile file(path);
+    if (!file.IsOpen())
+        return file.ErrorText();
+    const auto headers = BmpHeaders(frame.width, frame.height, static_cast<std::uint32_t>(frame.length));
+    file.Write(headers.data(), kBmpFileHeaderSize);
+    file.Write(headers.data() + kBmpFileHeaderSize, kBmpInfoHeaderSize);
+    file.Write(frame.data, frame.length);
+    if (!file.Commit())
+        return file.ErrorText();
+    return std::nullopt;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/PictureFormats.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -11,3 +13,7 @@ inline constexpr std::size_t kBmpHeadersSize = kBmpFileHeaderSize + kBmpInfoHead
 // The file header and the information header of a 24-bit uncompressed BMP
 // whose pixel data is dataLength bytes, little-endian and unpadded.
 std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::int32_t height, std::uint32_t dataLength);
+
+// The BMP writer: both headers and the frame's bytes exactly as delivered;
+// the rows are not flipped, converted or checked against the frame size.
+std::optional<QString> WriteBmp(const FrameBuffer& frame, const QString& path, int jpegQuality);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+struct ImageCodecInfo;
+
+// Picture formats by the code the profile stores.
+enum OutputFormat : int { kFormatBmp = 0, kFormatJpg = 1, kFormatPng = 2, kFormatTif = 3, kFormatGif = 4 };
+
+// One frame as the engine delivers it: rows bottom-up, blue, green, red,
+// each row padded to 4 bytes. The bytes are not owned.
+struct FrameBuffer {
+    const std::uint8_t* data = nullptr;
+    std::size_t length = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Writes the frame to path, replacing a file of that name. Returns nullopt on
+// success, else "<path>: <reason>"; a failed write leaves no file behind.
+using PictureWriter = std::optional<QString> (*)(const FrameBuffer& frame, const QString& path, int jpegQuality);
+
+// Everything the program knows of one picture format.
+struct PictureFormat {
+    OutputFormat code;
+    const char* listName;  // its entry in the Options list; nullptr: only a stored setting selects it
+    const char* extension; // of the file names
+    const char* mimeType;  // of its encoder; nullptr: the program writes the file itself
+    const ImageCodecInfo* encoder; // looked up once; nullptr when the system offers none
+    PictureWriter write;
+};
+
+// Every format, indexed by its code.
+std::span<const PictureFormat> PictureFormats();
+
+// The format of a stored code, or nullptr for a code no format has.
+const PictureFormat* FindPictureFormat(int code);
