@@ -29,20 +29,6 @@ const QString kPicturesNotWritten =
     QStringLiteral("%1 of the pictures could not be written to %2.\nThe first error: %3");
 const QString kStreamFailed = QStringLiteral("The conversion ended early: %1");
 
-// Hands the grabber's frames to the program's one frame sampler.
-class SamplerBridge final : public SampleGrabberCallback {
-public:
-    explicit SamplerBridge(FrameGrabberCallback& sampler) : sampler_(sampler) {}
-    void BufferCB(double sampleTime, std::uint8_t* buffer, long length) override
-    {
-        sampler_.BufferCB(sampleTime, buffer, length);
-    }
-    bool NeedsBuffer() override { return sampler_.NeedsNextFrame(); }
-
-private:
-    FrameGrabberCallback& sampler_;
-};
-
 } // namespace
 
 QString ClosingStatusText(const LanguagePack& language, const ConversionSettings& settings)
@@ -55,8 +41,7 @@ QString ClosingStatusText(const LanguagePack& language, const ConversionSettings
 }
 
 ConversionJob::ConversionJob(ConversionServices services, QObject* parent)
-    : QObject(parent), services_(services), reporter_(services.messages, services.owner),
-      bridge_(std::make_unique<SamplerBridge>(services.sampler))
+    : QObject(parent), services_(services), reporter_(services.messages, services.owner)
 {
     progressTimer_.setInterval(kProgressPeriodMs);
     connect(&progressTimer_, &QTimer::timeout, this, &ConversionJob::OnProgressTick);
@@ -129,7 +114,7 @@ void ConversionJob::Start(const ClipSource& clip, const ConversionSettings& sett
     services_.sampler.BeginConversion();
     QPointer<ConversionJob> self(this);
     const CaptureSinks sinks{
-        services_.grabber, bridge_.get(),
+        services_.grabber, &services_.sampler,
         [this](int width, int height) {
             CaptureState state = services_.sampler.State();
             state.frameWidth = width;

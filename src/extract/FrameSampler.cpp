@@ -81,10 +81,6 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
         std::fputs(kInvalidSample, diagnostics_);
         return;
     }
-    if (++frameCounter_ % state_.samplingInterval != 0)
-        return;
-    if (state_.outputFormat < kFormatBmp || state_.outputFormat > kFormatGif)
-        return;
     KeptFrame kept{NextPath(now), sampleTime, state_};
     const QString path = kept.path;
     try {
@@ -96,13 +92,10 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
     }
 }
 
-bool FrameGrabberCallback::NeedsNextFrame()
+bool FrameGrabberCallback::KeepsFrame()
 {
-    const bool keeps = (frameCounter_ + 1) % state_.samplingInterval == 0 &&
-                       state_.outputFormat >= kFormatBmp && state_.outputFormat <= kFormatGif;
-    if (!keeps)
-        ++frameCounter_;
-    return keeps;
+    return ++frameCounter_ % state_.samplingInterval == 0 && state_.outputFormat >= kFormatBmp &&
+           state_.outputFormat <= kFormatGif;
 }
 
 QString FrameGrabberCallback::NextPath(const LocalTime& time)
