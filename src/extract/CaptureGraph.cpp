@@ -4,8 +4,6 @@
 #include "extract/ConversionReporter.h"
 #include "platform/media/EditingServices.h"
 
-#include <string>
-
 namespace {
 
 using namespace ConversionMessages;
@@ -14,8 +12,6 @@ using namespace ConversionMessages;
 struct CaptureBuild {
     std::unique_ptr<CaptureGraphBuilder> builder;
     FilterGraph* graph = nullptr;
-    std::string videoRenderer; // the names the null renderers were added under
-    std::string audioRenderer;
 };
 
 std::unique_ptr<RenderEngine> CreateEngine(EditingServices& services, const ConversionReporter& reporter,
@@ -73,13 +69,8 @@ bool PrepareGraph(EditingServices& services, const ConversionReporter& reporter,
         reporter.Message(kSetFiltergraph);
         return false;
     }
-    if (!AddNullRenderer(services, reporter, *build.graph, kNoVideoNullRenderer, kVideoNullName))
-        return false;
-    build.videoRenderer = kVideoNullName;
-    if (!AddNullRenderer(services, reporter, *build.graph, kNoAudioNullRenderer, kAudioNullName))
-        return false;
-    build.audioRenderer = kAudioNullName;
-    return true;
+    return AddNullRenderer(services, reporter, *build.graph, kNoVideoNullRenderer, kVideoNullName) &&
+           AddNullRenderer(services, reporter, *build.graph, kNoAudioNullRenderer, kAudioNullName);
 }
 
 bool ConnectPictureGroup(const ConversionReporter& reporter, RenderEngine& engine, CaptureBuild& build,
@@ -93,7 +84,7 @@ bool ConnectPictureGroup(const ConversionReporter& reporter, RenderEngine& engin
         reporter.ErrorText(added);
         return false;
     }
-    if (const MediaResult rendered = build.builder->RenderStream(GraphConnection{0, kGrabberName, build.videoRenderer});
+    if (const MediaResult rendered = build.builder->RenderStream(GraphConnection{0, kGrabberName, kVideoNullName});
         Failed(rendered)) {
         reporter.Message(kRenderVideo);
         reporter.ErrorText(rendered);
@@ -117,7 +108,7 @@ bool ConnectSoundGroups(const ConversionReporter& reporter, RenderEngine& engine
             reporter.Message(kNoOutputPin);
             return false;
         }
-        if (const MediaResult rendered = build.builder->RenderStream(GraphConnection{group, {}, build.audioRenderer});
+        if (const MediaResult rendered = build.builder->RenderStream(GraphConnection{group, {}, kAudioNullName});
             Failed(rendered)) {
             reporter.Message(kRenderAudio);
             reporter.ErrorText(rendered);

@@ -2,7 +2,6 @@
 
 #include "platform/media/EditingServices.h"
 #include "platform/media/MediaType.h"
-#include "platform/media/TimelineModel.h"
 
 #include <map>
 #include <set>
@@ -38,54 +37,53 @@ public:
         const char* name = kind == TimelineNodeKind::Group   ? "CreateEmptyNode:group"
                            : kind == TimelineNodeKind::Track ? "CreateEmptyNode:track"
                                                              : "CreateEmptyNode:source";
-        return Or(name, [&] { return model_.CreateEmptyNode(kind, node); });
+        return Or(name, [&] { return Timeline::CreateEmptyNode(kind, node); });
     }
     MediaResult SetMediaType(TimelineNode group, const MediaType& type) override
     {
-        return Or("SetMediaType", [&] { return model_.SetMediaType(group, type); });
+        return Or("SetMediaType", [&] { return Timeline::SetMediaType(group, type); });
     }
     MediaResult SetOutputFPS(TimelineNode group, double fps) override
     {
-        return Or("SetOutputFPS", [&] { return model_.SetOutputFPS(group, fps); });
+        return Or("SetOutputFPS", [&] { return Timeline::SetOutputFPS(group, fps); });
     }
     MediaResult VTrackInsBefore(TimelineNode group, TimelineNode track, int priority) override
     {
-        return Or("VTrackInsBefore", [&] { return model_.VTrackInsBefore(group, track, priority); });
+        return Or("VTrackInsBefore", [&] { return Timeline::VTrackInsBefore(group, track, priority); });
     }
     MediaResult SetStartStop(TimelineNode source, MediaTime start, MediaTime stop) override
     {
-        return Or("SetStartStop", [&] { return model_.SetStartStop(source, start, stop); });
+        return Or("SetStartStop", [&] { return Timeline::SetStartStop(source, start, stop); });
     }
     MediaResult SetMediaTimes(TimelineNode source, MediaTime start, MediaTime stop) override
     {
-        return Or("SetMediaTimes", [&] { return model_.SetMediaTimes(source, start, stop); });
+        return Or("SetMediaTimes", [&] { return Timeline::SetMediaTimes(source, start, stop); });
     }
     MediaResult SetMediaName(TimelineNode source, const std::string& path) override
     {
-        return Or("SetMediaName", [&] { return model_.SetMediaName(source, path); });
+        return Or("SetMediaName", [&] { return Timeline::SetMediaName(source, path); });
     }
     MediaResult SetStretchMode(TimelineNode source, int mode) override
     {
-        return Or("SetStretchMode", [&] { return model_.SetStretchMode(source, mode); });
+        return Or("SetStretchMode", [&] { return Timeline::SetStretchMode(source, mode); });
     }
     MediaResult SrcAdd(TimelineNode track, TimelineNode source) override
     {
-        return Or("SrcAdd", [&] { return model_.SrcAdd(track, source); });
+        return Or("SrcAdd", [&] { return Timeline::SrcAdd(track, source); });
     }
     MediaResult AddGroup(TimelineNode group) override
     {
-        return Or("AddGroup", [&] { return model_.AddGroup(group); });
+        return Or("AddGroup", [&] { return Timeline::AddGroup(group); });
     }
     MediaResult GetGroupCount(int& count) override
     {
-        return Or("GetGroupCount", [&] { return model_.GetGroupCount(count); });
+        return Or("GetGroupCount", [&] { return Timeline::GetGroupCount(count); });
     }
     MediaResult ValidateSourceNames(int flags) override
     {
         validateFlags = flags;
         return Or("ValidateSourceNames", [&] { return MediaResult::Ok; });
     }
-    std::vector<TimelineGroupSpec> Groups() const override { return model_.Groups(); }
 
     int validateFlags = 0;
 
@@ -98,7 +96,6 @@ private:
     }
 
     Faults& faults_;
-    TimelineModel model_;
 };
 
 class FakeGrabber final : public SampleGrabber {

@@ -2,7 +2,6 @@
 
 #include "platform/media/EditingServices.h"
 #include "platform/media/FrameSchedule.h"
-#include "platform/media/TimelineModel.h"
 
 #include <cstring>
 
@@ -213,7 +212,7 @@ MediaResult FfmpegRenderEngine::GetEvent(GraphEvent& event)
 
 MediaResult FfmpegEditingServices::CreateTimeline(std::unique_ptr<Timeline>& timeline)
 {
-    timeline = std::make_unique<TimelineModel>();
+    timeline = std::make_unique<Timeline>();
     return MediaResult::Ok;
 }
 
