@@ -12,8 +12,6 @@ using namespace ConversionMessages;
 struct CaptureBuild {
     std::unique_ptr<CaptureGraphBuilder> builder;
     FilterGraph* graph = nullptr;
-    std::shared_ptr<Filter> videoRenderer;
-    std::shared_ptr<Filter> audioRenderer;
 };
 
 std::unique_ptr<RenderEngine> CreateEngine(EditingServices& services, const ConversionReporter& reporter,
@@ -36,21 +34,21 @@ std::unique_ptr<RenderEngine> CreateEngine(EditingServices& services, const Conv
 }
 
 // A null renderer in the graph under name; creation failures are diagnostic.
-std::shared_ptr<Filter> AddNullRenderer(EditingServices& services, const ConversionReporter& reporter,
-                                        FilterGraph& graph, const QString& failureText, const char* name)
+bool AddNullRenderer(EditingServices& services, const ConversionReporter& reporter, FilterGraph& graph,
+                     const QString& failureText, const char* name)
 {
-    std::shared_ptr<Filter> renderer;
-    const MediaResult created = services.CreateNullRenderer(renderer);
-    if (Failed(created) || !renderer) {
-        reporter.Diagnostic(kCreateFilter, Failed(created) ? created : MediaResult::Pointer);
-        reporter.Diagnostic(failureText, Failed(created) ? created : MediaResult::Pointer);
-        return nullptr;
+    GraphFilter renderer;
+    if (const MediaResult created = services.CreateNullRenderer(renderer); Failed(created)) {
+        reporter.Diagnostic(kCreateFilter, created);
+        reporter.Diagnostic(failureText, created);
+        return false;
     }
-    if (const MediaResult added = graph.AddFilter(renderer, name); Failed(added)) {
+    renderer.name = name;
+    if (const MediaResult added = graph.AddFilter(renderer); Failed(added)) {
         reporter.ErrorText(added);
-        return nullptr;
+        return false;
     }
-    return renderer;
+    return true;
 }
 
 bool PrepareGraph(EditingServices& services, const ConversionReporter& reporter, RenderEngine& engine,
@@ -60,8 +58,7 @@ bool PrepareGraph(EditingServices& services, const ConversionReporter& reporter,
         reporter.Message(kNoBuilder);
         return false;
     }
-    Timeline* engineTimeline = nullptr;
-    if (Failed(engine.GetTimelineObject(engineTimeline)) || Failed(engine.GetFilterGraph(build.graph)) || !build.graph)
+    if (Failed(engine.GetFilterGraph(build.graph)) || !build.graph)
         return false;
     int groups = 0;
     if (Failed(timeline.GetGroupCount(groups)) || groups == 0) {
@@ -72,26 +69,22 @@ bool PrepareGraph(EditingServices& services, const ConversionReporter& reporter,
         reporter.Message(kSetFiltergraph);
         return false;
     }
-    build.videoRenderer = AddNullRenderer(services, reporter, *build.graph, kNoVideoNullRenderer, kVideoNullName);
-    if (!build.videoRenderer)
-        return false;
-    build.audioRenderer = AddNullRenderer(services, reporter, *build.graph, kNoAudioNullRenderer, kAudioNullName);
-    return build.audioRenderer != nullptr;
+    return AddNullRenderer(services, reporter, *build.graph, kNoVideoNullRenderer, kVideoNullName) &&
+           AddNullRenderer(services, reporter, *build.graph, kNoAudioNullRenderer, kAudioNullName);
 }
 
 bool ConnectPictureGroup(const ConversionReporter& reporter, RenderEngine& engine, CaptureBuild& build,
                          const CaptureSinks& sinks)
 {
-    OutputPin* pin = nullptr;
-    if (Failed(engine.GetGroupOutputPin(0, pin)) || !pin) {
+    if (Failed(engine.GetGroupOutput(0))) {
         reporter.Message(kNoOutputPin);
         return false;
     }
-    if (const MediaResult added = build.graph->AddFilter(sinks.grabber, kGrabberName); Failed(added)) {
+    if (const MediaResult added = build.graph->AddFilter(GraphFilter{kGrabberName, sinks.grabber}); Failed(added)) {
         reporter.ErrorText(added);
         return false;
     }
-    if (const MediaResult rendered = build.builder->RenderStream(*pin, sinks.grabber.get(), *build.videoRenderer);
+    if (const MediaResult rendered = build.builder->RenderStream(GraphConnection{0, kGrabberName, kVideoNullName});
         Failed(rendered)) {
         reporter.Message(kRenderVideo);
         reporter.ErrorText(rendered);
@@ -111,12 +104,11 @@ bool ConnectSoundGroups(const ConversionReporter& reporter, RenderEngine& engine
     int groups = 0;
     timeline.GetGroupCount(groups);
     for (int group = 1; group < groups; ++group) {
-        OutputPin* pin = nullptr;
-        if (Failed(engine.GetGroupOutputPin(group, pin)) || !pin) {
+        if (Failed(engine.GetGroupOutput(group))) {
             reporter.Message(kNoOutputPin);
             return false;
         }
-        if (const MediaResult rendered = build.builder->RenderStream(*pin, nullptr, *build.audioRenderer);
+        if (const MediaResult rendered = build.builder->RenderStream(GraphConnection{group, {}, kAudioNullName});
             Failed(rendered)) {
             reporter.Message(kRenderAudio);
             reporter.ErrorText(rendered);
@@ -126,18 +118,20 @@ bool ConnectSoundGroups(const ConversionReporter& reporter, RenderEngine& engine
     return true;
 }
 
-bool RunGraph(const ConversionReporter& reporter, CaptureBuild& build, const CaptureSinks& sinks,
+bool RunGraph(const ConversionReporter& reporter, RenderEngine& engine, CaptureBuild& build, const CaptureSinks& sinks,
               RunningCapture& running)
 {
-    if (const MediaResult clock = SetNoClock(build.graph, reporter); Failed(clock)) {
+    if (const MediaResult clock = SetNoClock(*build.graph, reporter); Failed(clock)) {
         reporter.Message(kSetNoClockFailed);
         reporter.ErrorText(clock);
     }
-    if (Failed(build.graph->QueryMediaControl(running.control)) || !running.control) {
+    running.control = engine.Control();
+    if (!running.control) {
         reporter.Message(kNoControl);
         return false;
     }
-    if (Failed(build.graph->QueryMediaEvent(running.events)) || !running.events) {
+    running.events = engine.Events();
+    if (!running.events) {
         reporter.Message(kNoEvent);
         return false;
     }
@@ -156,16 +150,9 @@ bool RunGraph(const ConversionReporter& reporter, CaptureBuild& build, const Cap
 
 } // namespace
 
-MediaResult SetNoClock(FilterGraph* graph, const ConversionReporter& reporter)
+MediaResult SetNoClock(FilterGraph& graph, const ConversionReporter& reporter)
 {
-    if (!graph)
-        return MediaResult::Pointer;
-    MediaFilter* filter = nullptr;
-    if (const MediaResult query = graph->QueryMediaFilter(filter); Failed(query) || !filter) {
-        reporter.Diagnostic(kNoClockQuery, Failed(query) ? query : MediaResult::NoInterface);
-        return Failed(query) ? query : MediaResult::NoInterface;
-    }
-    const MediaResult set = filter->SetSyncSource(SyncSource::None);
+    const MediaResult set = graph.SetSyncSource(SyncSource::None);
     if (Failed(set))
         reporter.Diagnostic(kNoClockSet, set);
     return set;
@@ -203,7 +190,7 @@ std::optional<RunningCapture> StartCapture(EditingServices& services, const Conv
     const bool started = PrepareGraph(services, reporter, engine, timeline, build) &&
                          ConnectPictureGroup(reporter, engine, build, sinks) &&
                          ConnectSoundGroups(reporter, engine, timeline, build) &&
-                         RunGraph(reporter, build, sinks, running);
+                         RunGraph(reporter, engine, build, sinks, running);
     if (!started) {
         engine.ScrapIt();
         return std::nullopt;

@@ -12,8 +12,7 @@ class EditingServices;
 class RenderEngine;
 class Timeline;
 
-// What a running conversion holds: the engine owns the graph that control and
-// events belong to.
+// What a running conversion holds: control and events belong to the engine.
 struct RunningCapture {
     std::unique_ptr<RenderEngine> renderEngine;
     MediaControl* control = nullptr;
@@ -38,7 +37,7 @@ std::optional<RunningCapture> StartCapture(EditingServices& services, const Conv
                                            Timeline& timeline, const CaptureSinks& sinks);
 
 // Frames flow as fast as they decode.
-MediaResult SetNoClock(FilterGraph* graph, const ConversionReporter& reporter);
+MediaResult SetNoClock(FilterGraph& graph, const ConversionReporter& reporter);
 
 // Connects the callback to the grabber and records the connected frame size.
 MediaResult SetGrabberCallbackFunction(const ConversionReporter& reporter, const CaptureSinks& sinks);

@@ -28,20 +28,6 @@ const QString kPicturesNotWritten =
     QStringLiteral("%1 of the pictures could not be written to %2.\nThe first error: %3");
 const QString kStreamFailed = QStringLiteral("The conversion ended early: %1");
 
-// Hands the grabber's frames to the program's one frame sampler.
-class SamplerBridge final : public SampleGrabberCallback {
-public:
-    explicit SamplerBridge(FrameGrabberCallback& sampler) : sampler_(sampler) {}
-    void BufferCB(double sampleTime, std::uint8_t* buffer, long length) override
-    {
-        sampler_.BufferCB(sampleTime, buffer, length);
-    }
-    bool NeedsBuffer() override { return sampler_.NeedsNextFrame(); }
-
-private:
-    FrameGrabberCallback& sampler_;
-};
-
 // The pictures still to come at the rate of those written so far, rounded up.
 std::optional<long long> SecondsLeft(std::int64_t written, std::int64_t expected, qint64 elapsedMs)
 {
@@ -64,8 +50,7 @@ QString ClosingStatusText(const LanguagePack& language, const ConversionSettings
 }
 
 ConversionJob::ConversionJob(ConversionServices services, QObject* parent)
-    : QObject(parent), services_(services), reporter_(services.messages, services.owner),
-      bridge_(std::make_unique<SamplerBridge>(services.sampler))
+    : QObject(parent), services_(services), reporter_(services.messages, services.owner)
 {
     progressTimer_.setInterval(kProgressPeriodMs);
     connect(&progressTimer_, &QTimer::timeout, this, &ConversionJob::OnProgressTick);
@@ -147,7 +132,7 @@ void ConversionJob::Start(const ConversionRequest& request)
         OutputFrameCount(request.clip.markEnd - request.clip.markStart, settings.frameRate));
     QPointer<ConversionJob> self(this);
     const CaptureSinks sinks{
-        services_.grabber, bridge_.get(),
+        services_.grabber, &services_.sampler,
         [this](int width, int height) { services_.sampler.SetFrameSize(width, height); },
         // Streaming threads only post; the events are fetched on this object's thread.
         [self] { QMetaObject::invokeMethod(self, &ConversionJob::HandleGraphEvents, Qt::QueuedConnection); }};

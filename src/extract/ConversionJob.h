@@ -90,7 +90,6 @@ private:
 
     ConversionServices services_;
     ConversionReporter reporter_;
-    std::unique_ptr<SampleGrabberCallback> bridge_;
     QTimer progressTimer_; // identifier 1112 of the window it stands for
     bool converting_ = false;
     int elapsedSeconds_ = 0;

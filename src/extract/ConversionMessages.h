@@ -63,7 +63,6 @@ inline const QString kSetCallback = QStringLiteral("Failed in SetCallback!  hr=0
 inline const QString kSetOneShot = QStringLiteral("Failed in SetOneShot!  hr=0x%1\r\n");
 inline const QString kSetBufferSamples = QStringLiteral("Failed in SetBufferSamples!  hr=0x%1\r\n");
 inline const QString kSetNoClockFailed = QStringLiteral("failed SetNoClock");
-inline const QString kNoClockQuery = QStringLiteral("SetNoClock: Failed to QI for media filter!  hr=0x%1\n");
 inline const QString kNoClockSet = QStringLiteral("SetNoClock: Failed to set sync source!  hr=0x%1\n");
 inline const QString kNoControl = QStringLiteral("Could not get pControl");
 inline const QString kNoEvent = QStringLiteral("Could not get pEvent");

@@ -72,8 +72,6 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
         std::fputs(kInvalidSample, diagnostics_);
         return;
     }
-    if (!Keeps(++frameCounter_))
-        return;
     KeptFrame kept{NextPath(now), sampleTime, format_, jpegQuality_, frameWidth_, frameHeight_};
     const QString path = kept.path;
     try {
@@ -85,18 +83,10 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
     }
 }
 
-bool FrameGrabberCallback::NeedsNextFrame()
-{
-    const bool keeps = Keeps(frameCounter_ + 1);
-    if (!keeps)
-        ++frameCounter_;
-    return keeps;
-}
-
 // Frames are counted from one; a format without a writer keeps nothing.
-bool FrameGrabberCallback::Keeps(std::int64_t frameNumber) const
+bool FrameGrabberCallback::KeepsFrame()
 {
-    return frameNumber % samplingInterval_ == 0 && format_ != nullptr;
+    return ++frameCounter_ % samplingInterval_ == 0 && format_ != nullptr;
 }
 
 QString FrameGrabberCallback::NextPath(const LocalTime& time)

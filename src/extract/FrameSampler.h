@@ -3,6 +3,7 @@
 #include "extract/CaptureNaming.h"
 #include "extract/PictureQueue.h"
 #include "imaging/PictureFormats.h"
+#include "platform/media/FilterGraph.h"
 #include "settings/ConversionSettings.h"
 
 #include <QString>
@@ -27,7 +28,7 @@ struct CaptureFailures {
 // order the frames arrive; the writing runs on worker threads.
 // One object lives for the whole program; its frame count is never reset, so
 // a second conversion continues the count of the first.
-class FrameGrabberCallback final {
+class FrameGrabberCallback final : public SampleGrabberCallback {
 public:
     using Clock = std::function<LocalTime()>;
 
@@ -53,15 +54,16 @@ public:
     // Returns once every frame kept so far is written or counted as failed.
     void FinishConversion();
 
-    // Called once per frame on the streaming thread with a bottom-up BGR24
-    // frame (rows padded to 4 bytes) that is valid only during the call; a
-    // kept frame is copied and written later. Nothing is reported to the user
-    // and nothing fails the conversion.
-    void BufferCB(double sampleTime, const std::uint8_t* buffer, long length);
+    // Called once per frame on the streaming thread, before the frame is
+    // drawn: counts it and answers whether it is kept, every N-th in a format
+    // that is written.
+    bool KeepsFrame() override;
 
-    // Asked before each frame is converted: a frame that will not be written
-    // is counted here and never reaches BufferCB, so it costs no conversion.
-    bool NeedsNextFrame();
+    // Called for each kept frame on the streaming thread with a bottom-up
+    // BGR24 frame (rows padded to 4 bytes) that is valid only during the
+    // call; it is copied and written later. Nothing is reported to the user
+    // and nothing fails the conversion.
+    void BufferCB(double sampleTime, const std::uint8_t* buffer, long length) override;
 
     std::int64_t FrameCount() const { return frameCounter_; }
     // How many of the next frames frames will be kept, counted on from the
@@ -85,8 +87,6 @@ private:
         int width = 0;
         int height = 0;
     };
-
-    bool Keeps(std::int64_t frameNumber) const;
 
     QString NextPath(const LocalTime& time);
     void Write(const KeptFrame& kept, const PictureQueue::Frame& frame);

@@ -11,7 +11,8 @@ namespace {
 
 class NullCallback final : public SampleGrabberCallback {
 public:
-    void BufferCB(double, std::uint8_t*, long) override {}
+    bool KeepsFrame() override { return true; }
+    void BufferCB(double, const std::uint8_t*, long) override {}
 };
 
 class CaptureGraphTest : public ::testing::Test {
@@ -50,10 +51,10 @@ TEST_F(CaptureGraphTest, TheRunningGraphHoldsOneGrabberAndTwoNullRenderersWithou
     ASSERT_TRUE(running);
     EXPECT_TRUE(messages.shown.isEmpty()) << messages.Texts().join(u'|').toStdString();
     FakeGraph& graph = *services.lastGraph;
-    EXPECT_EQ(graph.names, (std::vector<std::string>{"Video Null Render", "Audio Null Render", "Sample Grabber"}));
-    EXPECT_EQ(graph.syncSource, SyncSource::None);
+    EXPECT_EQ(graph.FilterNames(), (std::vector<std::string>{"Video Null Render", "Audio Null Render", "Sample Grabber"}));
+    EXPECT_FALSE(graph.Clocked());
     EXPECT_TRUE(graph.running);
-    EXPECT_EQ(static_cast<FakeGrabber&>(*grabber).callback, &callback);
+    EXPECT_EQ(grabber->Callback(), &callback);
     EXPECT_EQ(frameSize, (std::pair<int, int>{321, 240}));
     graph.Post({EC_COMPLETE, 0, 0});
     EXPECT_EQ(notified, 1);
@@ -82,7 +83,7 @@ TEST_F(CaptureGraphTest, EachFailingStepShowsItsMessagesAndLeavesNothingRunning)
          {"CreateFilter: Failed to create filter!  hr=0x80004005\n",
           "Failed to create Null Render filter for audio!  hr=0x80004005\n"}},
         {"AddFilter:Audio Null Render", {"error text"}},
-        {"GetGroupOutputPin:0", {"Could not GetGroupOutputPin( g, &pPin )"}},
+        {"GetGroupOutput:0", {"Could not GetGroupOutputPin( g, &pPin )"}},
         {"AddFilter:Sample Grabber", {"error text"}},
         {"RenderStream:video",
          {"failed pBuilder->RenderStream( NULL, NULL, pPin, NULL, pNullRenderFilterForVideo )", "error text"}},
@@ -93,11 +94,11 @@ TEST_F(CaptureGraphTest, EachFailingStepShowsItsMessagesAndLeavesNothingRunning)
         {"Grabber:SetBufferSamples",
          {"Failed in SetBufferSamples!  hr=0x80004005\r\n", "failed SetGrabberCallbackFunction();", "error text"}},
         {"Grabber:GetConnectedMediaType", {"failed SetGrabberCallbackFunction();", "error text"}},
-        {"GetGroupOutputPin:1", {"Could not GetGroupOutputPin( g, &pPin )"}},
+        {"GetGroupOutput:1", {"Could not GetGroupOutputPin( g, &pPin )"}},
         {"RenderStream:audio",
          {"failed pBuilder->RenderStream( NULL, NULL, pPin, NULL, pNullRenderFilterForAudio )", "error text"}},
-        {"QueryMediaControl", {"Could not get pControl"}},
-        {"QueryMediaEvent", {"Could not get pEvent"}},
+        {"Control", {"Could not get pControl"}},
+        {"Events", {"Could not get pEvent"}},
         {"SetNotify", {"can not SetNotifyWindow!!!"}},
         {"Run", {"can not pControl->Run()!!!", "error text"}},
     };

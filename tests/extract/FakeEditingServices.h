@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/media/EditingServices.h"
-#include "platform/media/TimelineModel.h"
+#include "platform/media/MediaType.h"
 
 #include <map>
 #include <set>
@@ -37,54 +37,53 @@ public:
         const char* name = kind == TimelineNodeKind::Group   ? "CreateEmptyNode:group"
                            : kind == TimelineNodeKind::Track ? "CreateEmptyNode:track"
                                                              : "CreateEmptyNode:source";
-        return Or(name, [&] { return model_.CreateEmptyNode(kind, node); });
+        return Or(name, [&] { return Timeline::CreateEmptyNode(kind, node); });
     }
     MediaResult SetMediaType(TimelineNode group, const MediaType& type) override
     {
-        return Or("SetMediaType", [&] { return model_.SetMediaType(group, type); });
+        return Or("SetMediaType", [&] { return Timeline::SetMediaType(group, type); });
     }
     MediaResult SetOutputFPS(TimelineNode group, double fps) override
     {
-        return Or("SetOutputFPS", [&] { return model_.SetOutputFPS(group, fps); });
+        return Or("SetOutputFPS", [&] { return Timeline::SetOutputFPS(group, fps); });
     }
     MediaResult VTrackInsBefore(TimelineNode group, TimelineNode track, int priority) override
     {
-        return Or("VTrackInsBefore", [&] { return model_.VTrackInsBefore(group, track, priority); });
+        return Or("VTrackInsBefore", [&] { return Timeline::VTrackInsBefore(group, track, priority); });
     }
     MediaResult SetStartStop(TimelineNode source, MediaTime start, MediaTime stop) override
     {
-        return Or("SetStartStop", [&] { return model_.SetStartStop(source, start, stop); });
+        return Or("SetStartStop", [&] { return Timeline::SetStartStop(source, start, stop); });
     }
     MediaResult SetMediaTimes(TimelineNode source, MediaTime start, MediaTime stop) override
     {
-        return Or("SetMediaTimes", [&] { return model_.SetMediaTimes(source, start, stop); });
+        return Or("SetMediaTimes", [&] { return Timeline::SetMediaTimes(source, start, stop); });
     }
     MediaResult SetMediaName(TimelineNode source, const std::string& path) override
     {
-        return Or("SetMediaName", [&] { return model_.SetMediaName(source, path); });
+        return Or("SetMediaName", [&] { return Timeline::SetMediaName(source, path); });
     }
     MediaResult SetStretchMode(TimelineNode source, int mode) override
     {
-        return Or("SetStretchMode", [&] { return model_.SetStretchMode(source, mode); });
+        return Or("SetStretchMode", [&] { return Timeline::SetStretchMode(source, mode); });
     }
     MediaResult SrcAdd(TimelineNode track, TimelineNode source) override
     {
-        return Or("SrcAdd", [&] { return model_.SrcAdd(track, source); });
+        return Or("SrcAdd", [&] { return Timeline::SrcAdd(track, source); });
     }
     MediaResult AddGroup(TimelineNode group) override
     {
-        return Or("AddGroup", [&] { return model_.AddGroup(group); });
+        return Or("AddGroup", [&] { return Timeline::AddGroup(group); });
     }
     MediaResult GetGroupCount(int& count) override
     {
-        return Or("GetGroupCount", [&] { return model_.GetGroupCount(count); });
+        return Or("GetGroupCount", [&] { return Timeline::GetGroupCount(count); });
     }
     MediaResult ValidateSourceNames(int flags) override
     {
         validateFlags = flags;
         return Or("ValidateSourceNames", [&] { return MediaResult::Ok; });
     }
-    std::vector<TimelineGroupSpec> Groups() const override { return model_.Groups(); }
 
     int validateFlags = 0;
 
@@ -97,10 +96,7 @@ private:
     }
 
     Faults& faults_;
-    TimelineModel model_;
 };
-
-class FakeFilter : public Filter {};
 
 class FakeGrabber final : public SampleGrabber {
 public:
@@ -108,7 +104,7 @@ public:
     MediaResult SetMediaType(const MediaType&) override { return faults_.Check("Grabber:SetMediaType"); }
     MediaResult SetCallback(SampleGrabberCallback* cb) override
     {
-        callback = cb;
+        SampleGrabber::SetCallback(cb);
         return faults_.Check("Grabber:SetCallback");
     }
     MediaResult SetOneShot(bool) override { return faults_.Check("Grabber:SetOneShot"); }
@@ -119,44 +115,26 @@ public:
         return faults_.Check("Grabber:GetConnectedMediaType");
     }
 
-    SampleGrabberCallback* callback = nullptr;
     MediaType connectedType = Rgb24VideoType(321, 240);
 
 private:
     Faults& faults_;
 };
 
-class FakePin final : public OutputPin {};
-
 // A graph that runs nothing: Run succeeds and the test posts the events itself.
-class FakeGraph final : public FilterGraph, public MediaControl, public MediaEventSource, public MediaFilter {
+class FakeGraph final : public FilterGraph, public MediaControl, public MediaEventSource {
 public:
     explicit FakeGraph(Faults& faults) : faults_(faults) {}
 
-    MediaResult AddFilter(std::shared_ptr<Filter> filter, const std::string& name) override
+    MediaResult AddFilter(const GraphFilter& filter) override
     {
-        const MediaResult result = faults_.Check("AddFilter:" + name);
-        if (Succeeded(result)) {
-            filters.push_back(std::move(filter));
-            names.push_back(name);
-        }
-        return result;
+        const MediaResult result = faults_.Check("AddFilter:" + filter.name);
+        return Failed(result) ? result : FilterGraph::AddFilter(filter);
     }
-    std::vector<std::string> FilterNames() const override { return names; }
-    MediaResult QueryMediaControl(MediaControl*& control) override
+    MediaResult SetSyncSource(SyncSource source) override
     {
-        control = this;
-        return faults_.Check("QueryMediaControl");
-    }
-    MediaResult QueryMediaEvent(MediaEventSource*& events) override
-    {
-        events = this;
-        return faults_.Check("QueryMediaEvent");
-    }
-    MediaResult QueryMediaFilter(MediaFilter*& filter) override
-    {
-        filter = this;
-        return faults_.Check("QueryMediaFilter");
+        const MediaResult result = faults_.Check("SetSyncSource");
+        return Failed(result) ? result : FilterGraph::SetSyncSource(source);
     }
     MediaResult Run() override
     {
@@ -182,11 +160,6 @@ public:
         pending.erase(pending.begin());
         return MediaResult::Ok;
     }
-    MediaResult SetSyncSource(SyncSource source) override
-    {
-        syncSource = source;
-        return faults_.Check("SetSyncSource");
-    }
 
     void Post(GraphEvent event)
     {
@@ -195,11 +168,8 @@ public:
             notify();
     }
 
-    std::vector<std::shared_ptr<Filter>> filters;
-    std::vector<std::string> names;
     std::vector<GraphEvent> pending;
     GraphNotify notify;
-    SyncSource syncSource = SyncSource::ReferenceClock;
     bool running = false;
 
 private:
@@ -210,27 +180,16 @@ class FakeRenderEngine final : public RenderEngine {
 public:
     // The graph belongs to the services, so a test can look at it after the engine is gone.
     FakeRenderEngine(Faults& faults, FakeGraph& graph) : faults_(faults), graph_(graph) {}
-    MediaResult SetTimelineObject(Timeline* timeline) override
-    {
-        timeline_ = timeline;
-        return faults_.Check("SetTimelineObject");
-    }
-    MediaResult GetTimelineObject(Timeline*& timeline) override
-    {
-        timeline = timeline_;
-        return faults_.Check("GetTimelineObject");
-    }
+    MediaResult SetTimelineObject(const Timeline*) override { return faults_.Check("SetTimelineObject"); }
     MediaResult ConnectFrontEnd() override { return faults_.Check("ConnectFrontEnd"); }
     MediaResult GetFilterGraph(FilterGraph*& graph) override
     {
         graph = &graph_;
         return faults_.Check("GetFilterGraph");
     }
-    MediaResult GetGroupOutputPin(int group, OutputPin*& pin) override
-    {
-        pin = &pins_[group];
-        return faults_.Check("GetGroupOutputPin:" + std::to_string(group));
-    }
+    MediaResult GetGroupOutput(int group) override { return faults_.Check("GetGroupOutput:" + std::to_string(group)); }
+    MediaControl* Control() override { return Failed(faults_.Check("Control")) ? nullptr : &graph_; }
+    MediaEventSource* Events() override { return Failed(faults_.Check("Events")) ? nullptr : &graph_; }
     MediaResult ScrapIt() override
     {
         graph_.running = false;
@@ -240,17 +199,16 @@ public:
 private:
     Faults& faults_;
     FakeGraph& graph_;
-    Timeline* timeline_ = nullptr;
-    std::map<int, FakePin> pins_;
 };
 
+// Records the connections the steps ask for without checking them.
 class FakeBuilder final : public CaptureGraphBuilder {
 public:
     explicit FakeBuilder(Faults& faults) : faults_(faults) {}
     MediaResult SetFiltergraph(FilterGraph&) override { return faults_.Check("SetFiltergraph"); }
-    MediaResult RenderStream(OutputPin&, Filter* intermediate, Filter&) override
+    MediaResult RenderStream(const GraphConnection& connection) override
     {
-        return faults_.Check(intermediate ? "RenderStream:video" : "RenderStream:audio");
+        return faults_.Check(connection.through.empty() ? "RenderStream:audio" : "RenderStream:video");
     }
 
 private:
@@ -278,9 +236,9 @@ public:
         builder = std::make_unique<FakeBuilder>(faults);
         return faults.Check("CreateCaptureGraphBuilder");
     }
-    MediaResult CreateNullRenderer(std::shared_ptr<Filter>& renderer) override
+    MediaResult CreateNullRenderer(GraphFilter& renderer) override
     {
-        renderer = std::make_shared<FakeFilter>();
+        renderer = GraphFilter{};
         return faults.Check("CreateNullRenderer");
     }
     MediaResult CreateSampleGrabber(std::shared_ptr<SampleGrabber>& grabber) override

@@ -44,7 +44,8 @@ class FrameToucher final : public SampleGrabberCallback {
 public:
     explicit FrameToucher(OutputSize size) : size_(size) {}
 
-    void BufferCB(double, std::uint8_t* buffer, long length) override
+    bool KeepsFrame() override { return true; }
+    void BufferCB(double, const std::uint8_t* buffer, long length) override
     {
         if (length != Rgb24Stride(size_.width) * size_.height) {
             std::fprintf(stderr, "frame of %ld bytes for %dx%d\n", length, size_.width, size_.height);

@@ -13,7 +13,8 @@ public:
     virtual MediaResult CreateTimeline(std::unique_ptr<Timeline>& timeline) = 0;
     virtual MediaResult CreateRenderEngine(std::unique_ptr<RenderEngine>& engine) = 0;
     virtual MediaResult CreateCaptureGraphBuilder(std::unique_ptr<CaptureGraphBuilder>& builder) = 0;
-    virtual MediaResult CreateNullRenderer(std::shared_ptr<Filter>& renderer) = 0;
+    // A null renderer, still to be named and added to a graph.
+    virtual MediaResult CreateNullRenderer(GraphFilter& renderer) = 0;
     virtual MediaResult CreateSampleGrabber(std::shared_ptr<SampleGrabber>& grabber) = 0;
 };
 
@@ -24,6 +25,6 @@ public:
     MediaResult CreateTimeline(std::unique_ptr<Timeline>& timeline) override;
     MediaResult CreateRenderEngine(std::unique_ptr<RenderEngine>& engine) override;
     MediaResult CreateCaptureGraphBuilder(std::unique_ptr<CaptureGraphBuilder>& builder) override;
-    MediaResult CreateNullRenderer(std::shared_ptr<Filter>& renderer) override;
+    MediaResult CreateNullRenderer(GraphFilter& renderer) override;
     MediaResult CreateSampleGrabber(std::shared_ptr<SampleGrabber>& grabber) override;
 };

@@ -1,14 +1,16 @@
 #include "platform/media/FfmpegRenderEngine.h"
 
 #include "platform/media/EditingServices.h"
-#include "platform/media/TimelineModel.h"
+#include "platform/media/FrameSchedule.h"
+
+#include <cstring>
 
 FfmpegRenderEngine::~FfmpegRenderEngine()
 {
     ScrapIt();
 }
 
-MediaResult FfmpegRenderEngine::SetTimelineObject(Timeline* timeline)
+MediaResult FfmpegRenderEngine::SetTimelineObject(const Timeline* timeline)
 {
     if (!timeline)
         return MediaResult::Pointer;
@@ -18,29 +20,41 @@ MediaResult FfmpegRenderEngine::SetTimelineObject(Timeline* timeline)
     return MediaResult::Ok;
 }
 
-MediaResult FfmpegRenderEngine::GetTimelineObject(Timeline*& timeline)
-{
-    timeline = timeline_;
-    return timeline_ ? MediaResult::Ok : MediaResult::WrongState;
-}
-
 MediaResult FfmpegRenderEngine::ConnectFrontEnd()
 {
     if (!timeline_)
         return MediaResult::WrongState;
     if (graph_)
         return MediaResult::Ok; // already built
-    std::vector<EngineGraph::Group> groups;
-    for (const TimelineGroupSpec& description : timeline_->Groups()) {
-        EngineGraph::Group& group = groups.emplace_back();
-        group.mediaType = description.mediaType;
-        if (description.mediaType.majortype != MajorType::Video)
-            continue;
-        group.streamer = std::make_unique<GroupStreamer>();
-        if (const MediaResult opened = group.streamer->Open(description); Failed(opened))
-            return opened;
+    const std::vector<TimelineGroupSpec> groups = timeline_->Groups();
+    std::vector<MediaType> types;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        types.push_back(groups[g].mediaType);
+        if (pictureGroup_ < 0 && groups[g].mediaType.majortype == MajorType::Video)
+            if (const MediaResult opened = OpenPictureGroup(static_cast<int>(g), groups[g]); Failed(opened))
+                return opened;
     }
-    graph_ = std::make_unique<EngineGraph>(std::move(groups));
+    graph_ = std::make_unique<FilterGraph>(std::move(types));
+    return MediaResult::Ok;
+}
+
+MediaResult FfmpegRenderEngine::OpenPictureGroup(int group, const TimelineGroupSpec& description)
+{
+    if (description.tracks.size() > 1)
+        return MediaResult::NotImplemented; // tracks are not composited on this platform
+    readers_.clear();
+    if (!description.tracks.empty())
+        for (const TimelineSourceSpec& source : description.tracks.front().sources) {
+            auto reader = std::make_unique<SourceReader>();
+            if (const MediaResult opened = reader->Open(source.mediaName); Failed(opened)) {
+                readers_.clear();
+                return opened;
+            }
+            readers_.push_back(std::move(reader));
+        }
+    pictureGroup_ = group;
+    picture_ = description;
+    buffer_.assign(description.mediaType.bmiHeader.biSizeImage, 0);
     return MediaResult::Ok;
 }
 
@@ -50,36 +64,155 @@ MediaResult FfmpegRenderEngine::GetFilterGraph(FilterGraph*& graph)
     return graph_ ? MediaResult::Ok : MediaResult::WrongState;
 }
 
-MediaResult FfmpegRenderEngine::GetGroupOutputPin(int group, OutputPin*& pin)
+MediaResult FfmpegRenderEngine::GetGroupOutput(int group)
 {
-    pin = graph_ ? graph_->Pin(group) : nullptr;
-    if (!graph_)
+    if (!graph_ || !timeline_)
         return MediaResult::WrongState;
-    return pin ? MediaResult::Ok : MediaResult::InvalidArg;
+    return group >= 0 && static_cast<std::size_t>(group) < timeline_->Groups().size() ? MediaResult::Ok
+                                                                                      : MediaResult::InvalidArg;
 }
 
 MediaResult FfmpegRenderEngine::ScrapIt()
 {
+    Stop();
     graph_.reset();
+    readers_.clear();
+    pictureGroup_ = -1;
     return MediaResult::Ok;
 }
 
-MediaResult EngineCaptureGraphBuilder::SetFiltergraph(FilterGraph& graph)
-{
-    graph_ = dynamic_cast<EngineGraph*>(&graph);
-    return graph_ ? MediaResult::Ok : MediaResult::NoInterface;
-}
-
-MediaResult EngineCaptureGraphBuilder::RenderStream(OutputPin& pin, Filter* intermediate, Filter& renderer)
+MediaResult FfmpegRenderEngine::Run()
 {
     if (!graph_)
         return MediaResult::WrongState;
-    return graph_->Connect(pin, intermediate, renderer);
+    if (thread_.joinable())
+        return MediaResult::Ok;
+    graph_->Lock(true);
+    stop_ = false;
+    useClock_ = graph_->Clocked();
+    {
+        const std::lock_guard lock(mutex_);
+        started_ = std::chrono::steady_clock::now();
+    }
+    SampleGrabber* grabber = graph_->GrabberOf(pictureGroup_);
+    if (!grabber || picture_.tracks.empty())
+        Post(GraphEvent{EC_COMPLETE, 0, 0}); // nothing to render
+    else
+        thread_ = std::thread(&FfmpegRenderEngine::Stream, this, grabber);
+    return MediaResult::Ok;
+}
+
+MediaResult FfmpegRenderEngine::Stop()
+{
+    stop_ = true;
+    wake_.notify_all();
+    if (thread_.joinable())
+        thread_.join();
+    if (graph_)
+        graph_->Lock(false);
+    return MediaResult::Ok;
+}
+
+void FfmpegRenderEngine::Stream(SampleGrabber* grabber)
+{
+    const MediaResult result = StreamFrames(*grabber);
+    if (result == MediaResult::Aborted)
+        return; // stopped on request: nobody waits for an event
+    Post(Failed(result) ? GraphEvent{EC_ERRORABORT, static_cast<long>(ResultCode(result)), 0}
+                        : GraphEvent{EC_COMPLETE, 0, 0});
+}
+
+MediaResult FfmpegRenderEngine::StreamFrames(SampleGrabber& grabber)
+{
+    for (const std::unique_ptr<SourceReader>& reader : readers_)
+        reader->Rewind();
+    const double rate = picture_.outputFps;
+    const std::int64_t count = OutputFrameCount(TrackEnd(picture_.tracks.front()), rate);
+    for (std::int64_t k = 0; k < count; ++k) {
+        if (!WaitUntilDue(OutputFrameTime(k, rate)))
+            return MediaResult::Aborted;
+        if (const MediaResult rendered = RenderFrame(k, grabber); Failed(rendered))
+            return rendered;
+    }
+    return MediaResult::Ok;
+}
+
+MediaResult FfmpegRenderEngine::RenderFrame(std::int64_t k, SampleGrabber& grabber)
+{
+    const double rate = picture_.outputFps;
+    const MediaTime t = OutputFrameTime(k, rate);
+    const std::optional<SourcePosition> position = SourceAt(picture_.tracks.front(), t, OutputFramePick(k, rate) - t);
+    const AVFrame* picture = nullptr;
+    if (position) {
+        // Frames nobody looks at are still decoded, so that errors and timing stay the same.
+        const MediaResult found = readers_[position->source]->FrameBefore(position->mediaTime, picture, stop_);
+        if (found != MediaResult::Ok)
+            return found;
+    }
+    SampleGrabberCallback* callback = grabber.Callback();
+    if (!callback || !callback->KeepsFrame())
+        return MediaResult::Ok;
+    if (const MediaResult drawn = Draw(picture, position ? position->source : 0); Failed(drawn))
+        return drawn;
+    callback->BufferCB(static_cast<double>(t) / kMediaUnitsPerSecond, buffer_.data(), static_cast<long>(buffer_.size()));
+    return MediaResult::Ok;
+}
+
+MediaResult FfmpegRenderEngine::Draw(const AVFrame* picture, std::size_t source)
+{
+    if (!picture) {
+        std::memset(buffer_.data(), 0, buffer_.size()); // a gap between sources is black
+        return MediaResult::Ok;
+    }
+    const BitmapInfoHeader& header = picture_.mediaType.bmiHeader;
+    return scaler_.Draw(*picture, readers_[source]->Rotation(), picture_.tracks.front().sources[source].stretchMode,
+                        buffer_.data(), header.biWidth, header.biHeight);
+}
+
+// With the reference clock a frame waits for its timeline time; without it
+// only a stop request holds streaming up.
+bool FfmpegRenderEngine::WaitUntilDue(MediaTime t)
+{
+    if (!useClock_)
+        return !stop_;
+    std::unique_lock lock(mutex_);
+    const auto due = started_ + std::chrono::microseconds(t / 10);
+    wake_.wait_until(lock, due, [this] { return stop_.load(); });
+    return !stop_;
+}
+
+void FfmpegRenderEngine::Post(GraphEvent event)
+{
+    GraphNotify notify;
+    {
+        const std::lock_guard lock(mutex_);
+        events_.push_back(event);
+        notify = notify_;
+    }
+    if (notify)
+        notify();
+}
+
+MediaResult FfmpegRenderEngine::SetNotify(GraphNotify notify)
+{
+    const std::lock_guard lock(mutex_);
+    notify_ = std::move(notify);
+    return MediaResult::Ok;
+}
+
+MediaResult FfmpegRenderEngine::GetEvent(GraphEvent& event)
+{
+    const std::lock_guard lock(mutex_);
+    if (events_.empty())
+        return MediaResult::False;
+    event = events_.front();
+    events_.pop_front();
+    return MediaResult::Ok;
 }
 
 MediaResult FfmpegEditingServices::CreateTimeline(std::unique_ptr<Timeline>& timeline)
 {
-    timeline = std::make_unique<TimelineModel>();
+    timeline = std::make_unique<Timeline>();
     return MediaResult::Ok;
 }
 
@@ -91,18 +224,18 @@ MediaResult FfmpegEditingServices::CreateRenderEngine(std::unique_ptr<RenderEngi
 
 MediaResult FfmpegEditingServices::CreateCaptureGraphBuilder(std::unique_ptr<CaptureGraphBuilder>& builder)
 {
-    builder = std::make_unique<EngineCaptureGraphBuilder>();
+    builder = std::make_unique<CaptureGraphBuilder>();
     return MediaResult::Ok;
 }
 
-MediaResult FfmpegEditingServices::CreateNullRenderer(std::shared_ptr<Filter>& renderer)
+MediaResult FfmpegEditingServices::CreateNullRenderer(GraphFilter& renderer)
 {
-    renderer = std::make_shared<NullRendererFilter>();
+    renderer = GraphFilter{};
     return MediaResult::Ok;
 }
 
 MediaResult FfmpegEditingServices::CreateSampleGrabber(std::shared_ptr<SampleGrabber>& grabber)
 {
-    grabber = std::make_shared<EngineSampleGrabber>();
+    grabber = std::make_shared<SampleGrabber>();
     return MediaResult::Ok;
 }

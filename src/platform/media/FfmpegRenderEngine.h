@@ -1,36 +1,68 @@
 #pragma once
 
-#include "platform/media/EngineGraph.h"
+#include "platform/media/FrameScaler.h"
 #include "platform/media/RenderEngine.h"
+#include "platform/media/SourceReader.h"
 
-// The render engine of this platform: decoders, scalers and frame-rate
-// conversion on FFmpeg, in a graph of its own.
-class FfmpegRenderEngine final : public RenderEngine {
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+// The render engine of this platform, on FFmpeg: one streaming thread reads
+// and decodes the sources of the picture group, picks the source frame each
+// output frame shows, scales it and hands it to the grabber's callback. Sound
+// groups get an output in the graph but are never decoded.
+class FfmpegRenderEngine final : public RenderEngine, public MediaControl, public MediaEventSource {
 public:
     FfmpegRenderEngine() = default;
     ~FfmpegRenderEngine() override;
     FfmpegRenderEngine(const FfmpegRenderEngine&) = delete;
     FfmpegRenderEngine& operator=(const FfmpegRenderEngine&) = delete;
 
-    MediaResult SetTimelineObject(Timeline* timeline) override;
-    MediaResult GetTimelineObject(Timeline*& timeline) override;
+    MediaResult SetTimelineObject(const Timeline* timeline) override;
     MediaResult ConnectFrontEnd() override;
     MediaResult GetFilterGraph(FilterGraph*& graph) override;
-    MediaResult GetGroupOutputPin(int group, OutputPin*& pin) override;
+    MediaResult GetGroupOutput(int group) override;
+    MediaControl* Control() override { return this; }
+    MediaEventSource* Events() override { return this; }
     MediaResult ScrapIt() override;
 
-private:
-    Timeline* timeline_ = nullptr;
-    std::unique_ptr<EngineGraph> graph_;
-};
-
-// Connects pins inside an engine graph.
-class EngineCaptureGraphBuilder final : public CaptureGraphBuilder {
-public:
-    EngineCaptureGraphBuilder() = default;
-    MediaResult SetFiltergraph(FilterGraph& graph) override;
-    MediaResult RenderStream(OutputPin& pin, Filter* intermediate, Filter& renderer) override;
+    MediaResult Run() override;
+    MediaResult Stop() override;
+    MediaResult SetNotify(GraphNotify notify) override;
+    MediaResult GetEvent(GraphEvent& event) override;
 
 private:
-    EngineGraph* graph_ = nullptr;
+    MediaResult OpenPictureGroup(int group, const TimelineGroupSpec& description);
+    void Stream(SampleGrabber* grabber);
+    MediaResult StreamFrames(SampleGrabber& grabber);
+    // Decodes up to the picture output frame k shows and, when the callback
+    // keeps it, draws it and hands it over.
+    MediaResult RenderFrame(std::int64_t k, SampleGrabber& grabber);
+    // Draws a source's picture, or black for none, into the frame buffer.
+    MediaResult Draw(const AVFrame* picture, std::size_t source);
+    bool WaitUntilDue(MediaTime t);
+    void Post(GraphEvent event);
+
+    const Timeline* timeline_ = nullptr;
+    std::unique_ptr<FilterGraph> graph_;
+
+    // The picture group: the first video group of the timeline.
+    int pictureGroup_ = -1;
+    TimelineGroupSpec picture_;
+    std::vector<std::unique_ptr<SourceReader>> readers_; // one per source of its track
+    FrameScaler scaler_;
+    std::vector<std::uint8_t> buffer_;
+
+    // Streaming state; the mutex guards the clock start and the events.
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    bool useClock_ = true;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::chrono::steady_clock::time_point started_;
+    std::deque<GraphEvent> events_;
+    GraphNotify notify_;
 };

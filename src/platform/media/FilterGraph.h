@@ -4,92 +4,136 @@
 #include "platform/media/MediaResult.h"
 #include "platform/media/MediaType.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-// Receives the frames that pass a sample grabber, one call per frame on the
-// graph's streaming thread; the next frame waits until the call returns.
-// The buffer holds bottom-up rows of blue, green, red, each row padded to a
-// multiple of 4 bytes; it is valid, and may be changed, only during the call.
+// Receives the frames of a conversion, one at a time and in order, on the
+// render engine's streaming thread; the next frame waits until it returns.
 class SampleGrabberCallback {
 public:
     virtual ~SampleGrabberCallback() = default;
-    // sampleTime: the frame's timeline time in seconds.
-    virtual void BufferCB(double sampleTime, std::uint8_t* buffer, long length) = 0;
-    // Asked once per frame, before the frame is converted. A callback that
-    // keeps only some frames answers false for the others: that frame is
-    // then neither converted nor handed to BufferCB, which saves most of
-    // the work when only every n-th frame is wanted.
-    virtual bool NeedsBuffer() { return true; }
+    // Asked once for every frame, before it is drawn: counts the frame and
+    // answers whether it is kept. A frame that is not kept is never drawn nor
+    // handed over, which saves most of the work when every n-th is wanted.
+    virtual bool KeepsFrame() = 0;
+    // A kept frame: bottom-up rows of blue, green, red, each padded to a
+    // multiple of 4 bytes, valid only during the call. sampleTime is its
+    // timeline time in seconds.
+    virtual void BufferCB(double sampleTime, const std::uint8_t* buffer, long length) = 0;
 };
 
-// A processing step that a graph holds under a name.
-class Filter {
+// Hands the frames of the stream it is connected to to a callback. It sits in
+// one graph at a time and lives across conversions. Each setting is a call a
+// fake can fail.
+class SampleGrabber {
 public:
-    virtual ~Filter() = default;
-};
+    SampleGrabber() = default;
+    virtual ~SampleGrabber() = default;
+    SampleGrabber(const SampleGrabber&) = delete;
+    SampleGrabber& operator=(const SampleGrabber&) = delete;
 
-// Hands every frame that passes it to a callback; it can sit in one graph at
-// a time and lives across graphs.
-class SampleGrabber : public Filter {
-public:
-    // The types it accepts; a stream of another type does not connect.
-    virtual MediaResult SetMediaType(const MediaType& type) = 0;
-    // Null stops the calls. The callback must outlive every graph the
-    // grabber runs in.
-    virtual MediaResult SetCallback(SampleGrabberCallback* callback) = 0;
+    // The types it accepts (video RGB24 only); a stream of another type does not connect.
+    virtual MediaResult SetMediaType(const MediaType& type);
+    // Null stops the calls. The callback must outlive every run of the grabber.
+    virtual MediaResult SetCallback(SampleGrabberCallback* callback);
     // Only continuous grabbing is offered: true gives NotImplemented.
-    virtual MediaResult SetOneShot(bool oneShot) = 0;
+    virtual MediaResult SetOneShot(bool oneShot);
     // Samples are never kept: true gives NotImplemented.
-    virtual MediaResult SetBufferSamples(bool buffer) = 0;
+    virtual MediaResult SetBufferSamples(bool buffer);
     // The type of the stream it is connected to; NotConnected before that.
-    virtual MediaResult GetConnectedMediaType(MediaType& type) = 0;
+    virtual MediaResult GetConnectedMediaType(MediaType& type);
+
+    // For the graph that connects it and the engine that runs it.
+    bool Accepts(const MediaType& type) const;
+    bool IsConnected() const { return connected_.has_value(); }
+    void Connect(const MediaType& type) { connected_ = type; }
+    void Disconnect() { connected_.reset(); }
+    SampleGrabberCallback* Callback() const { return callback_.load(); }
+
+private:
+    MediaType accepted_;
+    std::optional<MediaType> connected_;
+    std::atomic<SampleGrabberCallback*> callback_{nullptr};
 };
 
-// The output of one timeline group in a render engine's graph.
-class OutputPin {
+// A filter the capture steps put into the graph under a name: the grabber
+// when one is given, otherwise a null renderer, an end of a stream that
+// throws its frames away.
+struct GraphFilter {
+    std::string name;
+    std::shared_ptr<SampleGrabber> grabber;
+};
+
+// The stream of one timeline group, optionally through a grabber, into a
+// null renderer; filters are named as they were added.
+struct GraphConnection {
+    int group = 0;
+    std::string through; // empty: straight into the renderer
+    std::string renderer;
+};
+
+enum class SyncSource { ReferenceClock, None };
+
+// The capture graph: the filters the capture steps add and the connections
+// they make, which the render engine runs. Adding and connecting check what
+// they can; a fake fails them on demand.
+class FilterGraph {
 public:
-    virtual ~OutputPin() = default;
+    // groups: the media type of every timeline group, in order.
+    explicit FilterGraph(std::vector<MediaType> groups = {}) : groups_(std::move(groups)) {}
+    virtual ~FilterGraph();
+    FilterGraph(const FilterGraph&) = delete;
+    FilterGraph& operator=(const FilterGraph&) = delete;
+
+    // Names are unique; a grabber already connected elsewhere does not join.
+    virtual MediaResult AddFilter(const GraphFilter& filter);
+    // Both filters must be in the graph and each group connects once.
+    virtual MediaResult Connect(const GraphConnection& connection);
+    // With the reference clock frames follow their timeline times in real
+    // time; without one they flow as fast as they are decoded.
+    virtual MediaResult SetSyncSource(SyncSource source);
+
+    std::vector<std::string> FilterNames() const;
+    const std::vector<GraphConnection>& Connections() const { return connections_; }
+    // The grabber a group's frames pass, or null.
+    SampleGrabber* GrabberOf(int group) const;
+    bool Clocked() const { return sync_ == SyncSource::ReferenceClock; }
+    // While the engine runs the graph it does not change.
+    void Lock(bool locked) { locked_ = locked; }
+
+private:
+    const GraphFilter* Find(const std::string& name) const;
+
+    std::vector<MediaType> groups_;
+    std::vector<GraphFilter> filters_;
+    std::vector<GraphConnection> connections_;
+    SyncSource sync_ = SyncSource::ReferenceClock;
+    bool locked_ = false;
+};
+
+// Connects a group's stream in a graph: the steps name filters by the name
+// they were added under.
+class CaptureGraphBuilder {
+public:
+    CaptureGraphBuilder() = default;
+    virtual ~CaptureGraphBuilder() = default;
+    virtual MediaResult SetFiltergraph(FilterGraph& graph);
+    virtual MediaResult RenderStream(const GraphConnection& connection);
+
+private:
+    FilterGraph* graph_ = nullptr;
 };
 
 // Starts and stops streaming.
 class MediaControl {
 public:
     virtual ~MediaControl() = default;
-    // Streams from the first frame on threads of its own.
+    // Streams from the first frame on a thread of its own.
     virtual MediaResult Run() = 0;
     // Returns when no frame is being delivered any more.
     virtual MediaResult Stop() = 0;
-};
-
-enum class SyncSource { ReferenceClock, None };
-
-// How the graph paces its frames.
-class MediaFilter {
-public:
-    virtual ~MediaFilter() = default;
-    // With the reference clock frames follow their timeline times in real
-    // time; without one they flow as fast as they are decoded.
-    virtual MediaResult SetSyncSource(SyncSource source) = 0;
-};
-
-class FilterGraph {
-public:
-    virtual ~FilterGraph() = default;
-    virtual MediaResult AddFilter(std::shared_ptr<Filter> filter, const std::string& name) = 0;
-    virtual std::vector<std::string> FilterNames() const = 0;
-    virtual MediaResult QueryMediaControl(MediaControl*& control) = 0;
-    virtual MediaResult QueryMediaEvent(MediaEventSource*& events) = 0;
-    virtual MediaResult QueryMediaFilter(MediaFilter*& filter) = 0;
-};
-
-// Connects an output pin, through an optional intermediate filter, to a
-// renderer; both filters must already be in the graph.
-class CaptureGraphBuilder {
-public:
-    virtual ~CaptureGraphBuilder() = default;
-    virtual MediaResult SetFiltergraph(FilterGraph& graph) = 0;
-    virtual MediaResult RenderStream(OutputPin& pin, Filter* intermediate, Filter& renderer) = 0;
 };

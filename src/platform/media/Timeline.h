@@ -5,6 +5,7 @@
 #include "platform/media/MediaType.h"
 
 #include <string>
+#include <variant>
 #include <vector>
 
 // Kinds of timeline nodes, numbered as the program names them.
@@ -45,36 +46,66 @@ struct TimelineGroupSpec {
 };
 
 // The description of an edit: groups (one output each) holding tracks that
-// hold sources. Nodes are created empty, configured, then linked; a node
-// that is never linked has no effect.
+// hold sources, filled in by the timeline steps and read by the render
+// engine. Nodes are created empty, configured, then linked; a node that is
+// never linked has no effect. Each step checks its values and is virtual so
+// that a fake can fail it.
 class Timeline {
 public:
+    Timeline() = default;
     virtual ~Timeline() = default;
+    Timeline(const Timeline&) = delete;
+    Timeline& operator=(const Timeline&) = delete;
 
-    virtual MediaResult CreateEmptyNode(TimelineNodeKind kind, TimelineNode& node) = 0;
+    virtual MediaResult CreateEmptyNode(TimelineNodeKind kind, TimelineNode& node);
 
     // Group nodes.
-    virtual MediaResult SetMediaType(TimelineNode group, const MediaType& type) = 0;
-    virtual MediaResult SetOutputFPS(TimelineNode group, double fps) = 0;
+    virtual MediaResult SetMediaType(TimelineNode group, const MediaType& type);
+    virtual MediaResult SetOutputFPS(TimelineNode group, double fps);
     // Inserts the track before the one of this priority; -1 appends it.
-    virtual MediaResult VTrackInsBefore(TimelineNode group, TimelineNode track, int priority) = 0;
+    virtual MediaResult VTrackInsBefore(TimelineNode group, TimelineNode track, int priority);
 
     // Source nodes.
-    virtual MediaResult SetStartStop(TimelineNode source, MediaTime start, MediaTime stop) = 0;
-    virtual MediaResult SetMediaTimes(TimelineNode source, MediaTime start, MediaTime stop) = 0;
-    virtual MediaResult SetMediaName(TimelineNode source, const std::string& path) = 0;
-    virtual MediaResult SetStretchMode(TimelineNode source, int mode) = 0;
+    virtual MediaResult SetStartStop(TimelineNode source, MediaTime start, MediaTime stop);
+    virtual MediaResult SetMediaTimes(TimelineNode source, MediaTime start, MediaTime stop);
+    virtual MediaResult SetMediaName(TimelineNode source, const std::string& path);
+    virtual MediaResult SetStretchMode(TimelineNode source, int mode);
 
     // Track nodes.
-    virtual MediaResult SrcAdd(TimelineNode track, TimelineNode source) = 0;
+    virtual MediaResult SrcAdd(TimelineNode track, TimelineNode source);
 
     // The timeline itself.
-    virtual MediaResult AddGroup(TimelineNode group) = 0;
-    virtual MediaResult GetGroupCount(int& count) = 0;
+    virtual MediaResult AddGroup(TimelineNode group);
+    virtual MediaResult GetGroupCount(int& count);
     // Checks that every source of the added groups names a file that opens;
     // the first failure's code, or Ok.
-    virtual MediaResult ValidateSourceNames(int flags) = 0;
+    virtual MediaResult ValidateSourceNames(int flags);
 
-    // What the render engine builds from: the added groups, in order.
-    virtual std::vector<TimelineGroupSpec> Groups() const = 0;
+    // What the render engine reads: the added groups, in order.
+    std::vector<TimelineGroupSpec> Groups() const;
+
+private:
+    struct GroupNode {
+        MediaType mediaType;
+        double outputFps = 0.0;
+        std::vector<TimelineNode> tracks;
+    };
+    struct TrackNode {
+        std::vector<TimelineNode> sources;
+        bool linked = false;
+    };
+    struct SourceNode {
+        TimelineSourceSpec description;
+        bool linked = false;
+    };
+    using Node = std::variant<GroupNode, TrackNode, SourceNode>;
+
+    template <typename T>
+    T* Find(TimelineNode node);
+    template <typename T>
+    const T& Get(TimelineNode node) const;
+    TimelineTrackSpec TrackSpec(TimelineNode track) const;
+
+    std::vector<Node> nodes_;           // indexed by TimelineNode
+    std::vector<TimelineNode> groups_;  // added groups, in order
 };

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -288,38 +289,49 @@ TEST(CaptureGraph, RefusesConnectionsThatCannotWork)
     ASSERT_EQ(engine->ConnectFrontEnd(), MediaResult::Ok);
     FilterGraph* graph = nullptr;
     ASSERT_EQ(engine->GetFilterGraph(graph), MediaResult::Ok);
-    OutputPin* pin = nullptr;
-    EXPECT_EQ(engine->GetGroupOutputPin(1, pin), MediaResult::InvalidArg);
-    ASSERT_EQ(engine->GetGroupOutputPin(0, pin), MediaResult::Ok);
+    EXPECT_EQ(engine->GetGroupOutput(1), MediaResult::InvalidArg);
+    ASSERT_EQ(engine->GetGroupOutput(0), MediaResult::Ok);
 
     std::shared_ptr<SampleGrabber> grabber;
     services.CreateSampleGrabber(grabber);
     grabber->SetMediaType(Rgb24GrabberType());
-    std::shared_ptr<Filter> renderer;
+    GraphFilter renderer;
     services.CreateNullRenderer(renderer);
+    renderer.name = "Audio Null Render";
     std::unique_ptr<CaptureGraphBuilder> builder;
     services.CreateCaptureGraphBuilder(builder);
     ASSERT_EQ(builder->SetFiltergraph(*graph), MediaResult::Ok);
-    EXPECT_EQ(builder->RenderStream(*pin, nullptr, *renderer), MediaResult::InvalidArg); // not in the graph
-    ASSERT_EQ(graph->AddFilter(renderer, "Audio Null Render"), MediaResult::Ok);
-    ASSERT_EQ(graph->AddFilter(grabber, "Sample Grabber"), MediaResult::Ok);
-    EXPECT_EQ(graph->AddFilter(grabber, "Sample Grabber"), MediaResult::WrongState);
-    EXPECT_EQ(builder->RenderStream(*pin, grabber.get(), *renderer), MediaResult::CannotConnect); // sound
+    EXPECT_EQ(builder->RenderStream({0, {}, renderer.name}), MediaResult::InvalidArg); // not in the graph
+    ASSERT_EQ(graph->AddFilter(renderer), MediaResult::Ok);
+    ASSERT_EQ(graph->AddFilter({"Sample Grabber", grabber}), MediaResult::Ok);
+    EXPECT_EQ(graph->AddFilter({"Sample Grabber", grabber}), MediaResult::WrongState);
+    EXPECT_EQ(builder->RenderStream({0, "Sample Grabber", renderer.name}), MediaResult::CannotConnect); // sound
+    EXPECT_EQ(builder->RenderStream({0, {}, "Sample Grabber"}), MediaResult::CannotConnect); // not a renderer
     MediaType type;
     EXPECT_EQ(grabber->GetConnectedMediaType(type), MediaResult::NotConnected);
-    EXPECT_EQ(builder->RenderStream(*pin, nullptr, *renderer), MediaResult::Ok);
-    EXPECT_EQ(builder->RenderStream(*pin, nullptr, *renderer), MediaResult::WrongState);
+    EXPECT_EQ(builder->RenderStream({1, {}, renderer.name}), MediaResult::InvalidArg); // no such group
+    EXPECT_EQ(builder->RenderStream({0, {}, renderer.name}), MediaResult::Ok);
+    EXPECT_EQ(builder->RenderStream({0, {}, renderer.name}), MediaResult::WrongState);
     EXPECT_EQ(grabber->SetOneShot(true), MediaResult::NotImplemented);
     EXPECT_EQ(grabber->SetBufferSamples(true), MediaResult::NotImplemented);
+}
 
-    // The grabber sits in one graph at a time until the engine is scrapped.
+TEST(CaptureGraph, AConnectedGrabberJoinsNoOtherGraphUntilItsEngineIsScrapped)
+{
+    const RenderRequest request{TestClip(clips::H264Mp4()), 0, kSecond, 160, 120, 25};
+    auto first = std::make_unique<RenderRig>();
+    ASSERT_EQ(first->Build(request), MediaResult::Ok);
+    MediaType type;
+    ASSERT_EQ(first->grabber->GetConnectedMediaType(type), MediaResult::Ok);
+    EXPECT_EQ(type, Rgb24VideoType(160, 120));
     RenderRig other;
-    other.grabber = grabber;
-    EXPECT_EQ(other.Build({TestClip(clips::H264Mp4()), 0, kSecond, 160, 120, 25}), MediaResult::WrongState);
-    ASSERT_EQ(engine->ScrapIt(), MediaResult::Ok);
+    other.grabber = first->grabber;
+    EXPECT_EQ(other.Build(request), MediaResult::WrongState);
+    const std::shared_ptr<SampleGrabber> grabber = first->grabber;
+    first.reset();
     RenderRig again;
     again.grabber = grabber;
-    EXPECT_EQ(again.Build({TestClip(clips::H264Mp4()), 0, kSecond, 160, 120, 25}), MediaResult::Ok);
+    EXPECT_EQ(again.Build(request), MediaResult::Ok);
 }
 
 TEST(CaptureGraph, SoundGroupsAreNeverDecoded)

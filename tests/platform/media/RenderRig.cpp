@@ -6,13 +6,13 @@
 
 #include <functional>
 
-void FrameRecorder::BufferCB(double sampleTime, std::uint8_t* buffer, long length)
+void FrameRecorder::BufferCB(double sampleTime, const std::uint8_t* buffer, long length)
 {
     const std::lock_guard lock(mutex_);
     frames_.push_back(CapturedFrame{sampleTime, std::vector<std::uint8_t>(buffer, buffer + length)});
 }
 
-bool FrameRecorder::NeedsBuffer()
+bool FrameRecorder::KeepsFrame()
 {
     return asked_++ % keepEvery == 0;
 }
@@ -67,12 +67,11 @@ MediaResult RenderRig::Build(const RenderRequest& request, bool withClock)
     services_.CreateRenderEngine(engine_);
     std::unique_ptr<CaptureGraphBuilder> builder;
     services_.CreateCaptureGraphBuilder(builder);
-    std::shared_ptr<Filter> videoRenderer, soundRenderer;
+    GraphFilter videoRenderer, soundRenderer;
     services_.CreateNullRenderer(videoRenderer);
     services_.CreateNullRenderer(soundRenderer);
-    OutputPin* videoPin = nullptr;
-    OutputPin* soundPin = nullptr;
-    MediaFilter* filter = nullptr;
+    videoRenderer.name = "Video Null Render";
+    soundRenderer.name = "Audio Null Render";
     auto steps = [&]() -> std::vector<std::function<MediaResult()>> {
         return {
             [&] { return AddGroup(Rgb24VideoType(request.width, request.height), request.fps, request, true); },
@@ -81,23 +80,21 @@ MediaResult RenderRig::Build(const RenderRequest& request, bool withClock)
             [&] { return engine_->ConnectFrontEnd(); },
             [&] { return engine_->GetFilterGraph(graph); },
             [&] { return builder->SetFiltergraph(*graph); },
-            [&] { return graph->AddFilter(videoRenderer, "Video Null Render"); },
-            [&] { return graph->AddFilter(soundRenderer, "Audio Null Render"); },
-            [&] { return engine_->GetGroupOutputPin(0, videoPin); },
-            [&] { return graph->AddFilter(grabber, "Sample Grabber"); },
-            [&] { return builder->RenderStream(*videoPin, grabber.get(), *videoRenderer); },
+            [&] { return graph->AddFilter(videoRenderer); },
+            [&] { return graph->AddFilter(soundRenderer); },
+            [&] { return engine_->GetGroupOutput(0); },
+            [&] { return graph->AddFilter({"Sample Grabber", grabber}); },
+            [&] { return builder->RenderStream({0, "Sample Grabber", videoRenderer.name}); },
             [&] { return grabber->SetCallback(&recorder); },
-            [&] { return request.withSound ? engine_->GetGroupOutputPin(1, soundPin) : MediaResult::Ok; },
-            [&] { return soundPin ? builder->RenderStream(*soundPin, nullptr, *soundRenderer) : MediaResult::Ok; },
-            [&] { return graph->QueryMediaFilter(filter); },
-            [&] { return filter->SetSyncSource(withClock ? SyncSource::ReferenceClock : SyncSource::None); },
-            [&] { return graph->QueryMediaControl(control_); },
-            [&] { return graph->QueryMediaEvent(events_); },
+            [&] { return request.withSound ? engine_->GetGroupOutput(1) : MediaResult::Ok; },
+            [&] { return request.withSound ? builder->RenderStream({1, {}, soundRenderer.name}) : MediaResult::Ok; },
+            [&] { return graph->SetSyncSource(withClock ? SyncSource::ReferenceClock : SyncSource::None); },
         };
     };
     for (const auto& step : steps())
         if (const MediaResult result = step(); Failed(result))
             return result;
+    events_ = engine_->Events();
     return events_->SetNotify([this] {
         const std::lock_guard lock(mutex_);
         notified_ = true;
@@ -107,7 +104,7 @@ MediaResult RenderRig::Build(const RenderRequest& request, bool withClock)
 
 MediaResult RenderRig::Run()
 {
-    return control_ ? control_->Run() : MediaResult::WrongState;
+    return events_ ? engine_->Control()->Run() : MediaResult::WrongState;
 }
 
 bool RenderRig::WaitForEvent(GraphEvent& event, std::chrono::milliseconds timeout)
@@ -124,7 +121,7 @@ bool RenderRig::WaitForEvent(GraphEvent& event, std::chrono::milliseconds timeou
 
 MediaResult RenderRig::Stop()
 {
-    return control_ ? control_->Stop() : MediaResult::Ok;
+    return engine_ ? engine_->Control()->Stop() : MediaResult::Ok;
 }
 
 std::vector<CapturedFrame> RenderFrames(const RenderRequest& request, GraphEvent* last)

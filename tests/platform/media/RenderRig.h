@@ -18,8 +18,8 @@ struct CapturedFrame {
 // Keeps a copy of every frame the grabber hands over.
 class FrameRecorder final : public SampleGrabberCallback {
 public:
-    void BufferCB(double sampleTime, std::uint8_t* buffer, long length) override;
-    bool NeedsBuffer() override;
+    bool KeepsFrame() override;
+    void BufferCB(double sampleTime, const std::uint8_t* buffer, long length) override;
     std::vector<CapturedFrame> Frames() const;
 
     int keepEvery = 1; // frames asked for: one in this many
@@ -67,7 +67,6 @@ private:
     FfmpegEditingServices services_;
     std::unique_ptr<Timeline> timeline_;
     std::unique_ptr<RenderEngine> engine_;
-    MediaControl* control_ = nullptr;
     MediaEventSource* events_ = nullptr;
     std::mutex mutex_;
     std::condition_variable signalled_;

@@ -1,7 +1,7 @@
 #include "platform/media/FrameScaler.h"
 #include "platform/media/FrameSchedule.h"
 #include "platform/media/MediaType.h"
-#include "platform/media/TimelineModel.h"
+#include "platform/media/Timeline.h"
 
 #include <gtest/gtest.h>
 
@@ -132,7 +132,7 @@ TEST(FrameScaler, AMatrixNumberFfmpegDoesNotNameIsDrawnAsAnUnlabelledPicture)
         EXPECT_EQ(DrawLabelled(unnamed), unlabelled) << unnamed;
 }
 
-class TimelineModelTest : public ::testing::Test {
+class TimelineTest : public ::testing::Test {
 protected:
     TimelineNode Node(TimelineNodeKind kind)
     {
@@ -150,10 +150,10 @@ protected:
         return source;
     }
 
-    TimelineModel timeline;
+    Timeline timeline;
 };
 
-TEST_F(TimelineModelTest, RefusesCallsOnTheWrongNodeOrWithImpossibleValues)
+TEST_F(TimelineTest, RefusesCallsOnTheWrongNodeOrWithImpossibleValues)
 {
     const TimelineNode group = Node(TimelineNodeKind::Group);
     const TimelineNode track = Node(TimelineNodeKind::Track);
@@ -182,7 +182,7 @@ TEST_F(TimelineModelTest, RefusesCallsOnTheWrongNodeOrWithImpossibleValues)
     EXPECT_EQ(count, 0);
 }
 
-TEST_F(TimelineModelTest, GroupsKeepTheirTracksAndSourcesInOrder)
+TEST_F(TimelineTest, GroupsKeepTheirTracksAndSourcesInOrder)
 {
     const TimelineNode group = Node(TimelineNodeKind::Group);
     ASSERT_EQ(timeline.SetMediaType(group, Rgb24VideoType(320, 240)), MediaResult::Ok);
@@ -209,7 +209,7 @@ TEST_F(TimelineModelTest, GroupsKeepTheirTracksAndSourcesInOrder)
               (TimelineSourceSpec{0, kSecond, 0, kSecond, "clip.mp4", RESIZEF_PRESERVEASPECTRATIO}));
 }
 
-TEST_F(TimelineModelTest, ValidatingNamesFindsAFileThatDoesNotOpen)
+TEST_F(TimelineTest, ValidatingNamesFindsAFileThatDoesNotOpen)
 {
     const TimelineNode group = Node(TimelineNodeKind::Group);
     ASSERT_EQ(timeline.SetMediaType(group, AudioGroupType()), MediaResult::Ok);

@@ -1,4 +1,4 @@
-#include "platform/media/TimelineModel.h"
+#include "platform/media/Timeline.h"
 
 #include "platform/media/MediaInput.h"
 
@@ -22,7 +22,7 @@ MediaResult CheckSourceFile(const std::string& path)
 } // namespace
 
 template <typename T>
-T* TimelineModel::Find(TimelineNode node)
+T* Timeline::Find(TimelineNode node)
 {
     if (node < 0 || static_cast<std::size_t>(node) >= nodes_.size())
         return nullptr;
@@ -30,12 +30,12 @@ T* TimelineModel::Find(TimelineNode node)
 }
 
 template <typename T>
-const T& TimelineModel::Get(TimelineNode node) const
+const T& Timeline::Get(TimelineNode node) const
 {
     return std::get<T>(nodes_[static_cast<std::size_t>(node)]);
 }
 
-MediaResult TimelineModel::CreateEmptyNode(TimelineNodeKind kind, TimelineNode& node)
+MediaResult Timeline::CreateEmptyNode(TimelineNodeKind kind, TimelineNode& node)
 {
     switch (kind) {
     case TimelineNodeKind::Group: nodes_.emplace_back(GroupNode{}); break;
@@ -47,7 +47,7 @@ MediaResult TimelineModel::CreateEmptyNode(TimelineNodeKind kind, TimelineNode& 
     return MediaResult::Ok;
 }
 
-MediaResult TimelineModel::SetMediaType(TimelineNode group, const MediaType& type)
+MediaResult Timeline::SetMediaType(TimelineNode group, const MediaType& type)
 {
     GroupNode* found = Find<GroupNode>(group);
     if (!found)
@@ -61,7 +61,7 @@ MediaResult TimelineModel::SetMediaType(TimelineNode group, const MediaType& typ
     return MediaResult::Ok;
 }
 
-MediaResult TimelineModel::SetOutputFPS(TimelineNode group, double fps)
+MediaResult Timeline::SetOutputFPS(TimelineNode group, double fps)
 {
     GroupNode* found = Find<GroupNode>(group);
     if (!found || !std::isfinite(fps) || fps <= 0.0)
@@ -70,7 +70,7 @@ MediaResult TimelineModel::SetOutputFPS(TimelineNode group, double fps)
     return MediaResult::Ok;
 }
 
-MediaResult TimelineModel::VTrackInsBefore(TimelineNode group, TimelineNode track, int priority)
+MediaResult Timeline::VTrackInsBefore(TimelineNode group, TimelineNode track, int priority)
 {
     GroupNode* owner = Find<GroupNode>(group);
     TrackNode* inserted = Find<TrackNode>(track);
@@ -83,7 +83,7 @@ MediaResult TimelineModel::VTrackInsBefore(TimelineNode group, TimelineNode trac
     return MediaResult::Ok;
 }
 
-MediaResult TimelineModel::SetStartStop(TimelineNode source, MediaTime start, MediaTime stop)
+MediaResult Timeline::SetStartStop(TimelineNode source, MediaTime start, MediaTime stop)
 {
     SourceNode* found = Find<SourceNode>(source);
     if (!found || start < 0 || stop <= start)
@@ -93,7 +93,7 @@ MediaResult TimelineModel::SetStartStop(TimelineNode source, MediaTime start, Me
     return MediaResult::Ok;
 }
 
-MediaResult TimelineModel::SetMediaTimes(TimelineNode source, MediaTime start, MediaTime stop)
+MediaResult Timeline::SetMediaTimes(TimelineNode source, MediaTime start, MediaTime stop)
 {
     SourceNode* found = Find<SourceNode>(source);
     if (!found || start < 0 || stop <= start)
@@ -103,7 +103,7 @@ MediaResult TimelineModel::SetMediaTimes(TimelineNode source, MediaTime start, M
     return MediaResult::Ok;
 }
 
-MediaResult TimelineModel::SetMediaName(TimelineNode source, const std::string& path)
+MediaResult Timeline::SetMediaName(TimelineNode source, const std::string& path)
 {
     SourceNode* found = Find<SourceNode>(source);
     if (!found || path.empty())
@@ -112,7 +112,7 @@ MediaResult TimelineModel::SetMediaName(TimelineNode source, const std::string& 
     return MediaResult::Ok;
 }
 
-MediaResult TimelineModel::SetStretchMode(TimelineNode source, int mode)
+MediaResult Timeline::SetStretchMode(TimelineNode source, int mode)
 {
     SourceNode* found = Find<SourceNode>(source);
     if (!found || (mode != RESIZEF_STRETCH && mode != RESIZEF_PRESERVEASPECTRATIO))
@@ -121,7 +121,7 @@ MediaResult TimelineModel::SetStretchMode(TimelineNode source, int mode)
     return MediaResult::Ok;
 }
 
-MediaResult TimelineModel::SrcAdd(TimelineNode track, TimelineNode source)
+MediaResult Timeline::SrcAdd(TimelineNode track, TimelineNode source)
 {
     TrackNode* owner = Find<TrackNode>(track);
     SourceNode* added = Find<SourceNode>(source);
@@ -134,7 +134,7 @@ MediaResult TimelineModel::SrcAdd(TimelineNode track, TimelineNode source)
     return MediaResult::Ok;
 }
 
-MediaResult TimelineModel::AddGroup(TimelineNode group)
+MediaResult Timeline::AddGroup(TimelineNode group)
 {
     const GroupNode* found = Find<GroupNode>(group);
     if (!found || found->mediaType.majortype == MajorType::None)
@@ -147,13 +147,13 @@ MediaResult TimelineModel::AddGroup(TimelineNode group)
     return MediaResult::Ok;
 }
 
-MediaResult TimelineModel::GetGroupCount(int& count)
+MediaResult Timeline::GetGroupCount(int& count)
 {
     count = static_cast<int>(groups_.size());
     return MediaResult::Ok;
 }
 
-MediaResult TimelineModel::ValidateSourceNames(int flags)
+MediaResult Timeline::ValidateSourceNames(int flags)
 {
     if (!(flags & SFN_VALIDATEF_CHECK))
         return MediaResult::Ok;
@@ -165,7 +165,7 @@ MediaResult TimelineModel::ValidateSourceNames(int flags)
     return MediaResult::Ok;
 }
 
-TimelineTrackSpec TimelineModel::TrackSpec(TimelineNode track) const
+TimelineTrackSpec Timeline::TrackSpec(TimelineNode track) const
 {
     TimelineTrackSpec description;
     for (const TimelineNode source : Get<TrackNode>(track).sources)
@@ -173,7 +173,7 @@ TimelineTrackSpec TimelineModel::TrackSpec(TimelineNode track) const
     return description;
 }
 
-std::vector<TimelineGroupSpec> TimelineModel::Groups() const
+std::vector<TimelineGroupSpec> Timeline::Groups() const
 {
     std::vector<TimelineGroupSpec> groups;
     for (const TimelineNode node : groups_) {
