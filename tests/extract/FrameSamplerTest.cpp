@@ -1,6 +1,6 @@
 #include "extract/FrameSampler.h"
 
-#include "imaging/ImageWriters.h"
+#include "imaging/PictureFormats.h"
 #include "platform/imaging/Bitmap.h"
 
 #include "support/Frames.h"

@@ -2,7 +2,7 @@
 
 #include "platform/media/FrameScaler.h"
 #include "platform/media/RenderEngine.h"
-#include "platform/media/SourceReader.h"
+#include "platform/media/VideoDecoder.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,5 +1,5 @@
 #include "imaging/FixedPalette.h"
-#include "imaging/ImageWriters.h"
+#include "imaging/PictureFormats.h"
 #include "platform/imaging/Bitmap.h"
 
 #include "support/Frames.h"
@@ -69,14 +69,14 @@ const std::vector<WriterCase>& Writers()
     return writers;
 }
 
-class ImageWritersTest : public ::testing::Test {
+class PictureWritersTest : public ::testing::Test {
 protected:
     QString Path(const QString& name) const { return folder_.filePath(name); }
 
     QTemporaryDir folder_;
 };
 
-TEST_F(ImageWritersTest, EachWriterSucceedsAndLeavesTheStatusAlone)
+TEST_F(PictureWritersTest, EachWriterSucceedsAndLeavesTheStatusAlone)
 {
     const TestFrame frame = GenerateFrame(161, 90);
     ASSERT_FALSE(frame.bits.isEmpty());
@@ -89,7 +89,7 @@ TEST_F(ImageWritersTest, EachWriterSucceedsAndLeavesTheStatusAlone)
     }
 }
 
-TEST_F(ImageWritersTest, AFailedSaveIsKeptInTheLastStatus)
+TEST_F(PictureWritersTest, AFailedSaveIsKeptInTheLastStatus)
 {
     const TestFrame frame = SolidFrame(8, 8, 1, 2, 3);
     for (const WriterCase& writer : Writers()) {
@@ -101,7 +101,7 @@ TEST_F(ImageWritersTest, AFailedSaveIsKeptInTheLastStatus)
     }
 }
 
-TEST_F(ImageWritersTest, AFrameThatDoesNotFitItsBufferIsRefused)
+TEST_F(PictureWritersTest, AFrameThatDoesNotFitItsBufferIsRefused)
 {
     const TestFrame frame = SolidFrame(8, 8, 1, 2, 3);
     for (const WriterCase& writer : Writers()) {
@@ -112,7 +112,7 @@ TEST_F(ImageWritersTest, AFrameThatDoesNotFitItsBufferIsRefused)
     }
 }
 
-TEST_F(ImageWritersTest, JpegQualityOutsideTheEncoderRangeFails)
+TEST_F(PictureWritersTest, JpegQualityOutsideTheEncoderRangeFails)
 {
     const TestFrame frame = SolidFrame(8, 8, 1, 2, 3);
     Bitmap bitmap = Wrap(frame);
@@ -135,7 +135,7 @@ QByteArray PaletteRgb(const IndexedFrame& reduced, int width, int height)
     return rgb;
 }
 
-TEST_F(ImageWritersTest, GifHoldsTheReducedFrameInPaletteColours)
+TEST_F(PictureWritersTest, GifHoldsTheReducedFrameInPaletteColours)
 {
     const TestFrame frame = GenerateFrame(321, 240);
     ASSERT_FALSE(frame.bits.isEmpty());
@@ -153,7 +153,7 @@ TEST_F(ImageWritersTest, GifHoldsTheReducedFrameInPaletteColours)
     EXPECT_GT(Psnr(decoded, TopDownRgb(frame)), 20.0);
 }
 
-TEST_F(ImageWritersTest, GifShowsTheFirstRampAsListed)
+TEST_F(PictureWritersTest, GifShowsTheFirstRampAsListed)
 {
     const std::vector<std::tuple<int, int, int>> ramp{
         {212, 240, 255}, {177, 226, 255}, {142, 212, 255}, {107, 198, 255}, {72, 184, 255}, {37, 170, 255},
@@ -176,7 +176,7 @@ TEST_F(ImageWritersTest, GifShowsTheFirstRampAsListed)
 }
 
 // The frame's top is the last row in memory; it must be the GIF's first row.
-TEST_F(ImageWritersTest, GifKeepsTheFrameUpright)
+TEST_F(PictureWritersTest, GifKeepsTheFrameUpright)
 {
     TestFrame frame = SolidFrame(4, 2, 0, 0, 0);
     std::fill_n(frame.Data() + frame.stride, 12, std::uint8_t{255});
