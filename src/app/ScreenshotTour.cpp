@@ -74,6 +74,9 @@ void ChooseFullScreen(PreviewWindow& preview)
 // stops the conversion and goes on with next.
 void SaveWhileConverting(MainWindow& window, const QString& path, std::function<void()> next)
 {
+    // The progress is what this picture shows, so the main window goes above the preview.
+    window.raise();
+    window.activateWindow();
     window.OnCommand(kIdConvert);
     auto* poll = new QTimer(&window);
     QObject::connect(poll, &QTimer::timeout, &window, [&window, path, poll, next] {
