@@ -236,7 +236,7 @@ void MainWindow::SetupIconButtons()
                                                     : QString::fromLatin1(setup.tooltip);
         SetupIconButton(*controls_.Get<IconButton>(setup.id), services_.sounds, setup.icon, tooltip);
     }
-    controls_.Find(kIdOpenFolder)->setToolTip(kOpenFolderTip);
+    controls_.Find(kIdOpenFolder)->setToolTip(services_.language.GetString(kStringOpenFolderTip));
 }
 
 void MainWindow::HideSlideshowControls()
@@ -343,10 +343,13 @@ void MainWindow::ShowProgress(const ConversionProgress& progress)
     bar->setRange(0, kProgressSteps);
     bar->setValue(ProgressSteps(progress.written, progress.expected));
     bar->show();
+    const LanguagePack& language = services_.language;
     const std::int64_t expected = std::max(progress.expected, progress.written);
-    SetBoxText(kIdPicturesBox, kPicturesProgress.arg(progress.written).arg(expected));
+    SetBoxText(kIdPicturesBox, language.GetString(kStringPicturesProgress).arg(progress.written).arg(expected));
     controls_.Find(kIdPicturesBox)->show();
-    SetBoxText(kIdTimeLeftBox, progress.secondsLeft ? kTimeLeft.arg(ClockText(*progress.secondsLeft)) : QString());
+    SetBoxText(kIdTimeLeftBox, progress.secondsLeft
+                                   ? language.GetString(kStringTimeLeft).arg(ClockText(*progress.secondsLeft))
+                                   : QString());
     controls_.Find(kIdTimeLeftBox)->show();
     controls_.Find(kIdOpenFolder)->hide();
 }
@@ -364,7 +367,7 @@ void MainWindow::ShowPicturesWritten(std::int64_t count, bool rangeDone)
         bar->hide();
     }
     controls_.Find(kIdTimeLeftBox)->hide();
-    SetBoxText(kIdPicturesBox, kPicturesWritten.arg(count));
+    SetBoxText(kIdPicturesBox, services_.language.GetString(kStringPicturesWritten).arg(count));
     controls_.Find(kIdOpenFolder)->show();
 }
 
@@ -380,8 +383,11 @@ void MainWindow::OnOpenFolder()
 {
     const QString folder = picturesFolder_;
     services_.shell.OpenUrl(QUrl::fromLocalFile(folder), this, [this, folder](int result) {
-        if (result <= 32)
-            services_.messages.Show(this, kFolderNotOpened.arg(folder), services_.language.GetString(kStringError));
+        if (result > 32)
+            return;
+        const LanguagePack& language = services_.language;
+        services_.messages.Show(this, language.GetString(kStringFolderNotOpened).arg(folder),
+                                language.GetString(kStringError));
     });
 }
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<LanguageKey, 61> kKeys = {{
+constexpr std::array<LanguageKey, 67> kKeys = {{
     {"IDM_ABOUT", 32778, "About"},
     {"IDM_SELECT_LANGUAGE", kPopupMenuTemplate * 65536, "Language"},
     {"IDM_POPUPMENU_FONT", 32781, "Font"},
@@ -47,6 +47,7 @@ constexpr std::array<LanguageKey, 61> kKeys = {{
     {"IDC_BUTTON_STOP", 1061, "Stop"},
     {"IDC_BUTTON_START_TIME", 1062, "Start Time"},
     {"IDC_BUTTON_END_TIME", 1063, "End Time"},
+    {"IDC_BUTTON_OPEN_FOLDER", 1103, "Open Folder"},
     {"IDC_BUTTON_CONVERT", kStringConvert, "Convert"},
     {"IDC_BUTTON_STOP", kStringStop, "Stop"},
     {"IDS_LANGUAGE_IN_ENGLISH", kStringLanguageInEnglish, "English"},
@@ -71,6 +72,11 @@ constexpr std::array<LanguageKey, 61> kKeys = {{
     {"IDS_MESSAGE_CUSTOM_FRAME_SIZE", kStringCustomFrameRate, "Custom frame rate"},
     {"IDS_MESSAGE_PRESERVE_ASPECT_RATIO", kStringPreserveAspectRatio, "Preserve aspect ratio"},
     {"IDS_MESSAGE_RESIZE_STRETCH", kStringResizeStretch, "Stretch"},
+    {"IDS_MESSAGE_PICTURES_PROGRESS", kStringPicturesProgress, "Pictures: %1 of %2"},
+    {"IDS_MESSAGE_TIME_LEFT", kStringTimeLeft, "Time left: %1"},
+    {"IDS_MESSAGE_PICTURES_WRITTEN", kStringPicturesWritten, "Pictures written: %1"},
+    {"IDS_MESSAGE_OPEN_FOLDER", kStringOpenFolderTip, "Open the output folder"},
+    {"IDS_MESSAGE_FOLDER_NOT_OPENED", kStringFolderNotOpened, "The folder %1 could not be opened."},
 }};
 
 std::string_view FirstBuiltIn(int id, LanguageSection section)

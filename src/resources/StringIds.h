@@ -28,3 +28,9 @@ inline constexpr int kStringRestart = 126;
 inline constexpr int kStringFileExists = 131;
 inline constexpr int kStringStopConverting = 143;
 inline constexpr int kStringDone = 163;
+// Texts of the conversion's progress and its end.
+inline constexpr int kStringPicturesProgress = 170;
+inline constexpr int kStringTimeLeft = 171;
+inline constexpr int kStringPicturesWritten = 172;
+inline constexpr int kStringOpenFolderTip = 173;
+inline constexpr int kStringFolderNotOpened = 174;
