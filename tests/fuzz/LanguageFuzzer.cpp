@@ -7,8 +7,8 @@
 #include "platform/profile/Profile.h"
 #include "support/RecordingMessageService.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,10 +45,8 @@ void CheckLengths(const LanguagePack::TextList& texts)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QDir().mkpath(ScratchFolder() + QStringLiteral("/language"));
-    // The language pack makes the user-interface font, which needs the GUI application.
-    static QGuiApplication application(*argc, *argv);
+    static QCoreApplication application(*argc, *argv);
     return 0;
 }
 
