@@ -11,6 +11,7 @@
 #include "extract/FrameSampler.h"
 #include "imaging/TemporaryBitmap.h"
 #include "media/OpenVideo.h"
+#include "media/PlaybackControls.h"
 #include "media/PreviewPlayer.h"
 #include "media/PreviewWindow.h"
 #include "platform/media/ClockText.h"
@@ -201,7 +202,10 @@ void MainWindow::ConnectControls()
     auto* seekBar = controls_.Get<QSlider>(kIdSeekBar);
     JumpToClicks(*seekBar);
     connect(seekBar, &QSlider::sliderReleased, this, [this] { OnCommand(kIdSeekBar); });
-    ConnectFrameStepKeys();
+    ConnectFrameStepShortcuts(*this, [this](FrameStep step) {
+        if (player_)
+            player_->StepFrame(step);
+    });
 }
 
 // The one grabber every conversion sends its frames through; without it the

@@ -13,7 +13,6 @@
 
 struct AppServices;
 class ConversionJob;
-enum class FrameStep;
 struct ConversionProgress;
 class FrameGrabberCallback;
 class PreviewPlayer;
@@ -118,7 +117,6 @@ private:
     void InitDialog();
     void ConnectControls();
     static void JumpToClicks(QSlider& seekBar);
-    void ConnectFrameStepKeys();
     bool CreateSampleGrabber();
     void LeaveConvertingState();
     void ShowPreview();
@@ -155,7 +153,6 @@ private:
     void OnSeekReleased();
     void OnCloseClip();
     void OnPositionRefresh();
-    void StepFrame(FrameStep step);
     void ShowMarkTooltips();
 
     void SetControlEnabled(int id, bool enabled);

@@ -49,11 +49,6 @@ void MainWindow::JumpToClicks(QSlider& seekBar)
 
 // The keys of a video player for frame stepping; a text box with the focus
 // keeps its own keys, and dialogs are windows of their own.
-void MainWindow::ConnectFrameStepKeys()
-{
-    ConnectFrameStepShortcuts(*this, [this](FrameStep step) { StepFrame(step); });
-}
-
 void MainWindow::OnOpenVideo()
 {
     const FileChooserRequest request = OpenVideoChooserRequest(services_.language, services_.profile);
@@ -155,12 +150,6 @@ void MainWindow::OnStop()
 {
     if (player_)
         player_->Stop();
-}
-
-void MainWindow::StepFrame(FrameStep step)
-{
-    if (player_)
-        player_->StepFrame(step);
 }
 
 void MainWindow::OnStartTime()

@@ -63,7 +63,6 @@ public:
     void Convert(const ConversionRequest& request);
     void EndConversion();
     bool IsConverting() const { return converting_; }
-    int ElapsedSeconds() const { return elapsedSeconds_; }
 
     // The graph's events, handled on the user-interface thread.
     void HandleGraphEvents();
