@@ -7,6 +7,9 @@
 // Stretch modes of the timeline's sources, by their stored values.
 enum ResizeMode : int { kResizeStretch = 0, kResizePreserveAspectRatio = 2 };
 
+// How interlaced sources are treated, by their stored values.
+enum DeinterlaceMode : int { kDeinterlaceOff = 0, kDeinterlaceAutomatic = 1, kDeinterlaceAlways = 2 };
+
 inline constexpr double kDefaultFrameRate = 23.976;
 // "Original frame rate": every frame of the clip, whatever its rate. Also
 // what a profile without a usable choice gets.
@@ -25,6 +28,8 @@ struct ConversionSettings {
     int jpegQuality = 80;
     int samplingInterval = 1;
     QString outputFilePath;
+    bool toneMapHdr = true; // HDR (PQ or HLG) sources are tone-mapped to SDR BT.709
+    int deinterlaceMode = kDeinterlaceAutomatic; // Automatic: only sources flagged interlaced
 };
 
 // What the open clip tells about itself; all zero while no clip is open.

@@ -22,6 +22,8 @@ inline const QString kOutputName = QStringLiteral("OutputName");
 inline const QString kCompressorNumber = QStringLiteral("CompressorNumber");
 inline const QString kCurrentLanguage = QStringLiteral("CurrentLanguage");
 inline const QString kLastPhotoFolder = QStringLiteral("LastPhotoFolder");
+inline const QString kToneMapHdr = QStringLiteral("ToneMapHdr");
+inline const QString kDeinterlaceMode = QStringLiteral("DeinterlaceMode");
 
 // Values of the slideshow controls an older build kept in the same profile:
 // "TransitionSettings" with "PhotoDuration", "TransitionDuration",

@@ -27,6 +27,13 @@ void ReadFrameRate(const Profile& profile, ConversionSettings& settings)
     ChooseFrameRate(settings, index, custom, kDefaultFrameRate);
 }
 
+// A mode no build stored falls back to the default.
+int ReadDeinterlaceMode(const Profile& profile)
+{
+    const int mode = profile.GetInt(kSettings, kDeinterlaceMode, kDeinterlaceAutomatic);
+    return mode >= kDeinterlaceOff && mode <= kDeinterlaceAlways ? mode : kDeinterlaceAutomatic;
+}
+
 // The shortest text that reads back as the same number.
 QString FrameRateText(const ConversionSettings& settings)
 {
@@ -64,6 +71,8 @@ ConversionSettings ReadConversionSettings(SettingsContext& context)
         context, kSettings, kOutputPictureFolder, FallbackPictureFolder(), KnownFolder::Pictures));
     settings.jpegQuality = profile.GetInt(kSettings, kJpegQuality, 80);
     settings.samplingInterval = profile.GetInt(kSettings, kSamplingInterval, 1);
+    settings.toneMapHdr = profile.GetInt(kSettings, kToneMapHdr, 1) != 0;
+    settings.deinterlaceMode = ReadDeinterlaceMode(profile);
     return settings;
 }
 
@@ -86,5 +95,7 @@ void SaveConversionSettings(Profile& profile, const ConversionSettings& settings
     profile.WriteInt(kSettings, kOutputFormat, settings.outputFormat);
     profile.WriteInt(kSettings, kJpegQuality, settings.jpegQuality);
     profile.WriteInt(kSettings, kSamplingInterval, settings.samplingInterval);
+    profile.WriteInt(kSettings, kToneMapHdr, settings.toneMapHdr ? 1 : 0);
+    profile.WriteInt(kSettings, kDeinterlaceMode, settings.deinterlaceMode);
     profile.WriteText(kSettings, kOutputPictureFolder, WithoutTrailingBackslash(settings.outputFolder));
 }

@@ -57,6 +57,8 @@ TEST_F(SettingsStoreTest, AnEmptyProfileYieldsTheDefaultsAndCreatesThePictureFol
     EXPECT_EQ(settings.outputFolder, dir.filePath(QStringLiteral("Pictures/framelift/")));
     EXPECT_TRUE(QFileInfo(settings.outputFolder).isDir());
     EXPECT_EQ(settings.outputFilePath, dir.filePath(QStringLiteral("Videos/output.avi")));
+    EXPECT_TRUE(settings.toneMapHdr);
+    EXPECT_EQ(settings.deinterlaceMode, kDeinterlaceAutomatic);
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
@@ -104,6 +106,8 @@ TEST_F(SettingsStoreTest, SavedSettingsLoadBackUnchanged)
     saved.jpegQuality = 65;
     saved.samplingInterval = 65535;
     saved.outputFilePath = QStringLiteral("/videos/out.avi");
+    saved.toneMapHdr = false;
+    saved.deinterlaceMode = kDeinterlaceAlways;
     for (const auto& [index, rate] : {std::pair{6, 29.97}, std::pair{6, 1.0 / 3.0}, std::pair{4, 29.97}}) {
         saved.frameRateIndex = index;
         saved.frameRate = rate;
@@ -118,6 +122,8 @@ TEST_F(SettingsStoreTest, SavedSettingsLoadBackUnchanged)
         EXPECT_EQ(loaded.jpegQuality, saved.jpegQuality);
         EXPECT_EQ(loaded.samplingInterval, saved.samplingInterval);
         EXPECT_EQ(loaded.outputFilePath, saved.outputFilePath);
+        EXPECT_EQ(loaded.toneMapHdr, saved.toneMapHdr);
+        EXPECT_EQ(loaded.deinterlaceMode, saved.deinterlaceMode);
     }
     EXPECT_EQ(profile.GetText(ProfileNames::kSettings, ProfileNames::kOutputPictureFolder, {}),
               dir.filePath(QStringLiteral("out")));
@@ -133,6 +139,7 @@ TEST_F(SettingsStoreTest, StoredValuesWinOverTheDefaults)
     profile.WriteInt(ProfileNames::kSettings, ProfileNames::kOutputFormat, 7);
     profile.WriteInt(ProfileNames::kSettings, ProfileNames::kJpegQuality, 0);
     profile.WriteInt(ProfileNames::kSettings, ProfileNames::kSamplingInterval, -4);
+    profile.WriteInt(ProfileNames::kSettings, ProfileNames::kDeinterlaceMode, 9);
     const ConversionSettings settings = Load();
     EXPECT_EQ(settings.outputFolder, folder + u'/');
     EXPECT_EQ(settings.outputFilePath, QStringLiteral("/tmp/x.avi"));
@@ -140,6 +147,7 @@ TEST_F(SettingsStoreTest, StoredValuesWinOverTheDefaults)
     EXPECT_EQ(settings.outputFormat, 7);
     EXPECT_EQ(settings.jpegQuality, 0);
     EXPECT_EQ(settings.samplingInterval, -4);
+    EXPECT_EQ(settings.deinterlaceMode, kDeinterlaceAutomatic); // no build wrote 9
 }
 
 TEST_F(SettingsStoreTest, TheRootStandsForADriveRootAndIsNotCreated)
