@@ -202,6 +202,8 @@ void MainWindow::ConnectControls()
     auto* seekBar = controls_.Get<QSlider>(kIdSeekBar);
     JumpToClicks(*seekBar);
     connect(seekBar, &QSlider::sliderReleased, this, [this] { OnCommand(kIdSeekBar); });
+    // The keys of a video player for frame stepping; a text box with the focus
+    // keeps its own keys, and dialogs are windows of their own.
     ConnectFrameStepShortcuts(*this, [this](FrameStep step) {
         if (player_)
             player_->StepFrame(step);

@@ -153,6 +153,9 @@ private:
     void OnSeekReleased();
     void OnCloseClip();
     void OnPositionRefresh();
+    void RequestMark(bool& pending);
+    void TakePendingMarks();
+    void SetMark(MediaTime& mark, int box, MediaTime position);
     void ShowMarkTooltips();
 
     void SetControlEnabled(int id, bool enabled);
@@ -169,6 +172,14 @@ private:
     bool usable_ = true;
     QString temporaryBitmap_;
     std::unique_ptr<PreviewPlayer> player_;
+    // Marks asked for while a seek or a step had not landed, and a Convert
+    // asked for after them; they are done once its picture is on screen.
+    struct PendingMarks {
+        bool start = false;
+        bool end = false;
+        bool convert = false;
+    };
+    PendingMarks pendingMarks_;
     // One grabber and one frame sampler serve every conversion of the run.
     std::shared_ptr<SampleGrabber> grabber_;
     std::unique_ptr<FrameGrabberCallback> sampler_;

@@ -19,6 +19,7 @@
 #include <QProxyStyle>
 #include <QSlider>
 
+#include <utility>
 
 using namespace MainWindowTexts;
 
@@ -47,8 +48,6 @@ void MainWindow::JumpToClicks(QSlider& seekBar)
     seekBar.setStyle(style);
 }
 
-// The keys of a video player for frame stepping; a text box with the focus
-// keeps its own keys, and dialogs are windows of their own.
 void MainWindow::OnOpenVideo()
 {
     const FileChooserRequest request = OpenVideoChooserRequest(services_.language, services_.profile);
@@ -84,7 +83,9 @@ void MainWindow::ShowPreview()
     if (!player_)
         return;
     connect(player_.get(), &PreviewPlayer::PositionsRefreshed, this, &MainWindow::OnPositionRefresh);
+    connect(player_.get(), &PreviewPlayer::PictureSettled, this, &MainWindow::TakePendingMarks);
     connect(player_.get(), &PreviewPlayer::CloseRequested, this, [this] { OnCommand(kIdCloseClip); });
+    connect(player_.get(), &PreviewPlayer::OpenFailed, this, &MainWindow::ClosePreview);
     // A file dropped on the preview opens as one dropped on this window.
     player_->Window()->setAcceptDrops(true);
     player_->Window()->installEventFilter(this);
@@ -92,6 +93,7 @@ void MainWindow::ShowPreview()
 
 void MainWindow::ClosePreview()
 {
+    pendingMarks_ = {};
     if (player_) {
         if (player_->State() != PlayState::Closed)
             player_->Close();
@@ -129,6 +131,11 @@ void MainWindow::OnConvert()
         job_->EndConversion();
         return;
     }
+    // Marks still waiting for their picture belong to this conversion.
+    if (pendingMarks_.start || pendingMarks_.end) {
+        pendingMarks_.convert = true;
+        return;
+    }
     const ClipSource source{clip_.facts.videoItemCount, clip_.audioItemCount, clip_.video.path, clip_.audio.path,
                             clip_.markStart,           clip_.markEnd,        clip_.facts.sourceFrameRate};
     job_->Convert({source, settings_});
@@ -154,18 +161,42 @@ void MainWindow::OnStop()
 
 void MainWindow::OnStartTime()
 {
-    if (const auto text = MarkPosition(player_.get(), clip_.markStart)) {
-        SetBoxText(kIdStartTimeBox, *text);
-        ShowMarkTooltips();
-    }
+    RequestMark(pendingMarks_.start);
 }
 
 void MainWindow::OnEndTime()
 {
-    if (const auto text = MarkPosition(player_.get(), clip_.markEnd)) {
-        SetBoxText(kIdEndTimeBox, *text);
-        ShowMarkTooltips();
-    }
+    RequestMark(pendingMarks_.end);
+}
+
+// A mark takes the position of the picture on screen. After a seek or a step
+// that is the picture it lands on, so until then the mark waits for it.
+void MainWindow::RequestMark(bool& pending)
+{
+    if (!player_)
+        return;
+    pending = true;
+    TakePendingMarks();
+}
+
+void MainWindow::TakePendingMarks()
+{
+    if (!player_ || !player_->Settled())
+        return;
+    const MediaTime position = player_->CurrentPosition();
+    if (std::exchange(pendingMarks_.start, false))
+        SetMark(clip_.markStart, kIdStartTimeBox, position);
+    if (std::exchange(pendingMarks_.end, false))
+        SetMark(clip_.markEnd, kIdEndTimeBox, position);
+    if (std::exchange(pendingMarks_.convert, false))
+        OnConvert();
+}
+
+void MainWindow::SetMark(MediaTime& mark, int box, MediaTime position)
+{
+    mark = position;
+    SetBoxText(box, FormatClockTime(position));
+    ShowMarkTooltips();
 }
 
 // The boxes show whole seconds; their tooltips tell the marks exactly.

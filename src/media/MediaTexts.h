@@ -29,17 +29,13 @@ inline const QString kVideoFilesLabel =
 inline const QString kVideoFilesPatterns =
     QStringLiteral("*.mpeg;*.mpg;*.avi;*.asf;*.wmv;*.dat;*.vob;*.ogm;*.divx;*.div");
 
-// Preview failures: boxes without owner, formatted with the failing result.
+// Preview failures: boxes without owner; the first is formatted with the failing result.
 inline constexpr const char* kPreviewCreateFailed =
     "FAILED(hr=0x%x) in CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, "
     "(void **)&pGB)\n";
 inline const QString kPreviewCannotPlay =
     QStringLiteral("Cannot play the file.  The file is either corrupt or\nthe player does not support the format "
                    "you are trying to play.\nYou need to install appropriate decoders.");
-inline constexpr const char* kPreviewVisibleFailed = "Failed(%08lx) in pVW->get_Visible()!\r\n";
-inline constexpr const char* kPreviewNotifyFailed =
-    "FAILED(hr=0x%x) in pME->SetNotifyWindow(reinterpret_cast<OAHWND>(m_hWnd), WM_GRAPHNOTIFY, 0)\n";
-inline constexpr const char* kPreviewInitVideoFailed = "FAILED(hr=0x%x) in InitVideoWindow(1, 1)\n";
 
 // Preview window captions.
 inline const QString kPreviewInitialCaption = QStringLiteral("Video Window");

@@ -12,6 +12,7 @@
 std::unique_ptr<PreviewPlayer> OpenPreview(const PreviewServices& services, QWidget* ownerWindow, ClipState& clip)
 {
     auto player = std::make_unique<PreviewPlayer>(services, ownerWindow);
+    QObject::connect(player.get(), &PreviewPlayer::OpenFailed, player.get(), [&clip] { clip.video.path.clear(); });
     if (player->Open(clip.video.path))
         return player;
     clip.video.path.clear();
@@ -31,15 +32,6 @@ void SeekFromBar(PreviewPlayer* player, int seekPos)
 {
     if (player && player->StopPosition() != 0)
         player->SeekTo(SeekTarget(player->StopPosition(), seekPos));
-}
-
-std::optional<QString> MarkPosition(PreviewPlayer* player, MediaTime& mark)
-{
-    if (!player)
-        return std::nullopt;
-    player->RefreshPositions();
-    mark = player->CurrentPosition();
-    return FormatClockTime(mark);
 }
 
 void ConnectFrameStepShortcuts(QWidget& window, const std::function<void(FrameStep)>& step)

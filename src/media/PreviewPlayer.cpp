@@ -6,6 +6,7 @@
 #include "resources/ProductTexts.h"
 
 #include <QFileInfo>
+#include <QPointer>
 #include <QWidget>
 
 #include <chrono>
@@ -36,97 +37,99 @@ bool PreviewPlayer::Open(const QString& path)
     clipPath_ = path;
     state_ = PlayState::Stopped;
     window_ = std::make_unique<PreviewWindow>(*this, ownerWindow_, services_.clock);
-    if (BuildGraph())
-        return true;
-    Close();
-    return false;
-}
-
-bool PreviewPlayer::BuildGraph()
-{
-    const MediaResult created = services_.playback.CreatePlaybackGraph(graph_);
-    if (Failed(created) || !graph_) {
-        ShowDiagnostic(MediaTexts::kPreviewCreateFailed, Failed(created) ? created : MediaResult::Pointer);
-        return false;
-    }
-    if (Failed(graph_->RenderFile(clipPath_.toStdString()))) {
-        services_.messages.Show(nullptr, MediaTexts::kPreviewCannotPlay, kDiagnosticCaption);
-        return false;
-    }
-    audioOnly_ = !CheckVisibility();
-    // Events come on the graph's threads; they are handled on this one.
-    const MediaResult notify = graph_->SetNotify(
-        [this] { QMetaObject::invokeMethod(this, [this] { HandleGraphEvents(); }, Qt::QueuedConnection); });
-    if (Failed(notify)) {
-        ShowDiagnostic(MediaTexts::kPreviewNotifyFailed, notify);
-        return false;
-    }
-    // The window is on screen before the graph draws into it: mpv leaves its
-    // picture unmapped in a window that is not shown yet.
-    window_->ShowVideo(!audioOnly_);
-    if (!audioOnly_ && !AttachVideo())
-        return false;
     RefreshTitle();
-    window_->StartPositionTimer();
-    // The length is known at once, so the seek bar works before the first tick.
-    RefreshPositions();
-    return true;
-}
-
-// True when there is a picture to show; a failed question counts as video.
-bool PreviewPlayer::CheckVisibility()
-{
-    bool visible = false;
-    const MediaResult result = graph_->GetVisible(visible);
-    if (result == MediaResult::NoInterface)
+    if (!CreateGraph()) {
+        Close();
         return false;
-    if (Failed(result)) {
-        services_.messages.Show(nullptr,
-                                QString::asprintf(MediaTexts::kPreviewVisibleFailed,
-                                                  static_cast<unsigned long>(ResultCode(result))),
-                                kDiagnosticCaption);
     }
+    graph_->Open(clipPath_.toStdString());
     return true;
 }
 
-bool PreviewPlayer::AttachVideo()
+bool PreviewPlayer::CreateGraph()
 {
-    MediaResult result = graph_->SetVideoWindow(window_->VideoWindowId());
-    if (Succeeded(result))
-        result = window_->NormalSize(1, 1);
-    if (Failed(result))
-        ShowDiagnostic(MediaTexts::kPreviewInitVideoFailed, result);
-    return Succeeded(result);
+    CreatedPlaybackGraph created = services_.playback.CreatePlaybackGraph();
+    if (!created.graph) {
+        const MediaResult result = Failed(created.result) ? created.result : MediaResult::Pointer;
+        services_.messages.Show(nullptr, QString::asprintf(MediaTexts::kPreviewCreateFailed, ResultCode(result)),
+                                kDiagnosticCaption);
+        return false;
+    }
+    graph_ = std::move(created.graph);
+    ConnectGraph();
+    return true;
 }
 
-void PreviewPlayer::ShowDiagnostic(const char* format, MediaResult result)
+void PreviewPlayer::ConnectGraph()
 {
-    services_.messages.Show(nullptr, QString::asprintf(format, ResultCode(result)), kDiagnosticCaption);
+    PlaybackGraph* graph = graph_.get();
+    connect(graph, &PlaybackGraph::Opened, this, &PreviewPlayer::ShowOpened);
+    // The box waits for the user; the graph's signal is done with first.
+    connect(graph, &PlaybackGraph::OpenFailed, this, &PreviewPlayer::ReportOpenFailure, Qt::QueuedConnection);
+    connect(graph, &PlaybackGraph::LengthChanged, this, &PreviewPlayer::LengthKnown);
+    connect(graph, &PlaybackGraph::VideoSizeChanged, this, &PreviewPlayer::ShowVideoSize);
+    connect(graph, &PlaybackGraph::PositionChanged, this, [this](MediaTime position) { currentPosition_ = position; });
+    connect(graph, &PlaybackGraph::SeekFinished, this, &PreviewPlayer::SeekLanded);
+    connect(graph, &PlaybackGraph::EndOfFile, this, &PreviewPlayer::Stop);
 }
 
+// The window is on screen before the graph draws into it: mpv leaves its
+// picture unmapped in a window that is not shown yet.
+void PreviewPlayer::ShowOpened(bool hasVideo)
+{
+    audioOnly_ = !hasVideo;
+    window_->ShowVideo(hasVideo);
+    if (hasVideo)
+        graph_->SetVideoWindow(window_->VideoWindowId());
+    window_->StartPositionTimer();
+}
+
+void PreviewPlayer::ShowVideoSize(QSize size)
+{
+    videoSize_ = size;
+    window_->FitVideo();
+}
+
+// The seek bar works as soon as the length is known, before the first tick.
+void PreviewPlayer::LengthKnown(MediaTime length)
+{
+    stopPosition_ = length;
+    NotifyPositions();
+}
+
+void PreviewPlayer::SeekLanded(MediaTime position)
+{
+    currentPosition_ = position;
+    seeking_ = false;
+    NotifyPositions();
+    Q_EMIT PictureSettled();
+}
+
+void PreviewPlayer::ReportOpenFailure()
+{
+    if (!graph_)
+        return;
+    const QPointer<PreviewPlayer> self(this);
+    services_.messages.Show(nullptr, MediaTexts::kPreviewCannotPlay, kDiagnosticCaption);
+    if (!self)
+        return;
+    Close();
+    Q_EMIT OpenFailed();
+}
+
+// The graph lets go of the video window before the window goes away.
 void PreviewPlayer::Close()
 {
-    if (graph_)
-        graph_->Stop();
     state_ = PlayState::Stopped;
     audioOnly_ = true;
-    // The graph lets go of the video window before the window goes away.
-    ReleaseGraph();
+    graph_.reset();
     DestroyWindow();
     clipPath_.clear();
+    seeking_ = false;
     state_ = PlayState::Closed;
     if (ownerWindow_)
         ownerWindow_->update();
     RefreshTitle();
-}
-
-void PreviewPlayer::ReleaseGraph()
-{
-    if (!graph_)
-        return;
-    graph_->SetVideoWindow(0);
-    graph_->SetNotify({});
-    graph_.reset();
 }
 
 void PreviewPlayer::DestroyWindow()
@@ -143,76 +146,72 @@ void PreviewPlayer::Play()
 {
     if (!graph_)
         return;
-    if ((state_ == PlayState::Stopped || state_ == PlayState::Paused) && Succeeded(graph_->Run()))
+    if (state_ == PlayState::Stopped || state_ == PlayState::Paused) {
+        graph_->Run();
         state_ = PlayState::Running;
-    if (Succeeded(graph_->SetRate(1.0)))
-        RefreshTitle();
+    }
+    RefreshTitle();
 }
 
 void PreviewPlayer::Pause()
 {
     if (!graph_)
         return;
-    if (state_ != PlayState::Stopped && state_ != PlayState::Paused && Succeeded(graph_->Pause()))
+    if (state_ != PlayState::Stopped && state_ != PlayState::Paused) {
+        graph_->Pause();
         state_ = PlayState::Paused;
+    }
     RefreshTitle();
 }
 
+// Paused at the start, so the first frame shows while stopped.
 void PreviewPlayer::Stop()
 {
     if (!graph_)
         return;
     if (state_ == PlayState::Paused || state_ == PlayState::Running) {
         window_->StopCursorTimer();
-        if (Succeeded(graph_->Stop())) {
-            state_ = PlayState::Stopped;
-            // Paused at the start, so the first frame shows while stopped.
-            graph_->SetCurrentPosition(0);
-            graph_->Pause();
-        }
+        graph_->Pause();
+        state_ = PlayState::Stopped;
+        Seek(0);
     }
     RefreshTitle();
 }
 
-MediaResult PreviewPlayer::SeekTo(MediaTime position)
+void PreviewPlayer::SeekTo(MediaTime position)
 {
-    if (!graph_)
-        return MediaResult::Ok;
-    return graph_->SetCurrentPosition(position < 0 ? 0 : position);
+    if (graph_)
+        Seek(position < 0 ? 0 : position);
+}
+
+void PreviewPlayer::Seek(MediaTime position)
+{
+    seeking_ = true;
+    graph_->Seek(position);
 }
 
 void PreviewPlayer::StepFrame(FrameStep step)
 {
-    if (!graph_ || (state_ != PlayState::Paused && state_ != PlayState::Stopped))
+    if (!graph_ || audioOnly_ || (state_ != PlayState::Paused && state_ != PlayState::Stopped))
         return;
-    if (Failed(graph_->StepFrame(step)))
-        return;
+    seeking_ = true;
+    graph_->StepFrame(step);
     if (state_ == PlayState::Stopped) {
         state_ = PlayState::Paused;
         RefreshTitle();
     }
-    RefreshPositions();
 }
 
-bool PreviewPlayer::RefreshPositions()
+void PreviewPlayer::RefreshPositions()
 {
-    if (!graph_ || Failed(graph_->GetStopPosition(stopPosition_))
-        || Failed(graph_->GetCurrentPosition(currentPosition_)))
-        return false;
+    if (graph_)
+        NotifyPositions();
+}
+
+void PreviewPlayer::NotifyPositions()
+{
     if (ownerWindow_)
         Q_EMIT PositionsRefreshed();
-    return true;
-}
-
-void PreviewPlayer::HandleGraphEvents()
-{
-    if (!graph_)
-        return;
-    GraphEvent event;
-    while (graph_ && graph_->GetEvent(event) == MediaResult::Ok) {
-        if (event.code == EC_COMPLETE)
-            Stop();
-    }
 }
 
 void PreviewPlayer::RefreshTitle()

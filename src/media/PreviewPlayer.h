@@ -3,6 +3,7 @@
 #include "platform/media/PlaybackGraph.h"
 
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
@@ -27,8 +28,9 @@ struct PreviewServices {
 
 // Plays one clip in its preview window. It owns the playback graph and the
 // window; the main window holds the one current player and hears from it
-// through the two signals. Everything runs on the user-interface thread; the
-// graph's events are posted to it.
+// through its signals. Everything runs on the user-interface thread, and
+// nothing waits for the graph: what it learns (the picture, the length, the
+// positions, the end of a seek) comes as the graph's signals.
 class PreviewPlayer final : public QObject {
     Q_OBJECT
 
@@ -38,11 +40,14 @@ public:
     PreviewPlayer(const PreviewPlayer&) = delete;
     PreviewPlayer& operator=(const PreviewPlayer&) = delete;
 
-    // Creates the window and builds the graph for the file, stopped on its
-    // first frame; every failure shows its box, closes the player and gives false.
+    // Creates the window and the graph and starts opening the file, stopped
+    // on its first frame; the window shows once the graph has opened it.
+    // False when no graph can be created: its box is shown and the player
+    // closed. A file that turns out not to play shows its box, closes the
+    // player and emits OpenFailed.
     bool Open(const QString& path);
-    // Stops and releases the graph, destroys the window, forgets the clip.
-    // Not to be called from inside the window's own event handlers.
+    // Releases the graph, destroys the window, forgets the clip. Not to be
+    // called from inside the window's own event handlers.
     void Close();
 
     void Play();
@@ -50,23 +55,27 @@ public:
     // Back to the start, showing the first frame.
     void Stop();
     // Shows or plays on from the position; the play state is kept.
-    MediaResult SeekTo(MediaTime position);
+    void SeekTo(MediaTime position);
     // One frame on or back while paused or stopped (a clip stepped from its
-    // start is paused after); the position is polled at once. Nothing while
-    // the clip plays.
+    // start is paused after). Nothing while the clip plays or without a picture.
     void StepFrame(FrameStep step);
-    // Polls both positions; on success emits PositionsRefreshed.
-    bool RefreshPositions();
-    // Drains the graph's events; the end of the clip stops at the start.
-    void HandleGraphEvents();
+    // The position timer's tick: emits PositionsRefreshed.
+    void RefreshPositions();
     // "name  " or "name  (Paused)"; "PREVIEW" without a clip.
     void RefreshTitle();
     // The window's close box and its menu's Close: posts CloseRequested.
     void RequestClose();
 
     PlayState State() const { return state_; }
+    // The position of the picture on screen, or the position while playing.
     MediaTime CurrentPosition() const { return currentPosition_; }
+    // The clip's length, 0 until the graph knows it.
     MediaTime StopPosition() const { return stopPosition_; }
+    // The picture as displayed; empty until the graph knows it, and for sound alone.
+    QSize VideoSize() const { return videoSize_; }
+    // False from a seek or a step until its picture is on screen; the current
+    // position is then that picture's.
+    bool Settled() const { return !seeking_; }
     bool AudioOnly() const { return audioOnly_; }
     const QString& ClipPath() const { return clipPath_; }
     PreviewWindow* Window() const { return window_.get(); }
@@ -74,17 +83,25 @@ public:
     QWidget* OwnerWindow() const { return ownerWindow_; }
 
 Q_SIGNALS:
-    // After each successful position poll (the main window's message 1027).
+    // The positions changed or a tick came (the main window's message 1027).
     void PositionsRefreshed();
+    // Every seek and step has put its picture on screen: Settled() again.
+    void PictureSettled();
     // The user closed the preview window (the main window's command 1056).
     void CloseRequested();
+    // The file could not be played; its box has been shown and the player closed.
+    void OpenFailed();
 
 private:
-    bool BuildGraph();
-    bool CheckVisibility();
-    bool AttachVideo();
-    void ShowDiagnostic(const char* format, MediaResult result);
-    void ReleaseGraph();
+    bool CreateGraph();
+    void ConnectGraph();
+    void ShowOpened(bool hasVideo);
+    void ShowVideoSize(QSize size);
+    void LengthKnown(MediaTime length);
+    void SeekLanded(MediaTime position);
+    void ReportOpenFailure();
+    void Seek(MediaTime position);
+    void NotifyPositions();
     void DestroyWindow();
 
     PreviewServices services_;
@@ -95,5 +112,7 @@ private:
     PlayState state_ = PlayState::Closed;
     MediaTime currentPosition_ = 0;
     MediaTime stopPosition_ = 0;
+    QSize videoSize_;
+    bool seeking_ = false;
     bool audioOnly_ = false;
 };

@@ -126,22 +126,20 @@ void PreviewWindow::HideForClose()
     }
 }
 
-MediaResult PreviewWindow::NormalSize(int numerator, int denominator)
+void PreviewWindow::NormalSize(int numerator, int denominator)
 {
     if (fullScreen_ && windowShown_)
         LeaveFullScreen();
-    PlaybackGraph* graph = player_.Graph();
-    if (!graph)
-        return MediaResult::Ok;
-    int width = 0;
-    int height = 0;
-    const MediaResult result = graph->GetVideoSize(width, height);
-    if (result == MediaResult::NoInterface)
-        return MediaResult::Ok;
-    if (Failed(result))
-        return result;
-    FitToWorkArea(ScaledVideoSize(QSize(width, height), numerator, denominator));
-    return MediaResult::Ok;
+    if (!player_.VideoSize().isEmpty())
+        FitToWorkArea(ScaledVideoSize(player_.VideoSize(), numerator, denominator));
+}
+
+void PreviewWindow::FitVideo()
+{
+    if (fullScreen_)
+        PlaceVideo();
+    else
+        NormalSize(1, 1);
 }
 
 // Until the window manager has framed the window its frame is a guess, and
@@ -164,19 +162,15 @@ bool PreviewWindow::Framed() const
     return windowHandle() && !windowHandle()->frameMargins().isNull();
 }
 
-// A picture whose size cannot be read stays windowed rather than leaving a
+// A picture whose size is not known stays windowed rather than leaving a
 // screen-sized window that Escape would not undo.
 bool PreviewWindow::EnterFullScreen()
 {
-    PlaybackGraph* graph = player_.Graph();
-    int width = 0;
-    int height = 0;
-    if (!graph || Failed(graph->GetVideoSize(width, height)))
+    if (!player_.Graph() || player_.VideoSize().isEmpty())
         return false;
     savedRect_ = geometry();
-    videoSize_ = QSize(width, height);
     showFullScreen();
-    video_->setGeometry(FullScreenVideoRect(ScreenSize(), videoSize_));
+    video_->setGeometry(FullScreenVideoRect(ScreenSize(), player_.VideoSize()));
     lastActivity_ = clock_();
     cursorTimer_.start();
     fullScreen_ = true;
@@ -353,7 +347,7 @@ void PreviewWindow::PlaceVideo()
 {
     if (!windowShown_)
         return;
-    video_->setGeometry(fullScreen_ ? FullScreenVideoRect(ScreenSize(), videoSize_) : rect());
+    video_->setGeometry(fullScreen_ ? FullScreenVideoRect(ScreenSize(), player_.VideoSize()) : rect());
 }
 
 void PreviewWindow::NoteMouseActivity()

@@ -44,8 +44,13 @@ public:
     void HideForClose();
 
     // The window sized to numerator ÷ denominator of the picture, or as
-    // much of it as the work area holds, keeping its shape.
-    MediaResult NormalSize(int numerator, int denominator);
+    // much of it as the work area holds, keeping its shape; nothing while the
+    // picture's size is unknown.
+    void NormalSize(int numerator, int denominator);
+    // The player has learnt the picture's size: the window takes it, or in
+    // full screen the picture takes its place.
+    void FitVideo();
+    // False, and the window as it was, while the picture's size is unknown.
     bool EnterFullScreen();
     void LeaveFullScreen();
     void ToggleFullScreen();
@@ -96,7 +101,6 @@ private:
     QTimer cursorTimer_;          // timer 1
     QTimer positionTimer_;        // timer 2
     QRect savedRect_;             // the window before full screen
-    QSize videoSize_;             // the picture's size while in full screen
     QSize pendingFit_;            // fitted with a guessed frame; none when done
     std::uint32_t lastActivity_ = 0;
     bool fullScreen_ = false;

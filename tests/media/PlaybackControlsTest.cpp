@@ -14,57 +14,38 @@ namespace {
 
 constexpr MediaTime kSecond = kMediaUnitsPerSecond;
 
-TEST_F(PreviewTest, TheSeekBarSeeksSixHundredthsOfThePolledLength)
+TEST_F(PreviewTest, TheSeekBarSeeksSixHundredthsOfTheLength)
 {
-    ASSERT_TRUE(Open());
-    Graph().length = 60 * kSecond;
+    ASSERT_TRUE(player->Open(QStringLiteral("/clips/a.avi")));
     SeekFromBar(player.get(), 300);
-    EXPECT_EQ(Graph().Count("Seek:300000000"), 0); // no length polled yet: no seek
-    ASSERT_TRUE(player->RefreshPositions());
-    SeekFromBar(player.get(), 300);
-    EXPECT_EQ(Graph().current, 30 * kSecond);
-    SeekFromBar(player.get(), 600);
-    EXPECT_EQ(Graph().current, 60 * kSecond);
-    SeekFromBar(player.get(), 0);
-    EXPECT_EQ(Graph().current, 0);
+    EXPECT_EQ(Graph().Count("Seek:300000000"), 0); // no length known yet: no seek
+    Q_EMIT LiveGraph().LengthChanged(60 * kSecond);
+    for (const int seekPos : {300, 600, 0})
+        SeekFromBar(player.get(), seekPos);
+    EXPECT_EQ(Graph().calls, (std::vector<std::string>{"Open", "Seek:300000000", "Seek:600000000", "Seek:0"}));
     SeekFromBar(nullptr, 300);
 }
 
 TEST_F(PreviewTest, AClipOfNoLengthLeavesTheBarAtTheStartAndIgnoresSeeks)
 {
     ASSERT_TRUE(Open());
-    Graph().length = 0;
-    Graph().current = 0;
-    ASSERT_TRUE(player->RefreshPositions());
+    Q_EMIT LiveGraph().LengthChanged(0);
     EXPECT_EQ(PositionDisplayFor(player.get()).seekPos, 0);
     Graph().calls.clear();
     SeekFromBar(player.get(), 450);
     EXPECT_TRUE(Graph().calls.empty());
 }
 
-TEST_F(PreviewTest, ThePositionBoxShowsTheLastPollAndAMarkThePositionNow)
+TEST_F(PreviewTest, ThePositionBoxShowsThePlayersPositions)
 {
     ASSERT_TRUE(Open());
-    Graph().length = 90 * kSecond;
-    Graph().current = 45 * kSecond + 123;
-    ASSERT_TRUE(player->RefreshPositions());
-    Graph().current = 80 * kSecond + 123; // not polled yet
+    Q_EMIT LiveGraph().LengthChanged(90 * kSecond);
+    Q_EMIT LiveGraph().PositionChanged(45 * kSecond + 123);
     const PositionDisplay display = PositionDisplayFor(player.get());
     EXPECT_EQ(display.positionText, QStringLiteral("00:00:45 / 00:01:30"));
     EXPECT_EQ(display.seekPos, 300);
-
-    MediaTime mark = -1;
-    EXPECT_EQ(MarkPosition(player.get(), mark), QStringLiteral("00:01:20"));
-    EXPECT_EQ(mark, 80 * kSecond + 123);
-    // A position that cannot be read leaves the mark at the last poll.
-    Graph().getCurrent = MediaResult::Fail;
-    Graph().current = 10 * kSecond;
-    EXPECT_EQ(MarkPosition(player.get(), mark), QStringLiteral("00:01:20"));
-
     EXPECT_EQ(PositionDisplayFor(nullptr).positionText, QString());
     EXPECT_FALSE(PositionDisplayFor(nullptr).seekPos.has_value());
-    EXPECT_FALSE(MarkPosition(nullptr, mark).has_value());
-    EXPECT_EQ(mark, 80 * kSecond + 123);
 }
 
 TEST_F(PreviewTest, APreviewThatCannotPlayEmptiesTheSourcePath)
@@ -76,13 +57,19 @@ TEST_F(PreviewTest, APreviewThatCannotPlayEmptiesTheSourcePath)
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->State(), PlayState::Stopped);
     EXPECT_EQ(clip.video.path, QStringLiteral("/clips/a.avi"));
+    // The graph finds out later that the file does not play.
+    Q_EMIT LiveGraph().OpenFailed();
+    ProcessPosted();
+    EXPECT_TRUE(clip.video.path.isEmpty());
+    EXPECT_EQ(opened->State(), PlayState::Closed);
     opened.reset();
 
-    Graph().render = MediaResult::CannotRender;
+    clip.video.path = QStringLiteral("/clips/a.avi");
+    Graph().create = MediaResult::Fail;
     EXPECT_EQ(OpenPreview(services, &owner, clip), nullptr);
     EXPECT_TRUE(clip.video.path.isEmpty());
-    EXPECT_EQ(messages.shown.size(), 1);
-    EXPECT_FALSE(Graph().alive);
+    EXPECT_EQ(messages.shown.size(), 2);
+    EXPECT_EQ(Graph().graph, nullptr);
 }
 
 TEST(FrameStepKeysTest, StepInTheActiveWindowButLeaveATextBoxItsKeys)

@@ -24,8 +24,16 @@ protected:
         QObject::connect(made.get(), &PreviewPlayer::CloseRequested, [this] { ++closeRequests; });
         return made;
     }
-    bool Open(const QString& path = QStringLiteral("/clips/holiday.mp4")) { return player->Open(path); }
+    // Opens the clip and lets the graph open it as a clip with a picture.
+    bool Open(const QString& path = QStringLiteral("/clips/holiday.mp4"))
+    {
+        if (!player->Open(path))
+            return false;
+        Graph().graph->FinishOpen();
+        return true;
+    }
     FakePlaybackState& Graph() { return *playback.state; }
+    FakePlaybackGraph& LiveGraph() { return *playback.state->graph; }
     PreviewWindow& Window() { return *player->Window(); }
     QString Title() { return player->Window()->windowTitle(); }
     static void ProcessPosted() { QCoreApplication::processEvents(); }

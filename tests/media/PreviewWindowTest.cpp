@@ -48,9 +48,8 @@ TEST_F(PreviewTest, TheWindowStartsAboveTheMainWindowWithItsOwnCaption)
 
 TEST_F(PreviewTest, FullScreenPlacesThePictureAndEscapeGoesBack)
 {
-    Graph().width = 100;
-    Graph().height = 80;
-    ASSERT_TRUE(Open());
+    ASSERT_TRUE(player->Open(QStringLiteral("/clips/holiday.mp4")));
+    LiveGraph().FinishOpen(true, 10 * kMediaUnitsPerSecond, QSize(100, 80));
     Window().move(40, 30);
     const QRect windowed = Window().geometry();
 
@@ -81,15 +80,22 @@ TEST_F(PreviewTest, NormalSizeLeavesFullScreenAndSizesToThePicture)
     EXPECT_EQ(Window().VideoWidget()->geometry(), QRect(0, 0, 320, 240));
 }
 
-TEST_F(PreviewTest, APictureOfUnknownSizeStaysWindowed)
+TEST_F(PreviewTest, APictureOfUnknownSizeStaysWindowedUntilItsSizeIsKnown)
 {
-    ASSERT_TRUE(Open());
+    ASSERT_TRUE(player->Open(QStringLiteral("/clips/holiday.mp4")));
+    Q_EMIT LiveGraph().Opened(true);
     const QRect windowed = Window().geometry();
-    Graph().videoSize = MediaResult::NoInterface;
     EXPECT_FALSE(Window().EnterFullScreen());
     EXPECT_FALSE(Window().isFullScreen());
+    Window().NormalSize(1, 1);
     EXPECT_EQ(Window().geometry(), windowed);
-    EXPECT_EQ(Window().NormalSize(1, 1), MediaResult::Ok);
+
+    Q_EMIT LiveGraph().VideoSizeChanged(QSize(200, 150));
+    EXPECT_EQ(Window().size(), QSize(200, 150));
+    ASSERT_TRUE(Window().EnterFullScreen());
+    Q_EMIT LiveGraph().VideoSizeChanged(QSize(100, 80));
+    EXPECT_TRUE(Window().InFullScreen());
+    EXPECT_EQ(Window().VideoWidget()->geometry(), FullScreenVideoRect(ScreenSize(Window()), QSize(100, 80)));
 }
 
 TEST_F(PreviewTest, TheCursorHidesAfterAHundredIdleSecondsInFullScreen)
@@ -209,7 +215,7 @@ TEST_F(PreviewTest, ClosingInFullScreenLeavesItFirst)
     QPointer<PreviewWindow> window(player->Window());
     player->Close();
     EXPECT_TRUE(window.isNull());
-    EXPECT_FALSE(Graph().alive);
+    EXPECT_EQ(Graph().graph, nullptr);
 }
 
 } // namespace

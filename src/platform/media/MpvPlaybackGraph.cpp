@@ -2,24 +2,30 @@
 
 #include <mpv/client.h>
 
-#include <chrono>
+#include <QPointer>
+
 #include <cmath>
+#include <cstring>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 
 namespace {
 
-constexpr std::uint64_t kEofObserver = 1;
-constexpr double kLoadTimeoutSeconds = 15.0;
-// A seek that has not landed by then is taken as done (a broken file).
-constexpr double kSeekTimeoutSeconds = 5.0;
+// Ids of the answers the graph waits for; the observed properties are told
+// apart by their index instead.
+enum Reply : std::uint64_t { kReplyNone, kReplyLoad, kReplyTracks, kReplyStepFrom, kReplySeek, kReplyLanded };
+
+// A phase that has not ended by then is taken as ended (a broken file).
+constexpr int kPhaseLimitMilliseconds = 5000;
 // Less than a frame at any rate a video has, more than mpv's 5 ms of leeway.
 constexpr double kStepPastSeconds = 0.006;
 
-struct MpvFreer {
-    void operator()(char* text) const { mpv_free(text); }
-};
-using MpvText = std::unique_ptr<char, MpvFreer>;
+MediaTime FromSeconds(double seconds)
+{
+    return std::llround(seconds * kMediaUnitsPerSecond);
+}
 
 MediaResult Result(int error)
 {
@@ -27,15 +33,7 @@ MediaResult Result(int error)
         return MediaResult::Ok;
     if (error == MPV_ERROR_NOMEM)
         return MediaResult::OutOfMemory;
-    if (error == MPV_ERROR_PROPERTY_UNAVAILABLE)
-        return MediaResult::WrongState;
     return MediaResult::Fail;
-}
-
-std::chrono::steady_clock::time_point Deadline(double seconds)
-{
-    return std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                                  std::chrono::duration<double>(seconds));
 }
 
 MediaResult SetOption(mpv_handle* mpv, const char* name, const char* value)
@@ -71,64 +69,102 @@ MediaResult Configure(mpv_handle* mpv, PlaybackOutput output)
     return MediaResult::Ok;
 }
 
+const mpv_node* Find(const mpv_node& map, const char* key)
+{
+    if (map.format != MPV_FORMAT_NODE_MAP)
+        return nullptr;
+    const mpv_node_list& list = *map.u.list;
+    for (int i = 0; i < list.num; ++i)
+        if (std::strcmp(list.keys[i], key) == 0)
+            return &list.values[i];
+    return nullptr;
+}
+
+// A video track that is a moving picture: a cover picture of a sound file is not.
+bool IsPicture(const mpv_node& track)
+{
+    const mpv_node* type = Find(track, "type");
+    const mpv_node* albumArt = Find(track, "albumart");
+    return type && type->format == MPV_FORMAT_STRING && std::strcmp(type->u.string, "video") == 0 &&
+           !(albumArt && albumArt->format == MPV_FORMAT_FLAG && albumArt->u.flag);
+}
+
+// The turn of the file's first picture track, in degrees; none without one.
+std::optional<std::int64_t> PictureRotation(const mpv_node& tracks)
+{
+    if (tracks.format != MPV_FORMAT_NODE_ARRAY)
+        return std::nullopt;
+    const mpv_node_list& list = *tracks.u.list;
+    for (int i = 0; i < list.num; ++i) {
+        if (!IsPicture(list.values[i]))
+            continue;
+        const mpv_node* rotation = Find(list.values[i], "demux-rotation");
+        return rotation && rotation->format == MPV_FORMAT_INT64 ? rotation->u.int64 : 0;
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+const MpvPlaybackGraph::ObservedProperty MpvPlaybackGraph::kObservedProperties[] = {
+    {"duration", MPV_FORMAT_DOUBLE, &MpvPlaybackGraph::DurationChanged},
+    {"time-pos", MPV_FORMAT_DOUBLE, &MpvPlaybackGraph::TimePosChanged},
+    {"eof-reached", MPV_FORMAT_FLAG, &MpvPlaybackGraph::EofChanged},
+    // The size as decoded, or as the container says until a picture is decoded.
+    {"width", MPV_FORMAT_INT64, &MpvPlaybackGraph::WidthChanged},
+    {"height", MPV_FORMAT_INT64, &MpvPlaybackGraph::HeightChanged},
+};
 
 void MpvDestroyer::operator()(mpv_handle* handle) const
 {
     mpv_terminate_destroy(handle);
 }
 
-MediaResult MpvPlaybackServices::CreatePlaybackGraph(std::unique_ptr<PlaybackGraph>& graph)
+CreatedPlaybackGraph MpvPlaybackServices::CreatePlaybackGraph()
 {
     MpvHandle mpv(mpv_create());
     if (!mpv)
-        return MediaResult::Fail;
+        return {nullptr, MediaResult::Fail};
     if (const MediaResult configured = Configure(mpv.get(), output_); Failed(configured))
-        return configured;
+        return {nullptr, configured};
     if (const MediaResult started = Result(mpv_initialize(mpv.get())); Failed(started))
-        return started;
-    graph = std::make_unique<MpvPlaybackGraph>(std::move(mpv), output_);
-    return MediaResult::Ok;
+        return {nullptr, started};
+    return {std::make_unique<MpvPlaybackGraph>(std::move(mpv), output_), MediaResult::Ok};
 }
 
 MpvPlaybackGraph::MpvPlaybackGraph(MpvHandle handle, PlaybackOutput output) : mpv_(std::move(handle)), output_(output)
 {
-    mpv_observe_property(mpv_.get(), kEofObserver, "eof-reached", MPV_FORMAT_FLAG);
+    limit_.setSingleShot(true);
+    limit_.setInterval(kPhaseLimitMilliseconds);
+    connect(&limit_, &QTimer::timeout, this, &MpvPlaybackGraph::LimitReached);
+    for (std::size_t i = 0; i < std::size(kObservedProperties); ++i)
+        mpv_observe_property(mpv_.get(), i, kObservedProperties[i].name,
+                             static_cast<mpv_format>(kObservedProperties[i].format));
     mpv_set_wakeup_callback(mpv_.get(), &MpvPlaybackGraph::Wakeup, this);
 }
 
 MpvPlaybackGraph::~MpvPlaybackGraph()
 {
-    // No wake-up may reach this object once it is gone.
+    // Once this returns no wake-up runs or comes; one already posted is
+    // dropped with this object.
     mpv_set_wakeup_callback(mpv_.get(), nullptr, nullptr);
 }
 
+// On mpv's threads: one posted drain takes every event waiting.
 void MpvPlaybackGraph::Wakeup(void* graph)
 {
     auto* self = static_cast<MpvPlaybackGraph*>(graph);
-    const std::lock_guard lock(self->notifyMutex_);
-    if (self->notify_)
-        self->notify_();
-    else
-        self->wakeupMissed_ = true;
+    if (!self->drainPosted_.exchange(true))
+        QMetaObject::invokeMethod(self, &MpvPlaybackGraph::DrainEvents, Qt::QueuedConnection);
 }
 
-// mpv wakes its client once and again only after the client has read its
-// events, so a wake-up that came before anyone listened is passed on now.
-MediaResult MpvPlaybackGraph::SetNotify(GraphNotify notify)
+// An event lives until the next is taken, so each is read whole before a
+// signal lets other code run.
+void MpvPlaybackGraph::DrainEvents()
 {
-    const std::lock_guard lock(notifyMutex_);
-    notify_ = std::move(notify);
-    if (notify_ && wakeupMissed_) {
-        wakeupMissed_ = false;
-        notify_();
-    }
-    return MediaResult::Ok;
-}
-
-void MpvPlaybackGraph::Translate()
-{
-    for (;;) {
+    drainPosted_ = false;
+    const QPointer<MpvPlaybackGraph> self(this);
+    while (self) {
         const mpv_event* event = mpv_wait_event(mpv_.get(), 0);
         if (event->event_id == MPV_EVENT_NONE)
             return;
@@ -136,232 +172,277 @@ void MpvPlaybackGraph::Translate()
     }
 }
 
-// A seek ends when playback restarts, or at the end of the file when it lies beyond.
 void MpvPlaybackGraph::Handle(const mpv_event& event)
 {
-    if (event.event_id == MPV_EVENT_FILE_LOADED)
-        loaded_ = true;
-    if (event.event_id == MPV_EVENT_PLAYBACK_RESTART)
-        seeking_ = false;
-    if (event.event_id == MPV_EVENT_END_FILE) {
-        const auto* end = static_cast<const mpv_event_end_file*>(event.data);
-        if (end->reason == MPV_END_FILE_REASON_ERROR) {
-            loadFailed_ = !loaded_;
-            if (loaded_)
-                events_.push_back(GraphEvent{EC_ERRORABORT, static_cast<long>(ResultCode(MediaResult::ReadFault)), 0});
-        }
-        seeking_ = false;
-    }
-    if (event.event_id == MPV_EVENT_PROPERTY_CHANGE && event.reply_userdata == kEofObserver) {
-        const auto* property = static_cast<const mpv_event_property*>(event.data);
-        if (property->format == MPV_FORMAT_FLAG && *static_cast<const int*>(property->data)) {
-            events_.push_back(GraphEvent{EC_COMPLETE, 0, 0});
-            seeking_ = false;
-        }
+    switch (event.event_id) {
+    case MPV_EVENT_PROPERTY_CHANGE: return PropertyChanged(event);
+    case MPV_EVENT_FILE_LOADED: return FileLoaded();
+    case MPV_EVENT_GET_PROPERTY_REPLY: return PropertyRead(event);
+    case MPV_EVENT_COMMAND_REPLY: return CommandReplied(event);
+    case MPV_EVENT_PLAYBACK_RESTART: return PictureShown();
+    case MPV_EVENT_END_FILE: return FileEnded();
+    default: return;
     }
 }
 
-MediaResult MpvPlaybackGraph::GetEvent(GraphEvent& event)
+void MpvPlaybackGraph::PropertyChanged(const mpv_event& event)
 {
-    Translate();
-    if (events_.empty())
-        return MediaResult::False;
-    event = events_.front();
-    events_.pop_front();
-    return MediaResult::Ok;
-}
-
-MediaResult MpvPlaybackGraph::RenderFile(const std::string& path)
-{
-    const char* command[] = {"loadfile", path.c_str(), "replace", nullptr};
-    loaded_ = loadFailed_ = false;
-    seeking_ = true;
-    if (const MediaResult sent = Result(mpv_command(mpv_.get(), command)); Failed(sent))
-        return sent;
-    return WaitUntilLoaded();
-}
-
-MediaResult MpvPlaybackGraph::WaitUntilLoaded()
-{
-    const auto deadline = Deadline(kLoadTimeoutSeconds);
-    while (!loaded_ && !loadFailed_) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return MediaResult::Timeout;
-        Handle(*mpv_wait_event(mpv_.get(), 0.05));
-    }
-    if (!loaded_)
-        return MediaResult::CannotRender;
-    WaitForVideoSize(deadline);
-    return MediaResult::Ok;
-}
-
-// Some containers (MPEG-4 part 2 in MP4, for one) leave the picture size to
-// the decoder; mpv then knows it only once the first frame is decoded, and
-// not while the output is rebuilt for a new window. It is read once here.
-void MpvPlaybackGraph::WaitForVideoSize(std::chrono::steady_clock::time_point deadline)
-{
-    videoWidth_ = videoHeight_ = 0;
-    const int track = VideoTrack();
-    if (track < 0)
+    const auto& property = *static_cast<const mpv_event_property*>(event.data);
+    if (event.reply_userdata >= std::size(kObservedProperties))
         return;
-    const std::string prefix = "track-list/" + std::to_string(track) + "/";
-    mpv_handle* mpv = mpv_.get();
-    while (std::chrono::steady_clock::now() < deadline) {
-        if ((mpv_get_property(mpv, (prefix + "demux-w").c_str(), MPV_FORMAT_INT64, &videoWidth_) >= 0 &&
-             mpv_get_property(mpv, (prefix + "demux-h").c_str(), MPV_FORMAT_INT64, &videoHeight_) >= 0) ||
-            (mpv_get_property(mpv, "width", MPV_FORMAT_INT64, &videoWidth_) >= 0 &&
-             mpv_get_property(mpv, "height", MPV_FORMAT_INT64, &videoHeight_) >= 0))
+    const ObservedProperty& observed = kObservedProperties[event.reply_userdata];
+    // A property that is unavailable for now (no file, an output being rebuilt) keeps its last value.
+    if (property.format == observed.format)
+        (this->*observed.changed)(property.data);
+}
+
+void MpvPlaybackGraph::DurationChanged(const void* value)
+{
+    Q_EMIT LengthChanged(FromSeconds(*static_cast<const double*>(value)));
+}
+
+void MpvPlaybackGraph::TimePosChanged(const void* value)
+{
+    position_ = FromSeconds(*static_cast<const double*>(value));
+    Q_EMIT PositionChanged(position_);
+}
+
+void MpvPlaybackGraph::EofChanged(const void* value)
+{
+    if (*static_cast<const int*>(value))
+        Q_EMIT EndOfFile();
+}
+
+void MpvPlaybackGraph::WidthChanged(const void* value)
+{
+    decoded_.setWidth(static_cast<int>(*static_cast<const std::int64_t*>(value)));
+    EmitVideoSize();
+}
+
+void MpvPlaybackGraph::HeightChanged(const void* value)
+{
+    decoded_.setHeight(static_cast<int>(*static_cast<const std::int64_t*>(value)));
+    EmitVideoSize();
+}
+
+void MpvPlaybackGraph::EmitVideoSize()
+{
+    if (!opened_ || !hasVideo_ || decoded_.isEmpty())
+        return;
+    const QSize shown = rotation_ % 180 != 0 ? decoded_.transposed() : decoded_;
+    if (shown == shown_)
+        return;
+    shown_ = shown;
+    Q_EMIT VideoSizeChanged(shown);
+}
+
+void MpvPlaybackGraph::FileLoaded()
+{
+    fileLoaded_ = true;
+    SetPhase(Phase::Opening);
+    if (mpv_get_property_async(mpv_.get(), kReplyTracks, "track-list", MPV_FORMAT_NODE) < 0)
+        TracksRead(mpv_event_property{});
+}
+
+void MpvPlaybackGraph::TracksRead(const mpv_event_property& tracks)
+{
+    const std::optional<std::int64_t> rotation =
+        tracks.format == MPV_FORMAT_NODE ? PictureRotation(*static_cast<const mpv_node*>(tracks.data)) : std::nullopt;
+    opened_ = true;
+    hasVideo_ = rotation.has_value();
+    rotation_ = rotation.value_or(0);
+    Q_EMIT Opened(hasVideo_);
+    EmitVideoSize();
+    StartNextRequest();
+}
+
+void MpvPlaybackGraph::PropertyRead(const mpv_event& event)
+{
+    const auto& property = *static_cast<const mpv_event_property*>(event.data);
+    const bool read = event.error >= 0 && property.format == MPV_FORMAT_DOUBLE;
+    const double seconds = read ? *static_cast<const double*>(property.data) : 0.0;
+    switch (event.reply_userdata) {
+    case kReplyTracks:
+        return TracksRead(property);
+    case kReplyStepFrom:
+        // Forward, an exact seek just past the picture on screen shows the
+        // next one: mpv takes the first picture from the target on.
+        if (phase_ == Phase::ReadingStart)
+            read ? SendSeek(FromSeconds(seconds + kStepPastSeconds)) : RequestDone();
+        return;
+    case kReplyLanded:
+        if (phase_ != Phase::ReadingLanded)
             return;
-        const mpv_event* next = mpv_wait_event(mpv, 0.05);
-        Handle(*next);
-        if (next->event_id == MPV_EVENT_END_FILE)
-            break;
+        if (read) {
+            position_ = FromSeconds(seconds);
+            Q_EMIT PositionChanged(position_);
+        }
+        return RequestDone();
+    default:
+        return;
     }
-    videoWidth_ = videoHeight_ = 0;
 }
 
-MediaResult MpvPlaybackGraph::Run()
+void MpvPlaybackGraph::CommandReplied(const mpv_event& event)
 {
-    if (!loaded_)
-        return MediaResult::WrongState;
-    return Result(mpv_set_property_string(mpv_.get(), "pause", "no"));
+    if (event.reply_userdata == kReplyLoad && event.error < 0)
+        return FileEnded();
+    if (event.reply_userdata != kReplySeek || phase_ != Phase::Seeking)
+        return;
+    seekTaken_ = true;
+    // A seek mpv refused leaves the picture where it is.
+    if (event.error < 0)
+        ReadLanded();
 }
 
-MediaResult MpvPlaybackGraph::Pause()
+// Playback restarts once the file's first picture, or a seek's, is on screen.
+void MpvPlaybackGraph::PictureShown()
 {
-    if (!loaded_)
-        return MediaResult::WrongState;
-    return Result(mpv_set_property_string(mpv_.get(), "pause", "yes"));
+    if (phase_ == Phase::Opening) {
+        SetPhase(Phase::Idle);
+        StartNextRequest();
+    } else if (phase_ == Phase::Seeking && seekTaken_) {
+        ReadLanded();
+    }
 }
 
-MediaResult MpvPlaybackGraph::Stop()
+// Before the file was loaded it could not be opened; after, it was closed
+// under playback (a read error), and what waits cannot land.
+void MpvPlaybackGraph::FileEnded()
 {
-    // mpv has no stopped state that keeps the file; the player cues it at the start.
-    return Pause();
+    requests_.clear();
+    if (!fileLoaded_) {
+        SetPhase(Phase::Idle);
+        if (!std::exchange(openFailed_, true))
+            Q_EMIT OpenFailed();
+    } else if (phase_ != Phase::Idle) {
+        RequestDone();
+    }
 }
 
-MediaResult MpvPlaybackGraph::SetRate(double rate)
+void MpvPlaybackGraph::SetPhase(Phase phase)
 {
-    if (!(rate > 0.0))
-        return MediaResult::InvalidArg;
-    return Result(mpv_set_property(mpv_.get(), "speed", MPV_FORMAT_DOUBLE, &rate));
+    phase_ = phase;
+    if (phase == Phase::Idle)
+        limit_.stop();
+    else
+        limit_.start();
 }
 
-MediaResult MpvPlaybackGraph::SetCurrentPosition(MediaTime position)
+void MpvPlaybackGraph::Open(const std::string& path)
 {
-    if (!loaded_)
-        return MediaResult::WrongState;
+    fileLoaded_ = openFailed_ = opened_ = false;
+    phase_ = Phase::Opening; // limited once the file is loaded
+    requests_.clear();
+    const char* command[] = {"loadfile", path.c_str(), "replace", nullptr};
+    if (mpv_command_async(mpv_.get(), kReplyLoad, command) < 0)
+        QMetaObject::invokeMethod(this, &MpvPlaybackGraph::FileEnded, Qt::QueuedConnection);
+}
+
+void MpvPlaybackGraph::Run()
+{
+    int paused = 0;
+    mpv_set_property_async(mpv_.get(), kReplyNone, "pause", MPV_FORMAT_FLAG, &paused);
+}
+
+void MpvPlaybackGraph::Pause()
+{
+    int paused = 1;
+    mpv_set_property_async(mpv_.get(), kReplyNone, "pause", MPV_FORMAT_FLAG, &paused);
+}
+
+// The user's latest target makes the seeks and steps still waiting moot.
+void MpvPlaybackGraph::Seek(MediaTime position)
+{
+    requests_.clear();
+    requests_.emplace_back(position);
+    StartNextRequest();
+}
+
+void MpvPlaybackGraph::StepFrame(FrameStep step)
+{
+    requests_.emplace_back(step);
+    StartNextRequest();
+}
+
+void MpvPlaybackGraph::StartNextRequest()
+{
+    if (phase_ != Phase::Idle || !opened_ || requests_.empty())
+        return;
+    const Request request = requests_.front();
+    requests_.pop_front();
+    if (const auto* target = std::get_if<MediaTime>(&request))
+        return SendSeek(*target);
+    // Without a picture there is nothing to step to; where the sound is is read all the same.
+    if (!hasVideo_)
+        return ReadLanded();
+    if (std::get<FrameStep>(request) == FrameStep::Back) {
+        const char* command[] = {"frame-back-step", nullptr};
+        return SendSeekCommand(command);
+    }
+    SetPhase(Phase::ReadingStart);
+    if (mpv_get_property_async(mpv_.get(), kReplyStepFrom, "time-pos", MPV_FORMAT_DOUBLE) < 0)
+        EndLater();
+}
+
+void MpvPlaybackGraph::SendSeek(MediaTime position)
+{
     const std::string seconds = std::to_string(static_cast<double>(position) / kMediaUnitsPerSecond);
     const char* command[] = {"seek", seconds.c_str(), "absolute+exact", nullptr};
-    return Seek(command);
+    SendSeekCommand(command);
 }
 
-// Forward, an exact seek just past the picture on screen shows the next one
-// (mpv takes the first frame from the target on); back, mpv knows the frame
-// before. Either is a seek, so the position is read once it has landed.
-MediaResult MpvPlaybackGraph::StepFrame(FrameStep step)
+void MpvPlaybackGraph::SendSeekCommand(const char** command)
 {
-    if (!loaded_)
-        return MediaResult::WrongState;
-    if (VideoTrack() < 0)
-        return MediaResult::NoInterface;
-    if (step == FrameStep::Back) {
-        const char* command[] = {"frame-back-step", nullptr};
-        return Seek(command);
+    SetPhase(Phase::Seeking);
+    seekTaken_ = false;
+    if (mpv_command_async(mpv_.get(), kReplySeek, command) < 0)
+        ReadLanded();
+}
+
+void MpvPlaybackGraph::ReadLanded()
+{
+    SetPhase(Phase::ReadingLanded);
+    if (mpv_get_property_async(mpv_.get(), kReplyLanded, "time-pos", MPV_FORMAT_DOUBLE) < 0)
+        EndLater();
+}
+
+// A request mpv did not take ends all the same, once the caller is done:
+// the graph signals only from its event handling.
+void MpvPlaybackGraph::EndLater()
+{
+    QMetaObject::invokeMethod(this, &MpvPlaybackGraph::RequestDone, Qt::QueuedConnection);
+}
+
+// The request has landed: the next is sent, or the owner hears that all have.
+void MpvPlaybackGraph::RequestDone()
+{
+    SetPhase(Phase::Idle);
+    if (requests_.empty())
+        Q_EMIT SeekFinished(position_);
+    else
+        StartNextRequest();
+}
+
+void MpvPlaybackGraph::LimitReached()
+{
+    if (phase_ == Phase::Opening) {
+        SetPhase(Phase::Idle);
+        StartNextRequest();
+    } else if (phase_ == Phase::Seeking) {
+        ReadLanded();
+    } else {
+        RequestDone();
     }
-    Settle();
-    double seconds = 0;
-    if (const MediaResult read = Result(mpv_get_property(mpv_.get(), "time-pos", MPV_FORMAT_DOUBLE, &seconds));
-        Failed(read))
-        return read;
-    const std::string target = std::to_string(seconds + kStepPastSeconds);
-    const char* command[] = {"seek", target.c_str(), "absolute+exact", nullptr};
-    return Seek(command);
 }
 
-// mpv carries a seek out on its own threads, one at a time: the previous one
-// lands before the next is asked for.
-MediaResult MpvPlaybackGraph::Seek(const char** command)
-{
-    Settle();
-    const MediaResult sent = Result(mpv_command(mpv_.get(), command));
-    if (Succeeded(sent))
-        seeking_ = true;
-    return sent;
-}
-
-void MpvPlaybackGraph::Settle()
-{
-    const auto deadline = Deadline(kSeekTimeoutSeconds);
-    while (seeking_ && loaded_ && std::chrono::steady_clock::now() < deadline)
-        Handle(*mpv_wait_event(mpv_.get(), 0.05));
-    seeking_ = false;
-}
-
-MediaResult MpvPlaybackGraph::TimeProperty(const char* name, MediaTime& time) const
-{
-    double seconds = 0;
-    if (const MediaResult read = Result(mpv_get_property(mpv_.get(), name, MPV_FORMAT_DOUBLE, &seconds)); Failed(read))
-        return read;
-    time = std::llround(seconds * kMediaUnitsPerSecond);
-    return MediaResult::Ok;
-}
-
-MediaResult MpvPlaybackGraph::GetCurrentPosition(MediaTime& position)
-{
-    Settle();
-    return TimeProperty("time-pos", position);
-}
-
-MediaResult MpvPlaybackGraph::GetStopPosition(MediaTime& position)
-{
-    return TimeProperty("duration", position);
-}
-
-int MpvPlaybackGraph::VideoTrack() const
-{
-    std::int64_t count = 0;
-    mpv_get_property(mpv_.get(), "track-list/count", MPV_FORMAT_INT64, &count);
-    for (std::int64_t i = 0; i < count; ++i) {
-        const std::string prefix = "track-list/" + std::to_string(i) + "/";
-        const MpvText type(mpv_get_property_string(mpv_.get(), (prefix + "type").c_str()));
-        int albumArt = 0;
-        mpv_get_property(mpv_.get(), (prefix + "albumart").c_str(), MPV_FORMAT_FLAG, &albumArt);
-        if (type && std::string(type.get()) == "video" && !albumArt)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-MediaResult MpvPlaybackGraph::GetVideoSize(int& width, int& height)
-{
-    const int track = VideoTrack();
-    if (track < 0)
-        return MediaResult::NoInterface;
-    if (videoWidth_ <= 0 || videoHeight_ <= 0)
-        return MediaResult::Fail;
-    std::int64_t rotation = 0;
-    mpv_get_property(mpv_.get(), ("track-list/" + std::to_string(track) + "/demux-rotation").c_str(), MPV_FORMAT_INT64,
-                     &rotation);
-    const bool turned = rotation % 180 != 0;
-    width = static_cast<int>(turned ? videoHeight_ : videoWidth_);
-    height = static_cast<int>(turned ? videoWidth_ : videoHeight_);
-    return MediaResult::Ok;
-}
-
-MediaResult MpvPlaybackGraph::GetVisible(bool& visible)
-{
-    visible = VideoTrack() >= 0;
-    return visible ? MediaResult::Ok : MediaResult::NoInterface;
-}
-
-MediaResult MpvPlaybackGraph::SetVideoWindow(NativeWindowId window)
+void MpvPlaybackGraph::SetVideoWindow(NativeWindowId window)
 {
     if (output_ == PlaybackOutput::Headless)
-        return MediaResult::Ok;
+        return;
     auto id = static_cast<std::int64_t>(window);
-    if (const MediaResult set = Result(mpv_set_property(mpv_.get(), "wid", MPV_FORMAT_INT64, &id)); Failed(set))
-        return set;
+    mpv_set_property_async(mpv_.get(), kReplyNone, "wid", MPV_FORMAT_INT64, &id);
     // A new output list makes mpv open its output again, now in the window.
-    return Result(mpv_set_property_string(mpv_.get(), "vo", window ? "gpu,x11,null" : "null"));
+    const char* outputs = window ? "gpu,x11,null" : "null";
+    mpv_set_property_async(mpv_.get(), kReplyNone, "vo", MPV_FORMAT_STRING, &outputs);
 }

@@ -2,12 +2,17 @@
 
 #include "platform/media/PlaybackGraph.h"
 
-#include <chrono>
+#include <QSize>
+#include <QTimer>
+
+#include <atomic>
 #include <cstdint>
 #include <deque>
-#include <mutex>
+#include <variant>
 
 struct mpv_event;
+struct mpv_event_end_file;
+struct mpv_event_property;
 struct mpv_handle;
 
 // Owns one mpv core and destroys it exactly once.
@@ -21,54 +26,88 @@ enum class PlaybackOutput {
     Headless, // no picture and no sound; everything else as embedded (for tests)
 };
 
-// The playback graph on libmpv. Calls come from the user-interface thread;
-// mpv's own threads only wake the owner through the notification.
+// The playback graph on libmpv. Calls come from the user-interface thread and
+// only hand requests to mpv; mpv's own threads wake the graph, which takes
+// mpv's events on its own thread and turns them into its signals. It never
+// signals from inside a call.
 class MpvPlaybackGraph final : public PlaybackGraph {
+    Q_OBJECT
+
 public:
     MpvPlaybackGraph(MpvHandle handle, PlaybackOutput output);
     ~MpvPlaybackGraph() override;
     MpvPlaybackGraph(const MpvPlaybackGraph&) = delete;
     MpvPlaybackGraph& operator=(const MpvPlaybackGraph&) = delete;
 
-    MediaResult RenderFile(const std::string& path) override;
-    MediaResult Run() override;
-    MediaResult Pause() override;
-    MediaResult Stop() override;
-    MediaResult SetRate(double rate) override;
-    MediaResult SetCurrentPosition(MediaTime position) override;
-    MediaResult StepFrame(FrameStep step) override;
-    MediaResult GetCurrentPosition(MediaTime& position) override;
-    MediaResult GetStopPosition(MediaTime& position) override;
-    MediaResult GetVideoSize(int& width, int& height) override;
-    MediaResult GetVisible(bool& visible) override;
-    MediaResult SetVideoWindow(NativeWindowId window) override;
-    MediaResult SetNotify(GraphNotify notify) override;
-    MediaResult GetEvent(GraphEvent& event) override;
+    void Open(const std::string& path) override;
+    void Run() override;
+    void Pause() override;
+    void Seek(MediaTime position) override;
+    void StepFrame(FrameStep step) override;
+    void SetVideoWindow(NativeWindowId window) override;
 
 private:
+    // What the graph does about the seeks and steps it was asked for. mpv
+    // carries one out at a time on its own threads; the next is sent once the
+    // last has put its picture on screen, so each lands where it was meant to.
+    enum class Phase {
+        Opening,       // the file's first picture is not on screen yet
+        Idle,
+        ReadingStart,  // a step forward reads the position it steps from
+        Seeking,       // a seek is sent; its picture is not on screen yet
+        ReadingLanded, // its picture is on screen; its position is read
+    };
+    using Request = std::variant<MediaTime, FrameStep>; // a seek's target, or a step
+
+    // One mpv property the graph observes, and what its changes become.
+    struct ObservedProperty {
+        const char* name;
+        int format; // an mpv_format
+        void (MpvPlaybackGraph::*changed)(const void* value);
+    };
+    static const ObservedProperty kObservedProperties[];
+
     static void Wakeup(void* graph);
-    // Turns mpv's waiting events into graph events.
-    void Translate();
+    void DrainEvents();
     void Handle(const mpv_event& event);
-    MediaResult WaitUntilLoaded();
-    // Waits until the last seek has put its picture on screen.
-    void Settle();
-    MediaResult Seek(const char** command);
-    void WaitForVideoSize(std::chrono::steady_clock::time_point deadline);
-    int VideoTrack() const; // index in mpv's track list, -1 without video
-    MediaResult TimeProperty(const char* name, MediaTime& time) const;
+    void PropertyChanged(const mpv_event& event);
+    void DurationChanged(const void* value);
+    void TimePosChanged(const void* value);
+    void EofChanged(const void* value);
+    void WidthChanged(const void* value);
+    void HeightChanged(const void* value);
+    void FileLoaded();
+    void TracksRead(const mpv_event_property& tracks);
+    void PropertyRead(const mpv_event& event);
+    void CommandReplied(const mpv_event& event);
+    void PictureShown();
+    void FileEnded();
+    void EmitVideoSize();
+
+    void SetPhase(Phase phase);
+    void StartNextRequest();
+    void SendSeek(MediaTime position);
+    void SendSeekCommand(const char** command);
+    void ReadLanded();
+    void RequestDone();
+    void EndLater();
+    void LimitReached();
 
     MpvHandle mpv_;
     PlaybackOutput output_;
-    bool loaded_ = false;
-    bool loadFailed_ = false;
-    bool seeking_ = false; // a load or seek has not shown its picture yet
-    std::deque<GraphEvent> events_;
-    std::mutex notifyMutex_; // the notification is called on mpv's threads
-    GraphNotify notify_;
-    bool wakeupMissed_ = false; // woken while no notification was set
-    std::int64_t videoWidth_ = 0; // the picture as decoded, before rotation; 0 unknown
-    std::int64_t videoHeight_ = 0;
+    std::atomic<bool> drainPosted_{false}; // set on mpv's threads
+    bool fileLoaded_ = false;
+    bool openFailed_ = false;
+    bool opened_ = false;          // the tracks are known
+    bool hasVideo_ = false;
+    Phase phase_ = Phase::Opening;
+    bool seekTaken_ = false;       // mpv has taken the seek sent; a restart before that was an earlier one's
+    std::deque<Request> requests_; // waiting to be sent
+    QTimer limit_;                 // a phase that has not ended by then is taken as ended (a broken file)
+    MediaTime position_ = 0;       // the latest position learnt
+    QSize decoded_;                // the picture as decoded, before turning
+    std::int64_t rotation_ = 0;
+    QSize shown_;                  // the size last signalled
 };
 
 // Creates mpv playback graphs; fails when mpv cannot start (for example with
@@ -76,7 +115,7 @@ private:
 class MpvPlaybackServices final : public PlaybackServices {
 public:
     explicit MpvPlaybackServices(PlaybackOutput output = PlaybackOutput::Embedded) : output_(output) {}
-    MediaResult CreatePlaybackGraph(std::unique_ptr<PlaybackGraph>& graph) override;
+    CreatedPlaybackGraph CreatePlaybackGraph() override;
 
 private:
     PlaybackOutput output_;

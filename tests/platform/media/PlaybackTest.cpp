@@ -3,168 +3,187 @@
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <clocale>
 #include <functional>
-#include <thread>
+#include <optional>
+#include <vector>
 
 namespace {
 
 constexpr MediaTime kSecond = kMediaUnitsPerSecond;
+constexpr MediaTime kFrame = kSecond / 25;
 
+// A headless graph and what it has signalled, each signal checked to arrive
+// on the graph's own thread.
 class Playback : public ::testing::Test {
 protected:
     void SetUp() override
     {
         std::setlocale(LC_NUMERIC, "C"); // mpv refuses to start otherwise
-        ASSERT_EQ(services.CreatePlaybackGraph(graph), MediaResult::Ok);
-        graph->SetNotify([this] { ++wakeups; });
+        CreatedPlaybackGraph created = services.CreatePlaybackGraph();
+        ASSERT_EQ(created.result, MediaResult::Ok);
+        graph = std::move(created.graph);
+        Record(&PlaybackGraph::Opened, [this](bool hasVideo) { opened = hasVideo; });
+        Record(&PlaybackGraph::OpenFailed, [this] { failed = true; });
+        Record(&PlaybackGraph::LengthChanged, [this](MediaTime value) { length = value; });
+        Record(&PlaybackGraph::VideoSizeChanged, [this](QSize value) { size = value; });
+        Record(&PlaybackGraph::PositionChanged, [this](MediaTime value) { position = value; });
+        Record(&PlaybackGraph::SeekFinished, [this](MediaTime value) { landed.push_back(value); });
+        Record(&PlaybackGraph::EndOfFile, [this] { ++ends; });
+    }
+    void TearDown() override { EXPECT_TRUE(onOwnThread) << "a signal came on another thread"; }
+
+    template <typename Signal, typename Slot>
+    void Record(Signal signal, Slot slot)
+    {
+        QObject::connect(graph.get(), signal, graph.get(), [this, slot](auto... values) {
+            onOwnThread = onOwnThread && QThread::currentThread() == graph->thread();
+            slot(values...);
+        });
     }
 
-    // Polls until the condition holds; mpv works on threads of its own.
-    static bool Eventually(const std::function<bool()>& condition)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return true;
-    }
+    // mpv works on threads of its own; its news comes through the event loop.
+    static bool Eventually(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 20000); }
 
-    MediaTime Position()
+    bool Open(const ClipRecipe& recipe)
     {
-        MediaTime position = -1;
-        graph->GetCurrentPosition(position);
-        return position;
+        graph->Open(TestClip(recipe).toStdString());
+        return Eventually([this] { return opened.has_value(); });
     }
-
-    bool Completed()
+    // Where the seeks and steps asked for since the last landing land, together.
+    std::optional<MediaTime> Landing()
     {
-        GraphEvent event;
-        while (graph->GetEvent(event) == MediaResult::Ok)
-            if (event.code == EC_COMPLETE)
-                return true;
-        return false;
+        const std::size_t before = landed.size();
+        if (!Eventually([this, before] { return landed.size() > before; }))
+            return std::nullopt;
+        QTest::qWait(50);
+        EXPECT_EQ(landed.size(), before + 1) << "one report for what was asked at once";
+        return landed.back();
     }
 
     MpvPlaybackServices services{PlaybackOutput::Headless};
     std::unique_ptr<PlaybackGraph> graph;
-    std::atomic<int> wakeups{0};
+    bool onOwnThread = true;
+    std::optional<bool> opened;
+    bool failed = false;
+    MediaTime length = -1;
+    QSize size;
+    MediaTime position = -1;
+    std::vector<MediaTime> landed;
+    int ends = 0;
 };
 
-TEST_F(Playback, OpensCuedAtTheStartWithItsLengthAndSize)
+TEST_F(Playback, OpensPausedAtTheStartWithItsLengthAndSize)
 {
-    ASSERT_EQ(graph->RenderFile(TestClip(clips::RotatedMp4()).toStdString()), MediaResult::Ok);
-    MediaTime stop = 0;
-    ASSERT_EQ(graph->GetStopPosition(stop), MediaResult::Ok);
-    EXPECT_NEAR(double(stop) / kSecond, 2.0, 0.1);
-    EXPECT_EQ(Position(), 0);
-    bool visible = false;
-    EXPECT_EQ(graph->GetVisible(visible), MediaResult::Ok);
-    EXPECT_TRUE(visible);
-    int width = 0, height = 0;
-    ASSERT_EQ(graph->GetVideoSize(width, height), MediaResult::Ok);
-    EXPECT_EQ(width, 180); // portrait, as the probe measures it
-    EXPECT_EQ(height, 320);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_EQ(Position(), 0) << "a new graph is not started";
+    ASSERT_TRUE(Open(clips::RotatedMp4()));
+    EXPECT_TRUE(*opened);
+    ASSERT_TRUE(Eventually([this] { return length > 0 && size.isValid(); }));
+    EXPECT_NEAR(double(length) / kSecond, 2.0, 0.1);
+    EXPECT_EQ(size, QSize(180, 320)); // portrait, as the probe measures it
+    QTest::qWait(200);
+    EXPECT_EQ(position, 0) << "a new graph is not started";
 }
 
 TEST_F(Playback, RunsPausesAndSeeksExactly)
 {
-    ASSERT_EQ(graph->RenderFile(TestClip(clips::H264Mp4()).toStdString()), MediaResult::Ok);
-    ASSERT_EQ(graph->SetRate(1.0), MediaResult::Ok);
-    ASSERT_EQ(graph->Run(), MediaResult::Ok);
-    ASSERT_TRUE(Eventually([this] { return Position() > kSecond / 5; }));
-    ASSERT_EQ(graph->Pause(), MediaResult::Ok);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    const MediaTime paused = Position();
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_EQ(Position(), paused);
+    ASSERT_TRUE(Open(clips::H264Mp4()));
+    graph->Run();
+    ASSERT_TRUE(Eventually([this] { return position > kSecond / 5; }));
+    graph->Pause();
+    QTest::qWait(100);
+    const MediaTime paused = position;
+    QTest::qWait(300);
+    EXPECT_EQ(position, paused);
 
     // A frame time is reached exactly; between two frames the later one is
     // shown and its time reported, so a mark taken there names that frame.
-    constexpr MediaTime kFrame = kSecond / 25;
-    ASSERT_EQ(graph->SetCurrentPosition(37 * kFrame), MediaResult::Ok);
-    EXPECT_TRUE(Eventually([this] { return Position() == 37 * kFrame; })) << Position();
-    ASSERT_EQ(graph->SetCurrentPosition(20 * kFrame + kFrame / 2), MediaResult::Ok);
-    EXPECT_TRUE(Eventually([this] { return Position() == 21 * kFrame; })) << Position();
-    ASSERT_EQ(graph->Stop(), MediaResult::Ok);
-    ASSERT_EQ(graph->SetCurrentPosition(0), MediaResult::Ok);
-    EXPECT_TRUE(Eventually([this] { return Position() == 0; })) << Position();
+    const struct {
+        MediaTime target;
+        MediaTime shown;
+    } seeks[] = {{37 * kFrame, 37 * kFrame}, {20 * kFrame + kFrame / 2, 21 * kFrame}, {0, 0}};
+    for (const auto& seek : seeks) {
+        graph->Seek(seek.target);
+        EXPECT_EQ(Landing(), seek.shown) << seek.target;
+        EXPECT_EQ(position, seek.shown);
+    }
 }
 
-TEST_F(Playback, APositionReadAtOnceIsWhereTheSeekOrStepLands)
+// mpv takes one seek at a time; what is asked for meanwhile waits its turn,
+// and a later seek makes what waits moot.
+TEST_F(Playback, SeeksAndStepsAskedForAtOnceLandInTurn)
 {
-    ASSERT_EQ(graph->RenderFile(TestClip(clips::H264Mp4()).toStdString()), MediaResult::Ok);
-    constexpr MediaTime kFrame = kSecond / 25;
-    ASSERT_EQ(graph->SetCurrentPosition(30 * kFrame + kFrame / 2), MediaResult::Ok);
-    EXPECT_EQ(Position(), 31 * kFrame);
-    ASSERT_EQ(graph->StepFrame(FrameStep::Forward), MediaResult::Ok);
-    ASSERT_EQ(graph->StepFrame(FrameStep::Forward), MediaResult::Ok);
-    EXPECT_EQ(Position(), 33 * kFrame);
-    ASSERT_EQ(graph->StepFrame(FrameStep::Back), MediaResult::Ok);
-    EXPECT_EQ(Position(), 32 * kFrame);
+    ASSERT_TRUE(Open(clips::H264Mp4()));
+    const struct {
+        const char* name;
+        std::function<void()> ask;
+        MediaTime shown;
+    } cases[] = {
+        {"a seek and two steps on",
+         [this] {
+             graph->Seek(30 * kFrame + kFrame / 2);
+             graph->StepFrame(FrameStep::Forward);
+             graph->StepFrame(FrameStep::Forward);
+         },
+         33 * kFrame},
+        {"a step back", [this] { graph->StepFrame(FrameStep::Back); }, 32 * kFrame},
+        {"seeks replacing the waiting ones",
+         [this] {
+             graph->Seek(10 * kFrame);
+             graph->StepFrame(FrameStep::Forward);
+             graph->Seek(60 * kFrame);
+             graph->Seek(45 * kFrame);
+         },
+         45 * kFrame},
+    };
+    for (const auto& c : cases) {
+        c.ask();
+        EXPECT_EQ(Landing(), c.shown) << c.name;
+    }
 }
 
 TEST_F(Playback, ReportsTheEndOfTheStreamAndCanStartAgain)
 {
-    ASSERT_EQ(graph->RenderFile(TestClip(clips::Mpeg4Avi()).toStdString()), MediaResult::Ok);
-    ASSERT_EQ(graph->SetCurrentPosition(kSecond + kSecond / 2), MediaResult::Ok);
-    ASSERT_EQ(graph->Run(), MediaResult::Ok);
-    ASSERT_TRUE(Eventually([this] { return Completed(); }));
-    EXPECT_GT(wakeups.load(), 0);
+    ASSERT_TRUE(Open(clips::Mpeg4Avi()));
+    graph->Seek(kSecond + kSecond / 2);
+    ASSERT_TRUE(Landing());
+    graph->Run();
+    ASSERT_TRUE(Eventually([this] { return ends > 0; }));
     // The file stays open at its end: back to the start, cued.
-    ASSERT_EQ(graph->Stop(), MediaResult::Ok);
-    ASSERT_EQ(graph->SetCurrentPosition(0), MediaResult::Ok);
-    EXPECT_TRUE(Eventually([this] { return Position() == 0; }));
-    ASSERT_EQ(graph->Run(), MediaResult::Ok);
-    EXPECT_TRUE(Eventually([this] { return Position() > kSecond / 10; }));
+    graph->Pause();
+    graph->Seek(0);
+    EXPECT_EQ(Landing(), 0);
+    graph->Run();
+    EXPECT_TRUE(Eventually([this] { return position > kSecond / 10; }));
 }
 
 TEST_F(Playback, TimesOfALateStartingStreamCountFromTheStartOfTheFile)
 {
     // The program stream's clock begins at 1.4 s; positions count from 0 as
     // in the probe and the render engine.
-    ASSERT_EQ(graph->RenderFile(TestClip(clips::Mpeg2Mpg()).toStdString()), MediaResult::Ok);
-    MediaTime stop = 0;
-    ASSERT_EQ(graph->GetStopPosition(stop), MediaResult::Ok);
-    EXPECT_NEAR(double(stop) / kSecond, 2.0, 0.1);
-    EXPECT_LT(Position(), kSecond / 10);
-    ASSERT_EQ(graph->SetCurrentPosition(kSecond), MediaResult::Ok);
-    EXPECT_TRUE(Eventually([this] { return std::abs(Position() - kSecond) < kSecond / 25; })) << Position();
+    ASSERT_TRUE(Open(clips::Mpeg2Mpg()));
+    ASSERT_TRUE(Eventually([this] { return length > 0; }));
+    EXPECT_NEAR(double(length) / kSecond, 2.0, 0.1);
+    EXPECT_LT(position, kSecond / 10);
+    graph->Seek(kSecond);
+    const std::optional<MediaTime> shown = Landing();
+    ASSERT_TRUE(shown);
+    EXPECT_LT(std::abs(*shown - kSecond), kFrame) << *shown;
 }
 
-TEST_F(Playback, SoundAloneHasNoPicture)
+TEST_F(Playback, SoundAloneHasNoPictureToStep)
 {
-    ASSERT_EQ(graph->RenderFile(TestClip(clips::AudioOnlyM4a()).toStdString()), MediaResult::Ok);
-    bool visible = true;
-    EXPECT_EQ(graph->GetVisible(visible), MediaResult::NoInterface);
-    EXPECT_FALSE(visible);
-    int width = 0, height = 0;
-    EXPECT_EQ(graph->GetVideoSize(width, height), MediaResult::NoInterface);
-    EXPECT_EQ(graph->StepFrame(FrameStep::Forward), MediaResult::NoInterface);
-    ASSERT_EQ(graph->Run(), MediaResult::Ok);
-    EXPECT_TRUE(Eventually([this] { return Position() > kSecond / 10; }));
-}
-
-TEST(EmbeddedPlayback, OpensFilesWithOnlyPictureOrOnlySoundBeforeAWindowIsGiven)
-{
-    std::setlocale(LC_NUMERIC, "C");
-    MpvPlaybackServices services(PlaybackOutput::Embedded);
-    for (const ClipRecipe& recipe : {clips::Mpeg4Avi(), clips::AudioOnlyM4a(), clips::H264Mp4()}) {
-        std::unique_ptr<PlaybackGraph> graph;
-        ASSERT_EQ(services.CreatePlaybackGraph(graph), MediaResult::Ok);
-        EXPECT_EQ(graph->RenderFile(TestClip(recipe).toStdString()), MediaResult::Ok) << recipe.fileName.toStdString();
-        EXPECT_EQ(graph->Run(), MediaResult::Ok); // sound goes nowhere when there is no device
-        EXPECT_EQ(graph->SetVideoWindow(0), MediaResult::Ok);
-    }
+    ASSERT_TRUE(Open(clips::AudioOnlyM4a()));
+    EXPECT_FALSE(*opened);
+    graph->StepFrame(FrameStep::Forward);
+    EXPECT_EQ(Landing(), 0);
+    graph->Run();
+    EXPECT_TRUE(Eventually([this] { return position > kSecond / 10; }));
+    EXPECT_FALSE(size.isValid());
 }
 
 TEST_F(Playback, FilesThatCannotPlayAreRefused)
@@ -172,8 +191,26 @@ TEST_F(Playback, FilesThatCannotPlayAreRefused)
     const QString text = QDir::temp().filePath(QStringLiteral("text.avi"));
     WriteFile(text, QByteArray("not a video\n").repeated(50));
     for (const QString& path : {text, QDir::temp().filePath(QStringLiteral("missing.avi"))}) {
-        EXPECT_TRUE(Failed(graph->RenderFile(path.toStdString()))) << path.toStdString();
-        EXPECT_EQ(graph->Run(), MediaResult::WrongState);
+        failed = false;
+        graph->Open(path.toStdString());
+        EXPECT_TRUE(Eventually([this] { return failed; })) << path.toStdString();
+        EXPECT_FALSE(opened.has_value());
+    }
+}
+
+TEST(EmbeddedPlayback, OpensFilesWithOnlyPictureOrOnlySoundBeforeAWindowIsGiven)
+{
+    std::setlocale(LC_NUMERIC, "C");
+    MpvPlaybackServices services(PlaybackOutput::Embedded);
+    for (const ClipRecipe& recipe : {clips::Mpeg4Avi(), clips::AudioOnlyM4a(), clips::H264Mp4()}) {
+        const std::unique_ptr<PlaybackGraph> graph = services.CreatePlaybackGraph().graph;
+        ASSERT_NE(graph, nullptr);
+        bool opened = false;
+        QObject::connect(graph.get(), &PlaybackGraph::Opened, [&opened] { opened = true; });
+        graph->Open(TestClip(recipe).toStdString());
+        EXPECT_TRUE(QTest::qWaitFor([&opened] { return opened; }, 20000)) << recipe.fileName.toStdString();
+        graph->Run(); // sound goes nowhere when there is no device
+        graph->SetVideoWindow(0);
     }
 }
 
