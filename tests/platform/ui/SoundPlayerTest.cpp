@@ -1,7 +1,6 @@
 #include "platform/ui/SoundPlayer.h"
 #include "support/TestFiles.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,26 +10,28 @@
 namespace {
 
 // A stand-in "aplay" on a PATH of its own: it copies the file it is given and
-// stays busy for a moment, like a player with a sound to play.
+// stays busy, like a player with a sound to play, until the test releases it
+// (or 20 s have passed); it leaves a mark when it ends.
 class SoundPlayerTest : public ::testing::Test {
 protected:
     SoundPlayerTest() : savedPath(qgetenv("PATH"))
     {
         const QString script = dir.filePath(QStringLiteral("aplay"));
-        WriteFile(script, QStringLiteral("#!/bin/sh\n[ \"$1\" = -q ] || exit 3\ncat \"$2\" >> '%1'\nsleep 0.3\n")
-                              .arg(Played())
+        WriteFile(script, QStringLiteral("#!/bin/sh\n[ \"$1\" = -q ] || exit 3\ncat \"$2\" >> '%1'\n"
+                                         "i=0\nwhile [ ! -e '%2' ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\n"
+                                         "touch '%3'\n")
+                              .arg(Played(), Released(), Ended())
                               .toUtf8());
         QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("PATH", dir.path().toUtf8() + ":/usr/bin:/bin");
     }
     ~SoundPlayerTest() override { qputenv("PATH", savedPath); }
     QString Played() const { return dir.filePath(QStringLiteral("played")); }
+    QString Released() const { return dir.filePath(QStringLiteral("released")); }
+    QString Ended() const { return dir.filePath(QStringLiteral("ended")); }
     void WaitForPlayed(qsizetype size)
     {
-        QElapsedTimer waited;
-        waited.start();
-        while (ReadFile(Played()).size() < size && waited.elapsed() < 5000)
-            QTest::qWait(20);
+        QTest::qWaitFor([this, size] { return ReadFile(Played()).size() >= size; }, 5000);
     }
 
     QTemporaryDir dir;
@@ -42,17 +43,20 @@ TEST_F(SoundPlayerTest, PlaysTheBytesWithoutWaitingAndDropsASoundWhileBusy)
     ProcessSoundPlayer player;
     ASSERT_TRUE(player.Program().endsWith(QStringLiteral("/aplay"))) << player.Program().toStdString();
     const QByteArray wave("RIFF-one-sound");
-    QElapsedTimer call;
-    call.start();
     player.PlayAsync(wave);
-    EXPECT_LT(call.elapsed(), 250); // the player's 0.3 s are not waited for
-    player.PlayAsync("RIFF-dropped");
     WaitForPlayed(wave.size());
     EXPECT_EQ(ReadFile(Played()), wave);
-    QTest::qWait(500);
-    player.PlayAsync("RIFF-later");
-    WaitForPlayed(wave.size() + 10);
-    EXPECT_EQ(ReadFile(Played()), wave + "RIFF-later");
+    EXPECT_FALSE(QFile::exists(Ended())) << "the call waited for the sound to end";
+    player.PlayAsync("RIFF-dropped");
+    WriteFile(Released(), "");
+    // Once the sound has ended the next one plays.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            player.PlayAsync("RIFF-later");
+            return ReadFile(Played()).size() > wave.size();
+        },
+        5000));
+    EXPECT_TRUE(ReadFile(Played()).startsWith(wave + "RIFF-later")) << ReadFile(Played()).toStdString();
 }
 
 TEST_F(SoundPlayerTest, WithoutPlayerProgramItIsSilent)
