@@ -94,9 +94,6 @@ TEST_F(MainWindowPlaybackTest, AFileThePlayerCannotPlayIsDropped)
     EXPECT_EQ(window->Player(), nullptr);
     ASSERT_EQ(fake.messages.shown.size(), 1);
     EXPECT_TRUE(fake.messages.shown[0].text.startsWith(QStringLiteral("Cannot play the file.")));
-    // Its path has gone: there is nothing to convert.
-    window->OnCommand(kIdConvert);
-    EXPECT_FALSE(window->IsConverting());
 }
 
 } // namespace

@@ -310,13 +310,16 @@ void MpvPlaybackGraph::PictureShown()
 // under playback (a read error), and what waits cannot land.
 void MpvPlaybackGraph::FileEnded()
 {
+    const bool waiting = !requests_.empty() || (phase_ != Phase::Idle && phase_ != Phase::Opening);
     requests_.clear();
     if (!fileLoaded_) {
         SetPhase(Phase::Idle);
         if (!std::exchange(openFailed_, true))
             Q_EMIT OpenFailed();
-    } else if (phase_ != Phase::Idle) {
+    } else if (waiting) {
         RequestDone();
+    } else {
+        SetPhase(Phase::Idle);
     }
 }
 
