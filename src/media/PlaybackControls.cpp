@@ -13,7 +13,7 @@ std::unique_ptr<PreviewPlayer> OpenPreview(const PreviewServices& services, QWid
 {
     auto player = std::make_unique<PreviewPlayer>(services, ownerWindow);
     QObject::connect(player.get(), &PreviewPlayer::OpenFailed, player.get(), [&clip] { clip.video.path.clear(); });
-    if (player->Open(clip.video.path))
+    if (player->Open(clip.video.path, clip.video.duration))
         return player;
     clip.video.path.clear();
     return nullptr;

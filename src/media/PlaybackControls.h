@@ -12,7 +12,8 @@
 struct ClipState;
 class QWidget;
 
-// A new player for the clip's source entry 0, shown stopped. When the clip
+// A new player for the clip's source entry 0, shown stopped, its length the
+// clip's measured duration until the player learns its own. When the clip
 // cannot be played its messages are shown and the source path is emptied so
 // that it cannot be converted: at once, and no player is returned, when no
 // graph can be made, or later, when the player finds out and emits OpenFailed.

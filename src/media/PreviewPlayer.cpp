@@ -32,10 +32,11 @@ PreviewPlayer::~PreviewPlayer()
         Close();
 }
 
-bool PreviewPlayer::Open(const QString& path)
+bool PreviewPlayer::Open(const QString& path, MediaTime measuredLength)
 {
     clipPath_ = path;
     state_ = PlayState::Stopped;
+    stopPosition_ = measuredLength;
     window_ = std::make_unique<PreviewWindow>(*this, ownerWindow_, services_.clock);
     RefreshTitle();
     if (!CreateGraph()) {

@@ -42,10 +42,12 @@ public:
 
     // Creates the window and the graph and starts opening the file, stopped
     // on its first frame; the window shows once the graph has opened it.
-    // False when no graph can be created: its box is shown and the player
-    // closed. A file that turns out not to play shows its box, closes the
-    // player and emits OpenFailed.
-    bool Open(const QString& path);
+    // The length measured when the clip was opened, if any, stands until the
+    // graph tells its own, so that the seek bar works at once. False when no
+    // graph can be created: its box is shown and the player closed. A file
+    // that turns out not to play shows its box, closes the player and emits
+    // OpenFailed.
+    bool Open(const QString& path, MediaTime measuredLength = 0);
     // Releases the graph, destroys the window, forgets the clip. Not to be
     // called from inside the window's own event handlers.
     void Close();
@@ -69,7 +71,7 @@ public:
     PlayState State() const { return state_; }
     // The position of the picture on screen, or the position while playing.
     MediaTime CurrentPosition() const { return currentPosition_; }
-    // The clip's length, 0 until the graph knows it.
+    // The clip's length; 0 while neither the graph nor the opening measured it.
     MediaTime StopPosition() const { return stopPosition_; }
     // The picture as displayed; empty until the graph knows it, and for sound alone.
     QSize VideoSize() const { return videoSize_; }

@@ -87,6 +87,16 @@ TEST_F(MainWindowPlaybackTest, ClosingTheClipDropsTheMarksAndConvertThatWait)
     EXPECT_TRUE(fake.messages.shown.isEmpty());
 }
 
+// The seek bar works at once, before the player has learnt the clip's length
+// from the file: the length measured when the clip was opened stands until then.
+TEST_F(MainWindowPlaybackTest, TheSeekBarWorksBeforeThePlayerKnowsTheLength)
+{
+    fake.choosers.files = {TestClip(clips::H264Mp4())};
+    window->OnCommand(kIdOpenVideo);
+    SeekToTwoSeconds();
+    EXPECT_EQ(playback.state->Count("Seek:20000000"), 1);
+}
+
 TEST_F(MainWindowPlaybackTest, AFileThePlayerCannotPlayIsDropped)
 {
     Q_EMIT Graph().OpenFailed();
