@@ -118,11 +118,12 @@ void PreviewPlayer::ReportOpenFailure()
     Q_EMIT OpenFailed();
 }
 
-// The graph lets go of the video window before the window goes away.
 void PreviewPlayer::Close()
 {
     state_ = PlayState::Stopped;
     audioOnly_ = true;
+    // The graph lets go of the video window before the window goes away:
+    // mpv draws into it until its core has ended.
     graph_.reset();
     DestroyWindow();
     clipPath_.clear();

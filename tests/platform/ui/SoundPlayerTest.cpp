@@ -29,9 +29,9 @@ protected:
     QString Played() const { return dir.filePath(QStringLiteral("played")); }
     QString Released() const { return dir.filePath(QStringLiteral("released")); }
     QString Ended() const { return dir.filePath(QStringLiteral("ended")); }
-    void WaitForPlayed(qsizetype size)
+    bool WaitForPlayed(qsizetype size)
     {
-        QTest::qWaitFor([this, size] { return ReadFile(Played()).size() >= size; }, 5000);
+        return QTest::qWaitFor([this, size] { return ReadFile(Played()).size() >= size; }, 5000);
     }
 
     QTemporaryDir dir;
@@ -44,7 +44,7 @@ TEST_F(SoundPlayerTest, PlaysTheBytesWithoutWaitingAndDropsASoundWhileBusy)
     ASSERT_TRUE(player.Program().endsWith(QStringLiteral("/aplay"))) << player.Program().toStdString();
     const QByteArray wave("RIFF-one-sound");
     player.PlayAsync(wave);
-    WaitForPlayed(wave.size());
+    ASSERT_TRUE(WaitForPlayed(wave.size()));
     EXPECT_EQ(ReadFile(Played()), wave);
     EXPECT_FALSE(QFile::exists(Ended())) << "the call waited for the sound to end";
     player.PlayAsync("RIFF-dropped");
