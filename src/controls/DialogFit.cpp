@@ -4,12 +4,15 @@
 #include "controls/IconButton.h"
 #include "controls/LinkLabel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionGroupBox>
 
 #include <algorithm>
 #include <limits>
@@ -88,6 +91,29 @@ QSize ButtonNeed(const QPushButton& button)
     return TextSize(button, button.text(), Qt::TextShowMnemonic) + button.size() - contents.size();
 }
 
+// The text goes right of the box the style draws.
+QSize CheckBoxNeed(const QCheckBox& box)
+{
+    QStyleOptionButton option;
+    option.initFrom(&box);
+    option.text = box.text();
+    const QRect contents = box.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &box);
+    return TextSize(box, box.text(), Qt::TextShowMnemonic) + box.size() - contents.size();
+}
+
+// Only the width: the title sits in the frame's top edge, indented as far
+// from the right as the style indents it from the left. The controls inside
+// claim the height.
+QSize GroupBoxNeed(const QGroupBox& group)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(&group);
+    option.text = group.title();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect label = group.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, &group);
+    return {2 * label.left() + TextSize(group, group.title(), Qt::TextShowMnemonic).width(), 0};
+}
+
 // The caption is drawn beside or below the icon, one pixel further right
 // and down while the button is pressed.
 QSize IconButtonNeed(const IconButton& button)
@@ -131,6 +157,10 @@ QSize Need(const QWidget& control, const ControlTemplate& row)
         return IconButtonNeed(*button);
     if (const auto* button = qobject_cast<const QPushButton*>(&control))
         return ButtonNeed(*button);
+    if (const auto* box = qobject_cast<const QCheckBox*>(&control))
+        return CheckBoxNeed(*box);
+    if (const auto* group = qobject_cast<const QGroupBox*>(&control))
+        return GroupBoxNeed(*group);
     if (const auto* label = qobject_cast<const QLabel*>(&control))
         return LabelNeed(*label);
     return {};
