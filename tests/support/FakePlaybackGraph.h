@@ -35,6 +35,7 @@ struct FakePlaybackState {
     std::vector<std::string> calls;
     std::string path;
     NativeWindowId videoWindow = 0;
+    PlaybackProcessing processing; // as the player last set it
     bool alive = false;           // a graph exists
     int graphsCreated = 0;
 
@@ -146,6 +147,13 @@ public:
         if (Succeeded(state_->setVideoWindow))
             state_->videoWindow = window;
         return state_->setVideoWindow;
+    }
+
+    MediaResult SetProcessing(const PlaybackProcessing& processing) override
+    {
+        Record("SetProcessing");
+        state_->processing = processing;
+        return MediaResult::Ok;
     }
 
 private:

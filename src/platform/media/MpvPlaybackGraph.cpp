@@ -10,6 +10,7 @@
 namespace {
 
 constexpr std::uint64_t kEofObserver = 1;
+constexpr std::uint64_t kTransferObserver = 2;
 constexpr double kLoadTimeoutSeconds = 15.0;
 // A seek that has not landed by then is taken as done (a broken file).
 constexpr double kSeekTimeoutSeconds = 5.0;
@@ -63,12 +64,50 @@ MediaResult Configure(mpv_handle* mpv, PlaybackOutput output)
         // draws the picture; mpv refuses it otherwise and falls back to
         // outputs that stay black in an embedded window.
         {"gpu-sw", "yes"},
+        // HDR is tone-mapped as the conversion maps it: the same curve, from
+        // the peak the stream states rather than one measured frame by frame.
+        // Nothing else is tone-mapped, so these leave SDR pictures alone.
+        {"tone-mapping", "mobius"}, {"hdr-compute-peak", "no"},
     };
     for (const auto& [name, value] : options)
         if (*value)
             if (const MediaResult result = SetOption(mpv, name, value); Failed(result))
                 return result;
     return MediaResult::Ok;
+}
+
+bool IsHdrTransfer(const mpv_event_property& property)
+{
+    if (property.format != MPV_FORMAT_STRING)
+        return false;
+    const std::string transfer = *static_cast<char* const*>(property.data);
+    return transfer == "pq" || transfer == "hlg";
+}
+
+// The filters that give the preview the pictures' look: the conversion's
+// deinterlacer, one picture per frame; and for HDR that is not to be
+// tone-mapped, its signal declared SDR (and display light, so HLG gets no
+// system gamma either), as the pictures then show it. mpv takes a filter it
+// cannot run (the deinterlacer on a picture under 3 columns or 4 lines) out
+// of the chain and plays on.
+std::string LookFilters(const PlaybackProcessing& processing, bool hdrSource)
+{
+    std::string filters;
+    if (processing.deinterlace == PlaybackProcessing::Deinterlace::Automatic)
+        filters = "lavfi=[bwdif=mode=send_frame:deint=interlaced]";
+    else if (processing.deinterlace == PlaybackProcessing::Deinterlace::Always)
+        filters = "lavfi=[bwdif=mode=send_frame:deint=all]";
+    if (hdrSource && !processing.toneMapHdr)
+        filters += std::string(filters.empty() ? "" : ",") + "format=gamma=bt.1886:primaries=bt.709:light=display";
+    return filters;
+}
+
+// mpv puts SDR white at 203 cd/m² of an HDR signal, the conversion at 100: a
+// display said to reach 100 cd/m² makes them agree. Only for HDR sources, as
+// mpv would tone-map SDR pictures onto such a display too.
+const char* LookTargetPeak(const PlaybackProcessing& processing, bool hdrSource)
+{
+    return hdrSource && processing.toneMapHdr ? "100" : "auto";
 }
 
 } // namespace
@@ -94,6 +133,7 @@ MediaResult MpvPlaybackServices::CreatePlaybackGraph(std::unique_ptr<PlaybackGra
 MpvPlaybackGraph::MpvPlaybackGraph(MpvHandle handle, PlaybackOutput output) : mpv_(std::move(handle)), output_(output)
 {
     mpv_observe_property(mpv_.get(), kEofObserver, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_.get(), kTransferObserver, "video-params/gamma", MPV_FORMAT_STRING);
     mpv_set_wakeup_callback(mpv_.get(), &MpvPlaybackGraph::Wakeup, this);
 }
 
@@ -151,6 +191,10 @@ void MpvPlaybackGraph::Handle(const mpv_event& event)
                 events_.push_back(GraphEvent{EC_ERRORABORT, static_cast<long>(ResultCode(MediaResult::ReadFault)), 0});
         }
         seeking_ = false;
+    }
+    if (event.event_id == MPV_EVENT_PROPERTY_CHANGE && event.reply_userdata == kTransferObserver) {
+        hdrSource_ = IsHdrTransfer(*static_cast<const mpv_event_property*>(event.data));
+        ApplyProcessing();
     }
     if (event.event_id == MPV_EVENT_PROPERTY_CHANGE && event.reply_userdata == kEofObserver) {
         const auto* property = static_cast<const mpv_event_property*>(event.data);
@@ -364,4 +408,20 @@ MediaResult MpvPlaybackGraph::SetVideoWindow(NativeWindowId window)
         return set;
     // A new output list makes mpv open its output again, now in the window.
     return Result(mpv_set_property_string(mpv_.get(), "vo", window ? "gpu,x11,null" : "null"));
+}
+
+MediaResult MpvPlaybackGraph::SetProcessing(const PlaybackProcessing& processing)
+{
+    processing_ = processing;
+    return ApplyProcessing();
+}
+
+// mpv ignores a value it already has, so an unchanged look costs nothing; a
+// new filter chain refilters the picture on screen and keeps the position.
+MediaResult MpvPlaybackGraph::ApplyProcessing()
+{
+    const std::string filters = LookFilters(processing_, hdrSource_);
+    if (const MediaResult set = Result(mpv_set_property_string(mpv_.get(), "vf", filters.c_str())); Failed(set))
+        return set;
+    return Result(mpv_set_property_string(mpv_.get(), "target-peak", LookTargetPeak(processing_, hdrSource_)));
 }

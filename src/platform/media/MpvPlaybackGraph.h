@@ -42,6 +42,7 @@ public:
     MediaResult GetVideoSize(int& width, int& height) override;
     MediaResult GetVisible(bool& visible) override;
     MediaResult SetVideoWindow(NativeWindowId window) override;
+    MediaResult SetProcessing(const PlaybackProcessing& processing) override;
     MediaResult SetNotify(GraphNotify notify) override;
     MediaResult GetEvent(GraphEvent& event) override;
 
@@ -57,6 +58,8 @@ private:
     void WaitForVideoSize(std::chrono::steady_clock::time_point deadline);
     int VideoTrack() const; // index in mpv's track list, -1 without video
     MediaResult TimeProperty(const char* name, MediaTime& time) const;
+    // Sets mpv's filters and display for the processing and the source's transfer.
+    MediaResult ApplyProcessing();
 
     MpvHandle mpv_;
     PlaybackOutput output_;
@@ -69,6 +72,8 @@ private:
     bool wakeupMissed_ = false; // woken while no notification was set
     std::int64_t videoWidth_ = 0; // the picture as decoded, before rotation; 0 unknown
     std::int64_t videoHeight_ = 0;
+    PlaybackProcessing processing_;
+    bool hdrSource_ = false; // the picture's transfer is PQ or HLG
 };
 
 // Creates mpv playback graphs; fails when mpv cannot start (for example with

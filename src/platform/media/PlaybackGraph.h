@@ -13,6 +13,16 @@ using NativeWindowId = std::uintptr_t;
 
 enum class FrameStep { Back, Forward };
 
+// What the player does to the picture before it shows, so that the preview
+// looks like the pictures a conversion writes.
+struct PlaybackProcessing {
+    enum class Deinterlace { Off, Automatic, Always };
+    // HDR (PQ or HLG) tone-mapped to SDR; otherwise its signal shows as SDR
+    // would, washed out, as the pictures then are.
+    bool toneMapHdr = true;
+    Deinterlace deinterlace = Deinterlace::Automatic; // Automatic: frames flagged interlaced only
+};
+
 // The playback graph of one preview: one file, played, paused, stopped and
 // positioned from the user-interface thread. Positions are media times from
 // the start of the file, as the probe and the render engine count them.
@@ -42,6 +52,10 @@ public:
     virtual MediaResult GetVisible(bool& visible) = 0;
     // Draws the picture into the window, filling it; 0 detaches it.
     virtual MediaResult SetVideoWindow(NativeWindowId window) = 0;
+    // Before or after RenderFile; an open file shows the new look at the same
+    // position. Fails only when the player refuses the settings, and then it
+    // shows the picture as before.
+    virtual MediaResult SetProcessing(const PlaybackProcessing& processing) = 0;
 };
 
 // Creates the playback graphs; a fake can fail the creation.
