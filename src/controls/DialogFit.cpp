@@ -79,6 +79,12 @@ QSize LabelNeed(const QLabel& label)
     return TextSize(label, label.text(), 0) + label.size() - label.contentsRect().size();
 }
 
+// A button's text and the room its style keeps around the text's area.
+QSize AroundText(const QAbstractButton& button, const QRect& textArea)
+{
+    return TextSize(button, button.text(), Qt::TextShowMnemonic) + button.size() - textArea.size();
+}
+
 QSize ButtonNeed(const QPushButton& button)
 {
     QStyleOptionButton option;
@@ -87,8 +93,7 @@ QSize ButtonNeed(const QPushButton& button)
         option.features |= QStyleOptionButton::AutoDefaultButton;
     if (button.isDefault())
         option.features |= QStyleOptionButton::DefaultButton;
-    const QRect contents = button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
-    return TextSize(button, button.text(), Qt::TextShowMnemonic) + button.size() - contents.size();
+    return AroundText(button, button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button));
 }
 
 // The text goes right of the box the style draws.
@@ -97,13 +102,11 @@ QSize CheckBoxNeed(const QCheckBox& box)
     QStyleOptionButton option;
     option.initFrom(&box);
     option.text = box.text();
-    const QRect contents = box.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &box);
-    return TextSize(box, box.text(), Qt::TextShowMnemonic) + box.size() - contents.size();
+    return AroundText(box, box.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &box));
 }
 
-// Only the width: the title sits in the frame's top edge, indented as far
-// from the right as the style indents it from the left. The controls inside
-// claim the height.
+// Only the width: the title, indented as the style indents it, with as much
+// room again on its right. The controls inside claim the height.
 QSize GroupBoxNeed(const QGroupBox& group)
 {
     QStyleOptionGroupBox option;
