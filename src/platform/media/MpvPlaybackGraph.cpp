@@ -64,10 +64,12 @@ MediaResult Configure(mpv_handle* mpv, PlaybackOutput output)
         // draws the picture; mpv refuses it otherwise and falls back to
         // outputs that stay black in an embedded window.
         {"gpu-sw", "yes"},
-        // HDR is tone-mapped as the conversion maps it: the same curve, from
-        // the peak the stream states rather than one measured frame by frame.
-        // Nothing else is tone-mapped, so these leave SDR pictures alone.
-        {"tone-mapping", "mobius"}, {"hdr-compute-peak", "no"},
+        // HDR is tone-mapped as the conversion maps it: the same curve, 1:1
+        // up to 0.7 of SDR white, on the largest of the three colour values,
+        // from the peak the stream states rather than one measured frame by
+        // frame. Nothing else is tone-mapped, so these leave SDR pictures alone.
+        {"tone-mapping", "mobius"}, {"tone-mapping-param", "0.7"}, {"tone-mapping-mode", "max"},
+        {"hdr-compute-peak", "no"},
     };
     for (const auto& [name, value] : options)
         if (*value)
