@@ -78,38 +78,45 @@ MediaResult Configure(mpv_handle* mpv, PlaybackOutput output)
     return MediaResult::Ok;
 }
 
-bool IsHdrTransfer(const mpv_event_property& property)
+std::string PropertyText(const mpv_event_property& property)
 {
-    if (property.format != MPV_FORMAT_STRING)
-        return false;
-    const std::string transfer = *static_cast<char* const*>(property.data);
-    return transfer == "pq" || transfer == "hlg";
+    return property.format == MPV_FORMAT_STRING ? *static_cast<char* const*>(property.data) : std::string();
 }
 
-// The filters that give the preview the pictures' look: the conversion's
-// deinterlacer, one picture per frame; and for HDR that is not to be
-// tone-mapped, its signal declared SDR (and display light, so HLG gets no
-// system gamma either), as the pictures then show it. mpv takes a filter it
-// cannot run (the deinterlacer on a picture under 3 columns or 4 lines) out
-// of the chain and plays on.
-std::string LookFilters(const PlaybackProcessing& processing, bool hdrSource)
+// The conversion's deinterlacer, one picture per frame. mpv takes a filter
+// it cannot run (on a picture under 3 columns or 4 lines) out of the chain
+// and plays on.
+const char* LookFilters(PlaybackProcessing::Deinterlace deinterlace)
 {
-    std::string filters;
-    if (processing.deinterlace == PlaybackProcessing::Deinterlace::Automatic)
-        filters = "lavfi=[bwdif=mode=send_frame:deint=interlaced]";
-    else if (processing.deinterlace == PlaybackProcessing::Deinterlace::Always)
-        filters = "lavfi=[bwdif=mode=send_frame:deint=all]";
-    if (hdrSource && !processing.toneMapHdr)
-        filters += std::string(filters.empty() ? "" : ",") + "format=gamma=bt.1886:primaries=bt.709:light=display";
-    return filters;
+    switch (deinterlace) {
+    case PlaybackProcessing::Deinterlace::Automatic: return "lavfi=[bwdif=mode=send_frame:deint=interlaced]";
+    case PlaybackProcessing::Deinterlace::Always: return "lavfi=[bwdif=mode=send_frame:deint=all]";
+    case PlaybackProcessing::Deinterlace::Off: break;
+    }
+    return "";
 }
 
-// mpv puts SDR white at 203 cd/m² of an HDR signal, the conversion at 100: a
-// display said to reach 100 cd/m² makes them agree. Only for HDR sources, as
-// mpv would tone-map SDR pictures onto such a display too.
-const char* LookTargetPeak(const PlaybackProcessing& processing, bool hdrSource)
+// The display mpv draws for. These are display settings, not filters, so
+// that a source's colours arriving after its first frame change nothing but
+// the drawing.
+struct LookDisplay {
+    std::string peak;
+    std::string transfer;
+    std::string primaries;
+};
+
+// SDR sources are drawn as mpv draws them. For HDR, mpv puts SDR white at 203
+// cd/m² of the signal and the conversion at 100: a display said to reach 100
+// cd/m² makes them agree. HDR not to be tone-mapped shows its signal
+// unconverted, as the pictures then do, on a display said to take that very
+// signal.
+LookDisplay LookDisplayFor(bool toneMapHdr, const std::string& transfer, const std::string& primaries)
 {
-    return hdrSource && processing.toneMapHdr ? "100" : "auto";
+    if (transfer != "pq" && transfer != "hlg")
+        return {"auto", "auto", "auto"};
+    if (toneMapHdr)
+        return {"100", "auto", "auto"};
+    return {"auto", transfer, primaries.empty() ? "auto" : primaries};
 }
 
 } // namespace
@@ -195,8 +202,10 @@ void MpvPlaybackGraph::Handle(const mpv_event& event)
         seeking_ = false;
     }
     if (event.event_id == MPV_EVENT_PROPERTY_CHANGE && event.reply_userdata == kTransferObserver) {
-        hdrSource_ = IsHdrTransfer(*static_cast<const mpv_event_property*>(event.data));
-        ApplyProcessing();
+        sourceTransfer_ = PropertyText(*static_cast<const mpv_event_property*>(event.data));
+        const MpvText primaries(mpv_get_property_string(mpv_.get(), "video-params/primaries"));
+        sourcePrimaries_ = primaries ? primaries.get() : "";
+        ApplyDisplay();
     }
     if (event.event_id == MPV_EVENT_PROPERTY_CHANGE && event.reply_userdata == kEofObserver) {
         const auto* property = static_cast<const mpv_event_property*>(event.data);
@@ -415,15 +424,21 @@ MediaResult MpvPlaybackGraph::SetVideoWindow(NativeWindowId window)
 MediaResult MpvPlaybackGraph::SetProcessing(const PlaybackProcessing& processing)
 {
     processing_ = processing;
-    return ApplyProcessing();
+    // mpv ignores a value it already has; new filters refilter the picture
+    // on screen and keep the position.
+    if (const MediaResult set = Result(mpv_set_property_string(mpv_.get(), "vf", LookFilters(processing.deinterlace)));
+        Failed(set))
+        return set;
+    return ApplyDisplay();
 }
 
-// mpv ignores a value it already has, so an unchanged look costs nothing; a
-// new filter chain refilters the picture on screen and keeps the position.
-MediaResult MpvPlaybackGraph::ApplyProcessing()
+MediaResult MpvPlaybackGraph::ApplyDisplay()
 {
-    const std::string filters = LookFilters(processing_, hdrSource_);
-    if (const MediaResult set = Result(mpv_set_property_string(mpv_.get(), "vf", filters.c_str())); Failed(set))
-        return set;
-    return Result(mpv_set_property_string(mpv_.get(), "target-peak", LookTargetPeak(processing_, hdrSource_)));
+    const LookDisplay display = LookDisplayFor(processing_.toneMapHdr, sourceTransfer_, sourcePrimaries_);
+    const std::pair<const char*, const std::string&> settings[] = {
+        {"target-peak", display.peak}, {"target-trc", display.transfer}, {"target-prim", display.primaries}};
+    for (const auto& [name, value] : settings)
+        if (const MediaResult set = Result(mpv_set_property_string(mpv_.get(), name, value.c_str())); Failed(set))
+            return set;
+    return MediaResult::Ok;
 }

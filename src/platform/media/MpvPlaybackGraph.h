@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <string>
 
 struct mpv_event;
 struct mpv_handle;
@@ -58,8 +59,8 @@ private:
     void WaitForVideoSize(std::chrono::steady_clock::time_point deadline);
     int VideoTrack() const; // index in mpv's track list, -1 without video
     MediaResult TimeProperty(const char* name, MediaTime& time) const;
-    // Sets mpv's filters and display for the processing and the source's transfer.
-    MediaResult ApplyProcessing();
+    // Sets the display mpv draws for from the processing and the source's colours.
+    MediaResult ApplyDisplay();
 
     MpvHandle mpv_;
     PlaybackOutput output_;
@@ -73,7 +74,8 @@ private:
     std::int64_t videoWidth_ = 0; // the picture as decoded, before rotation; 0 unknown
     std::int64_t videoHeight_ = 0;
     PlaybackProcessing processing_;
-    bool hdrSource_ = false; // the picture's transfer is PQ or HLG
+    std::string sourceTransfer_; // as mpv names them ("pq", "bt.2020"); empty while unknown
+    std::string sourcePrimaries_;
 };
 
 // Creates mpv playback graphs; fails when mpv cannot start (for example with
