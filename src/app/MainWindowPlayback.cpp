@@ -79,7 +79,8 @@ void MainWindow::OpenClip(const QString& path)
 
 void MainWindow::ShowPreview()
 {
-    player_ = OpenPreview(PreviewServices{services_.playback, services_.messages, {}}, this, clip_);
+    player_ = OpenPreview(PreviewServices{services_.playback, services_.messages, {}, PreviewProcessing(settings_)},
+                          this, clip_);
     if (!player_)
         return;
     connect(player_.get(), &PreviewPlayer::PositionsRefreshed, this, &MainWindow::OnPositionRefresh);
@@ -118,6 +119,8 @@ void MainWindow::OnOptions()
     if (dialog.exec() != QDialog::Accepted)
         return;
     settings_ = dialog.Result();
+    if (player_)
+        player_->SetProcessing(PreviewProcessing(settings_));
     HideConversionResult();
     SetStatusText(OutputStatusText(services_.language, settings_, clip_.facts));
 }

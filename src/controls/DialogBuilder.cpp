@@ -4,6 +4,7 @@
 #include "controls/IconButton.h"
 #include "resources/Resources.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFontMetrics>
@@ -109,6 +110,7 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent)
     case ControlKind::GroupBox: return new QGroupBox(ResourceText(control.caption), parent);
     case ControlKind::PushButton:
     case ControlKind::DefaultPushButton: return MakePushButton(control, parent);
+    case ControlKind::CheckBox: return new QCheckBox(ResourceText(control.caption), parent);
     case ControlKind::IconButton: return new IconButton(ResourceText(control.caption), parent);
     case ControlKind::TrackBar: return MakeTrackBar(control, parent);
     case ControlKind::ListView: return MakeListView(control, parent);

@@ -4,12 +4,15 @@
 #include "controls/IconButton.h"
 #include "controls/LinkLabel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionGroupBox>
 
 #include <algorithm>
 #include <limits>
@@ -76,6 +79,12 @@ QSize LabelNeed(const QLabel& label)
     return TextSize(label, label.text(), 0) + label.size() - label.contentsRect().size();
 }
 
+// A button's text and the room its style keeps around the text's area.
+QSize AroundText(const QAbstractButton& button, const QRect& textArea)
+{
+    return TextSize(button, button.text(), Qt::TextShowMnemonic) + button.size() - textArea.size();
+}
+
 QSize ButtonNeed(const QPushButton& button)
 {
     QStyleOptionButton option;
@@ -84,8 +93,28 @@ QSize ButtonNeed(const QPushButton& button)
         option.features |= QStyleOptionButton::AutoDefaultButton;
     if (button.isDefault())
         option.features |= QStyleOptionButton::DefaultButton;
-    const QRect contents = button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
-    return TextSize(button, button.text(), Qt::TextShowMnemonic) + button.size() - contents.size();
+    return AroundText(button, button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button));
+}
+
+// The text goes right of the box the style draws.
+QSize CheckBoxNeed(const QCheckBox& box)
+{
+    QStyleOptionButton option;
+    option.initFrom(&box);
+    option.text = box.text();
+    return AroundText(box, box.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &box));
+}
+
+// Only the width: the title, indented as the style indents it, with as much
+// room again on its right. The controls inside claim the height.
+QSize GroupBoxNeed(const QGroupBox& group)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(&group);
+    option.text = group.title();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect label = group.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, &group);
+    return {2 * label.left() + TextSize(group, group.title(), Qt::TextShowMnemonic).width(), 0};
 }
 
 // The caption is drawn beside or below the icon, one pixel further right
@@ -131,6 +160,10 @@ QSize Need(const QWidget& control, const ControlTemplate& row)
         return IconButtonNeed(*button);
     if (const auto* button = qobject_cast<const QPushButton*>(&control))
         return ButtonNeed(*button);
+    if (const auto* box = qobject_cast<const QCheckBox*>(&control))
+        return CheckBoxNeed(*box);
+    if (const auto* group = qobject_cast<const QGroupBox*>(&control))
+        return GroupBoxNeed(*group);
     if (const auto* label = qobject_cast<const QLabel*>(&control))
         return LabelNeed(*label);
     return {};

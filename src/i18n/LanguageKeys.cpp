@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<LanguageKey, 67> kKeys = {{
+constexpr std::array<LanguageKey, 74> kKeys = {{
     {"IDM_ABOUT", 32778, "About"},
     {"IDM_SELECT_LANGUAGE", kPopupMenuTemplate * 65536, "Language"},
     {"IDM_POPUPMENU_FONT", 32781, "Font"},
@@ -34,6 +34,10 @@ constexpr std::array<LanguageKey, 67> kKeys = {{
     {"IDC_STATIC_QUALITY_MAX", 1094, "1-100, MIN is 1, MAX is 100"},
     {"IDC_STATIC_FRAMES", 1097, "Frames"},
     {"IDC_STATIC_FRAMES_PER_SECOND", 1099, "fps"},
+    {"IDC_BUTTON_BROWSE_FOLDER", 1088, "Browse"},
+    {"IDC_STATIC_VIDEO_PROCESSING", 1105, "Video processing"},
+    {"IDC_CHECK_TONE_MAP_HDR", 1106, "Tone-map HDR"},
+    {"IDC_STATIC_DEINTERLACE", 1107, "Deinterlace:"},
     {"IDC_BUTTON_HELP", 1084, "&Help"},
     {"IDC_BUTTON_HOMEPAGE", 1047, "Homepage"},
     {"IDC_BUTTON_ABOUT", 1042, "About"},
@@ -77,6 +81,9 @@ constexpr std::array<LanguageKey, 67> kKeys = {{
     {"IDS_MESSAGE_PICTURES_WRITTEN", kStringPicturesWritten, "Pictures written: %1"},
     {"IDS_MESSAGE_OPEN_FOLDER", kStringOpenFolderTip, "Open the output folder"},
     {"IDS_MESSAGE_FOLDER_NOT_OPENED", kStringFolderNotOpened, "The folder %1 could not be opened."},
+    {"IDS_MESSAGE_DEINTERLACE_OFF", kStringDeinterlaceOff, "Off"},
+    {"IDS_MESSAGE_DEINTERLACE_AUTOMATIC", kStringDeinterlaceAutomatic, "Automatic"},
+    {"IDS_MESSAGE_DEINTERLACE_ALWAYS", kStringDeinterlaceAlways, "Always"},
 }};
 
 std::string_view FirstBuiltIn(int id, LanguageSection section)

@@ -19,6 +19,15 @@ MillisecondClock SteadyMillisecondClock()
     };
 }
 
+PlaybackProcessing PreviewProcessing(const ConversionSettings& settings)
+{
+    using Deinterlace = PlaybackProcessing::Deinterlace;
+    const Deinterlace deinterlace = settings.deinterlaceMode == kDeinterlaceOff      ? Deinterlace::Off
+                                    : settings.deinterlaceMode == kDeinterlaceAlways ? Deinterlace::Always
+                                                                                     : Deinterlace::Automatic;
+    return {settings.toneMapHdr, deinterlace};
+}
+
 PreviewPlayer::PreviewPlayer(PreviewServices services, QWidget* ownerWindow)
     : services_(std::move(services)), ownerWindow_(ownerWindow)
 {
@@ -43,6 +52,8 @@ bool PreviewPlayer::Open(const QString& path, MediaTime measuredLength)
         Close();
         return false;
     }
+    // A look the player refuses leaves the picture as the file has it; the preview still plays.
+    graph_->SetProcessing(services_.processing);
     graph_->Open(clipPath_.toStdString());
     return true;
 }
@@ -226,6 +237,13 @@ void PreviewPlayer::RefreshTitle()
     }
     const QString suffix = state_ == PlayState::Paused ? MediaTexts::kPausedSuffix : QString();
     window_->setWindowTitle(QFileInfo(clipPath_).fileName() + QStringLiteral("  ") + suffix);
+}
+
+void PreviewPlayer::SetProcessing(const PlaybackProcessing& processing)
+{
+    services_.processing = processing;
+    if (graph_)
+        graph_->SetProcessing(processing);
 }
 
 void PreviewPlayer::RequestClose()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/media/PlaybackGraph.h"
+#include "settings/ConversionSettings.h"
 
 #include <QObject>
 #include <QSize>
@@ -24,7 +25,11 @@ struct PreviewServices {
     PlaybackServices& playback;
     MessageService& messages;
     MillisecondClock clock;       // empty: the steady clock
+    PlaybackProcessing processing = {}; // the look of the pictures, for every graph the player builds
 };
+
+// The preview's share of the output options: what makes the pictures look as they do.
+PlaybackProcessing PreviewProcessing(const ConversionSettings& settings);
 
 // Plays one clip in its preview window. It owns the playback graph and the
 // window; the main window holds the one current player and hears from it
@@ -67,6 +72,8 @@ public:
     void RefreshTitle();
     // The window's close box and its menu's Close: posts CloseRequested.
     void RequestClose();
+    // The open clip shows the new look where it is, and so does any clip opened later.
+    void SetProcessing(const PlaybackProcessing& processing);
 
     PlayState State() const { return state_; }
     // The position of the picture on screen, or the position while playing.

@@ -11,6 +11,7 @@ enum class ControlKind {
     GroupBox,          // frame with an optional title
     PushButton,
     DefaultPushButton, // the button Enter presses
+    CheckBox,          // two-state box with its text on the right
     IconButton,        // flat owner-drawn button with an icon above its caption
     TrackBar,          // horizontal slider
     ListView,          // report-style list

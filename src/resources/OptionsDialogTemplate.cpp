@@ -13,6 +13,8 @@ constexpr auto kResolutions = std::to_array<std::string_view>(
     {"Original size", "640*480", "720 * 576", "720 * 480", "480*576", "480*480", "352 * 288", "352 * 240",
      "Custom size"});
 constexpr auto kResizeModes = std::to_array<std::string_view>({"Preserve aspect ratio", "Stretch"});
+// In the order of the stored deinterlacing modes.
+constexpr auto kDeinterlaceModes = std::to_array<std::string_view>({"Off", "Automatic", "Always"});
 constexpr auto kFrameRates = std::to_array<std::string_view>(
     {"Original frame rate", "23.976", "24", "25", "29.97", "30", "Custom frame rate"});
 
@@ -41,8 +43,12 @@ constexpr auto kControls = std::to_array<ControlTemplate>({
     {1068, ControlKind::DropDownList, "", 80, 127, 126, 100, kStyleNone, kFrameRates},
     {1069, ControlKind::Edit, "", 214, 127, 40, 14, kStyleBorder},
     {1099, ControlKind::Label, "fps", 257, 127, 18, 14, kLabel},
-    {1082, ControlKind::DefaultPushButton, "OK", 49, 148, 66, 14},
-    {1083, ControlKind::PushButton, "Cancel", 167, 148, 66, 14},
+    {1105, ControlKind::GroupBox, "Video processing", 7, 147, 264, 47},
+    {1106, ControlKind::CheckBox, "Tone-map HDR", 14, 159, 192, 12},
+    {1107, ControlKind::Label, "Deinterlace:", 14, 175, 59, 14, kLabel},
+    {1108, ControlKind::DropDownList, "", 80, 175, 126, 50, kStyleNone, kDeinterlaceModes},
+    {1082, ControlKind::DefaultPushButton, "OK", 49, 200, 66, 14},
+    {1083, ControlKind::PushButton, "Cancel", 167, 200, 66, 14},
     {1022, ControlKind::Edit, "", 7, 128, 20, 12, kStyleBorder},
     {1023, ControlKind::Label, "Output file:", 7, 128, 20, 12},
     {1024, ControlKind::PushButton, "Browse", 10, 128, 20, 12},
@@ -62,6 +68,6 @@ constexpr auto kControls = std::to_array<ControlTemplate>({
 
 const DialogTemplate& OptionsDialogTemplate()
 {
-    static const DialogTemplate dialog{kOptionsDialogTemplate, "Output options", "Microsoft Sans Serif", 8, 278, 169, kControls};
+    static const DialogTemplate dialog{kOptionsDialogTemplate, "Output options", "Microsoft Sans Serif", 8, 278, 221, kControls};
     return dialog;
 }

@@ -34,3 +34,7 @@ inline constexpr int kStringTimeLeft = 171;
 inline constexpr int kStringPicturesWritten = 172;
 inline constexpr int kStringOpenFolderTip = 173;
 inline constexpr int kStringFolderNotOpened = 174;
+// Entries of the Options dialog's deinterlacing list.
+inline constexpr int kStringDeinterlaceOff = 175;
+inline constexpr int kStringDeinterlaceAutomatic = 176;
+inline constexpr int kStringDeinterlaceAlways = 177;

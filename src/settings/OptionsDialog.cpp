@@ -12,6 +12,7 @@
 #include "settings/PathRules.h"
 #include "settings/SettingsStore.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,7 +28,8 @@ enum : int {
     kWidthField = 1027, kHeightField = 1028, kResizeList = 1070, kQualityLabel = 1091,
     kQualityField = 1092, kQualityHint = 1094, kIntervalField = 1096, kOkButton = 1082,
     kCancelButton = 1083, kOutputFileField = 1022, kFrameRateList = 1068, kFrameRateField = 1069,
-    kVideoCompressorList = 1001, kAudioCompressorList = 1002, kSpareList = 1052,
+    kVideoCompressorList = 1001, kAudioCompressorList = 1002, kSpareList = 1052, kToneMapBox = 1106,
+    kDeinterlaceList = 1108,
 };
 
 constexpr int kOriginalEntry = 0;
@@ -38,6 +40,10 @@ struct Size {
     int width;
     int height;
 };
+// The deinterlacing list's entries, in the order of the stored modes.
+constexpr std::array<int, 3> kDeinterlaceEntries = {kStringDeinterlaceOff, kStringDeinterlaceAutomatic,
+                                                    kStringDeinterlaceAlways};
+
 constexpr std::array<Size, 7> kPresetSizes = {{{640, 480}, {720, 576}, {720, 480}, {480, 576}, {480, 480},
                                                {352, 288}, {352, 240}}};
 
@@ -100,6 +106,7 @@ void OptionsDialog::OnInitDialog()
     FillFrameRateList();
     FillCompressorLists();
     FillResizeModes();
+    FillVideoProcessing();
     HideSiblingControls();
     FillFormatList();
     ApplyFormatRule(working_.outputFormat);
@@ -175,6 +182,15 @@ void OptionsDialog::FillResizeModes()
     list->setItemText(0, context_.language.GetString(kStringPreserveAspectRatio));
     list->setItemText(1, context_.language.GetString(kStringResizeStretch));
     list->setCurrentIndex(working_.resizeMode == kResizePreserveAspectRatio ? 0 : 1);
+}
+
+void OptionsDialog::FillVideoProcessing()
+{
+    controls_->Get<QCheckBox>(kToneMapBox)->setChecked(working_.toneMapHdr);
+    QComboBox* list = Combo(kDeinterlaceList);
+    for (std::size_t mode = 0; mode < kDeinterlaceEntries.size(); ++mode)
+        list->setItemText(static_cast<int>(mode), context_.language.GetString(kDeinterlaceEntries[mode]));
+    list->setCurrentIndex(working_.deinterlaceMode);
 }
 
 void OptionsDialog::HideSiblingControls()
@@ -283,6 +299,8 @@ void OptionsDialog::TakeLists()
     working_.outputWidth = ParseInteger(Edit(kWidthField)->text()).value_or(0);
     working_.outputHeight = ParseInteger(Edit(kHeightField)->text()).value_or(0);
     working_.resizeMode = Combo(kResizeList)->currentIndex() == 0 ? kResizePreserveAspectRatio : kResizeStretch;
+    working_.toneMapHdr = controls_->Get<QCheckBox>(kToneMapBox)->isChecked();
+    working_.deinterlaceMode = Combo(kDeinterlaceList)->currentIndex();
     // A stored GIF cannot be picked from the list; keep it rather than lose it to "nothing selected".
     const int selected = SelectedFormat(Combo(kFormatList)->currentIndex());
     working_.outputFormat = selected < 0 && working_.outputFormat == kFormatGif ? kFormatGif : selected;

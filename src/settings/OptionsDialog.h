@@ -52,6 +52,7 @@ private:
     void FillCompressorLists();
     void FillFormatList();
     void FillResizeModes();
+    void FillVideoProcessing();
     void HideSiblingControls();
     void ApplyFormatRule(int format);
     void OnFormatChanged(int index);

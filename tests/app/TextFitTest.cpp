@@ -1,8 +1,9 @@
 // The main window, the Options dialog and the About box show every text of
-// their labels, buttons and lists whole, in each shipped language and with a
-// 16-point font chosen through the Font command: the text's width by its
-// font's metrics fits the area the style draws it in, and no such control
-// lies under another or past the window's edge.
+// their labels, buttons, check boxes, group titles and lists whole, in each
+// shipped language and with a 16-point font chosen through the Font command:
+// the text's width by its font's metrics fits the area the style draws it
+// in, and no such control lies under another (a group box only frames those
+// below its title) or past the window's edge.
 #include "app/MainWindow.h"
 #include "controls/AboutDialog.h"
 #include "controls/IconButton.h"
@@ -11,11 +12,14 @@
 #include "settings/OptionsDialog.h"
 #include "support/FakeAppServices.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -41,6 +45,31 @@ QRect ButtonContents(const QPushButton& button)
     if (button.isDefault())
         option.features |= QStyleOptionButton::DefaultButton;
     return button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
+}
+
+QRect CheckBoxText(const QCheckBox& box)
+{
+    QStyleOptionButton option;
+    option.initFrom(&box);
+    option.text = box.text();
+    return box.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &box);
+}
+
+QRect GroupTitle(const QGroupBox& group)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(&group);
+    option.text = group.title();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    return group.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, &group);
+}
+
+// A group box frames the controls that lie wholly inside it, below its title.
+bool Frames(const QWidget& outer, const QWidget& inner)
+{
+    const auto* group = qobject_cast<const QGroupBox*>(&outer);
+    return group && outer.geometry().contains(inner.geometry()) &&
+           inner.y() > outer.y() + GroupTitle(*group).bottom();
 }
 
 QRect ListField(const QComboBox& list)
@@ -69,6 +98,13 @@ QString CutText(const QWidget& control)
     } else if (const auto* plain = qobject_cast<const QPushButton*>(&control)) {
         check(plain->text(), TextWidth(control, plain->text(), Qt::TextShowMnemonic), metrics.height(),
               ButtonContents(*plain));
+    } else if (const auto* box = qobject_cast<const QCheckBox*>(&control)) {
+        check(box->text(), TextWidth(control, box->text(), Qt::TextShowMnemonic), metrics.height(), CheckBoxText(*box));
+    } else if (const auto* group = qobject_cast<const QGroupBox*>(&control)) {
+        // The style sizes the title's area to the text; it must lie within the frame.
+        const QRect title = GroupTitle(*group);
+        check(group->title(), TextWidth(control, group->title(), Qt::TextShowMnemonic), metrics.height(),
+              title.intersected(group->rect()));
     } else if (const auto* list = qobject_cast<const QComboBox*>(&control)) {
         for (int i = 0; i < list->count(); ++i)
             check(list->itemText(i), TextWidth(control, list->itemText(i)), metrics.height(), ListField(*list));
@@ -82,6 +118,8 @@ bool ShowsText(const QWidget& control)
 {
     if (const auto* label = qobject_cast<const QLabel*>(&control))
         return !label->text().isEmpty();
+    if (const auto* group = qobject_cast<const QGroupBox*>(&control))
+        return !group->title().isEmpty();
     return qobject_cast<const QAbstractButton*>(&control) || qobject_cast<const QComboBox*>(&control);
 }
 
@@ -100,7 +138,8 @@ void ExpectWholeTexts(QWidget& window, const std::string& where)
         EXPECT_EQ(CutText(*control).toStdString(), "") << name;
         EXPECT_TRUE(window.rect().contains(control->geometry())) << name;
         for (QWidget* other : shown)
-            EXPECT_TRUE(other == control || !other->geometry().intersects(control->geometry()))
+            EXPECT_TRUE(other == control || !other->geometry().intersects(control->geometry()) ||
+                        Frames(*other, *control) || Frames(*control, *other))
                 << name << " lies under control " << ControlId(other);
     }
 }

@@ -64,8 +64,8 @@ TEST_F(LanguagePackTest, LoadingAFileFillsEveryKeyRowInTableOrder)
     EXPECT_EQ(pack.GetString(kStringWarning), QStringLiteral("Attention"));
     EXPECT_EQ(pack.GetMenuText(32778), QStringLiteral("A propos"));
     // Keys without a value keep their place with empty text and fall back to built-in text.
-    EXPECT_EQ(pack.StringTexts().size(), 26);
-    EXPECT_EQ(pack.DialogTexts().size(), 38);
+    EXPECT_EQ(pack.StringTexts().size(), 29);
+    EXPECT_EQ(pack.DialogTexts().size(), 42);
     EXPECT_EQ(pack.MenuTexts().size(), 3);
     EXPECT_EQ(pack.GetString(kStringError), QStringLiteral("Error"));
     EXPECT_EQ(pack.GetDialogText(1058), QString());

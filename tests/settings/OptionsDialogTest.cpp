@@ -8,8 +8,10 @@
 #include "support/TestFiles.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -210,11 +212,13 @@ TEST_F(OptionsDialogTest, TheFrameRateRowShowsTheStoredChoiceAndChangesIt)
     EXPECT_EQ(Combo(*dialog, 1068)->currentText(), QStringLiteral("Custom frame rate"));
     EXPECT_EQ(Combo(*dialog, 1068)->itemText(0), QStringLiteral("Original frame rate 29.970"));
     EXPECT_EQ(Edit(*dialog, 1069)->text(), QStringLiteral("12.500"));
-    // The row is one of its own: no control the user sees covers another.
+    // The row is one of its own: no control the user sees covers another
+    // (the group box only frames the controls inside it).
     const QList<QWidget*> visible = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    const auto framing = [](QWidget* w) { return qobject_cast<QGroupBox*>(w) != nullptr; };
     for (QWidget* a : visible) {
         for (QWidget* b : visible) {
-            const bool bothShown = a != b && a->isVisible() && b->isVisible();
+            const bool bothShown = a != b && a->isVisible() && b->isVisible() && !framing(a) && !framing(b);
             EXPECT_FALSE(bothShown && a->geometry().intersects(b->geometry()))
                 << a->objectName().toStdString() << " covers " << b->objectName().toStdString();
         }
@@ -280,6 +284,35 @@ TEST_F(OptionsDialogTest, OkStoresEveryValueOnBehalfOfTheHiddenControls)
     EXPECT_EQ(settings.jpegQuality, 65);
 }
 
+TEST_F(OptionsDialogTest, TheVideoProcessingChoicesAreShownAndStoredOnOk)
+{
+    const auto toneMap = [](OptionsDialog& dialog) { return qobject_cast<QCheckBox*>(dialog.Control(1106)); };
+    auto fresh = Open();
+    EXPECT_TRUE(toneMap(*fresh)->isChecked());
+    EXPECT_EQ(Combo(*fresh, 1108)->currentText(), QStringLiteral("Automatic"));
+
+    struct Case {
+        bool toneMapHdr;
+        int deinterlaceMode;
+        const char* shown;
+    };
+    for (const Case c : {Case{false, kDeinterlaceAlways, "Always"}, Case{true, kDeinterlaceOff, "Off"}}) {
+        settings.toneMapHdr = c.toneMapHdr;
+        settings.deinterlaceMode = c.deinterlaceMode;
+        auto dialog = Open();
+        EXPECT_EQ(toneMap(*dialog)->isChecked(), c.toneMapHdr);
+        EXPECT_EQ(Combo(*dialog, 1108)->currentText(), QString::fromLatin1(c.shown));
+        toneMap(*dialog)->click();
+        Choose(*dialog, 1108, kDeinterlaceAutomatic);
+        PressOk(*dialog);
+        ASSERT_EQ(dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(StoredInt(kSettings, kToneMapHdr), c.toneMapHdr ? 0 : 1);
+        EXPECT_EQ(StoredInt(kSettings, kDeinterlaceMode), kDeinterlaceAutomatic);
+        EXPECT_EQ(dialog->Result().toneMapHdr, !c.toneMapHdr);
+        EXPECT_EQ(dialog->Result().deinterlaceMode, kDeinterlaceAutomatic);
+    }
+}
+
 TEST_F(OptionsDialogTest, BrowseReplacesTheFolderOnlyWhenOneIsChosen)
 {
     auto dialog = Open();
@@ -296,8 +329,9 @@ TEST_F(OptionsDialogTest, AFrenchFileRelabelsTheKeyedControlsOnly)
 {
     WriteFile(dir.filePath(QStringLiteral("language/French.ini")),
               "[DIALOG]\nIDD_DIALOG_OUTPUT_OPTIONS=Options de sortie\nIDC_BUTTON_OPTIONS_OK=Valider\n"
-              "IDC_BUTTON_OPTIONS_CANCEL=Annuler\nIDC_STATIC_FRAMES=images\nIDC_BUTTON_BROWSE=Parcourir\n"
-              "[STRING]\nIDS_MESSAGE_ORIGINAL_SIZE=Taille d'origine\n");
+              "IDC_BUTTON_OPTIONS_CANCEL=Annuler\nIDC_STATIC_FRAMES=images\nIDC_BUTTON_BROWSE_FOLDER=Parcourir\n"
+              "IDC_STATIC_VIDEO_PROCESSING=Traitement vidéo\nIDC_CHECK_TONE_MAP_HDR=Mappage tonal HDR\n"
+              "[STRING]\nIDS_MESSAGE_ORIGINAL_SIZE=Taille d'origine\nIDS_MESSAGE_DEINTERLACE_ALWAYS=Toujours\n");
     ASSERT_EQ(language.Init(dir.path(), QStringLiteral("French")), 1);
     context.translate = [this](QWidget& dialog, int id) { TranslateDialog(language, dialog, id); };
     auto dialog = Open();
@@ -307,9 +341,10 @@ TEST_F(OptionsDialogTest, AFrenchFileRelabelsTheKeyedControlsOnly)
     EXPECT_EQ(text(1083), QStringLiteral("Annuler"));
     EXPECT_EQ(qobject_cast<QLabel*>(dialog->Control(1097))->text(), QStringLiteral("images"));
     EXPECT_EQ(Combo(*dialog, 1025)->itemText(0), QStringLiteral("Taille d'origine"));
-    // The visible Browse button has no key of its own; the hidden one (1024) has.
-    EXPECT_EQ(text(1088), QStringLiteral("Browse"));
-    EXPECT_EQ(text(1024), QStringLiteral("Parcourir"));
+    EXPECT_EQ(text(1088), QStringLiteral("Parcourir"));
+    EXPECT_EQ(qobject_cast<QGroupBox*>(dialog->Control(1105))->title(), QStringLiteral("Traitement vidéo"));
+    EXPECT_EQ(text(1106), QStringLiteral("Mappage tonal HDR"));
+    EXPECT_EQ(Combo(*dialog, 1108)->itemText(kDeinterlaceAlways), QStringLiteral("Toujours"));
     // Labels without a value keep their text.
     EXPECT_EQ(qobject_cast<QLabel*>(dialog->Control(1098))->text(), QStringLiteral("Output Format:"));
 }

@@ -19,6 +19,7 @@ struct FakePlaybackState {
     std::vector<std::string> calls;
     std::string path;
     NativeWindowId videoWindow = 0;
+    PlaybackProcessing processing; // as the player last set it
     FakePlaybackGraph* graph = nullptr; // the live graph, null when none exists
     int graphsCreated = 0;
     bool windowAliveAtRelease = false;  // the video window still existed when the graph went
@@ -68,6 +69,10 @@ public:
     {
         Record(window ? "SetVideoWindow" : "DetachVideoWindow");
         state_->videoWindow = window;
+    }
+    void SetProcessing(const PlaybackProcessing& processing) override
+    {
+        state_->processing = processing;
     }
 
     // The file opens: its tracks, then its length and picture size.

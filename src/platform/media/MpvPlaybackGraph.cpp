@@ -61,6 +61,12 @@ MediaResult Configure(mpv_handle* mpv, PlaybackOutput output)
         // draws the picture; mpv refuses it otherwise and falls back to
         // outputs that stay black in an embedded window.
         {"gpu-sw", "yes"},
+        // HDR is tone-mapped as the conversion maps it: the same curve, 1:1
+        // up to 0.7 of SDR white, on the largest of the three colour values,
+        // from the peak the stream states rather than one measured frame by
+        // frame. Nothing else is tone-mapped, so these leave SDR pictures alone.
+        {"tone-mapping", "mobius"}, {"tone-mapping-param", "0.7"}, {"tone-mapping-mode", "max"},
+        {"hdr-compute-peak", "no"},
     };
     for (const auto& [name, value] : options)
         if (*value)
@@ -104,6 +110,42 @@ std::optional<std::int64_t> PictureRotation(const mpv_node& tracks)
     return std::nullopt;
 }
 
+// The conversion's deinterlacer, one picture per frame. mpv takes a filter
+// it cannot run (on a picture under 3 columns or 4 lines) out of the chain
+// and plays on.
+const char* LookFilters(PlaybackProcessing::Deinterlace deinterlace)
+{
+    switch (deinterlace) {
+    case PlaybackProcessing::Deinterlace::Automatic: return "lavfi=[bwdif=mode=send_frame:deint=interlaced]";
+    case PlaybackProcessing::Deinterlace::Always: return "lavfi=[bwdif=mode=send_frame:deint=all]";
+    case PlaybackProcessing::Deinterlace::Off: break;
+    }
+    return "";
+}
+
+// The display mpv draws for. These are display settings, not filters, so
+// that a source's colours arriving after its first frame change nothing but
+// the drawing.
+struct LookDisplay {
+    std::string peak;
+    std::string transfer;
+    std::string primaries;
+};
+
+// SDR sources are drawn as mpv draws them. For HDR, mpv puts SDR white at 203
+// cd/m² of the signal and the conversion at 100: a display said to reach 100
+// cd/m² makes them agree. HDR not to be tone-mapped shows its signal
+// unconverted, as the pictures then do, on a display said to take that very
+// signal.
+LookDisplay LookDisplayFor(bool toneMapHdr, const std::string& transfer, const std::string& primaries)
+{
+    if (transfer != "pq" && transfer != "hlg")
+        return {"auto", "auto", "auto"};
+    if (toneMapHdr)
+        return {"100", "auto", "auto"};
+    return {"auto", transfer, primaries.empty() ? "auto" : primaries};
+}
+
 } // namespace
 
 const MpvPlaybackGraph::ObservedProperty MpvPlaybackGraph::kObservedProperties[] = {
@@ -113,6 +155,9 @@ const MpvPlaybackGraph::ObservedProperty MpvPlaybackGraph::kObservedProperties[]
     // The size as decoded, or as the container says until a picture is decoded.
     {"width", MPV_FORMAT_INT64, &MpvPlaybackGraph::WidthChanged},
     {"height", MPV_FORMAT_INT64, &MpvPlaybackGraph::HeightChanged},
+    // The source's colours, as mpv names them ("pq", "bt.2020").
+    {"video-params/gamma", MPV_FORMAT_STRING, &MpvPlaybackGraph::TransferChanged},
+    {"video-params/primaries", MPV_FORMAT_STRING, &MpvPlaybackGraph::PrimariesChanged},
 };
 
 void MpvDestroyer::operator()(mpv_handle* handle) const
@@ -223,6 +268,18 @@ void MpvPlaybackGraph::HeightChanged(const void* value)
 {
     decoded_.setHeight(static_cast<int>(*static_cast<const std::int64_t*>(value)));
     EmitVideoSize();
+}
+
+void MpvPlaybackGraph::TransferChanged(const void* value)
+{
+    sourceTransfer_ = *static_cast<char* const*>(value);
+    ApplyDisplay();
+}
+
+void MpvPlaybackGraph::PrimariesChanged(const void* value)
+{
+    sourcePrimaries_ = *static_cast<char* const*>(value);
+    ApplyDisplay();
 }
 
 void MpvPlaybackGraph::EmitVideoSize()
@@ -448,4 +505,25 @@ void MpvPlaybackGraph::SetVideoWindow(NativeWindowId window)
     // A new output list makes mpv open its output again, now in the window.
     const char* outputs = window ? "gpu,x11,null" : "null";
     mpv_set_property_async(mpv_.get(), kReplyNone, "vo", MPV_FORMAT_STRING, &outputs);
+}
+
+// mpv ignores a value it already has; new filters refilter the picture on
+// screen and keep the position.
+void MpvPlaybackGraph::SetProcessing(const PlaybackProcessing& processing)
+{
+    processing_ = processing;
+    const char* filters = LookFilters(processing.deinterlace);
+    mpv_set_property_async(mpv_.get(), kReplyNone, "vf", MPV_FORMAT_STRING, &filters);
+    ApplyDisplay();
+}
+
+void MpvPlaybackGraph::ApplyDisplay()
+{
+    const LookDisplay display = LookDisplayFor(processing_.toneMapHdr, sourceTransfer_, sourcePrimaries_);
+    const std::pair<const char*, const std::string&> settings[] = {
+        {"target-peak", display.peak}, {"target-trc", display.transfer}, {"target-prim", display.primaries}};
+    for (const auto& [name, value] : settings) {
+        const char* text = value.c_str();
+        mpv_set_property_async(mpv_.get(), kReplyNone, name, MPV_FORMAT_STRING, &text);
+    }
 }

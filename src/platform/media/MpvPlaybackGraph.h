@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <variant>
 
 struct mpv_event;
@@ -45,6 +46,7 @@ public:
     void Seek(MediaTime position) override;
     void StepFrame(FrameStep step) override;
     void SetVideoWindow(NativeWindowId window) override;
+    void SetProcessing(const PlaybackProcessing& processing) override;
 
 private:
     // What the graph does about the seeks and steps it was asked for. mpv
@@ -76,6 +78,10 @@ private:
     void EofChanged(const void* value);
     void WidthChanged(const void* value);
     void HeightChanged(const void* value);
+    void TransferChanged(const void* value);
+    void PrimariesChanged(const void* value);
+    // Sets the display mpv draws for from the processing and the source's colours.
+    void ApplyDisplay();
     void FileLoaded();
     void TracksRead(const mpv_event_property& tracks);
     void PropertyRead(const mpv_event& event);
@@ -108,6 +114,9 @@ private:
     QSize decoded_;                // the picture as decoded, before turning
     std::int64_t rotation_ = 0;
     QSize shown_;                  // the size last signalled
+    PlaybackProcessing processing_;
+    std::string sourceTransfer_;   // as mpv names them; empty while unknown
+    std::string sourcePrimaries_;
 };
 
 // Creates mpv playback graphs; fails when mpv cannot start (for example with

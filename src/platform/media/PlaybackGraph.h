@@ -15,6 +15,16 @@ using NativeWindowId = std::uintptr_t;
 
 enum class FrameStep { Back, Forward };
 
+// What the player does to the picture before it shows, so that the preview
+// looks like the pictures a conversion writes.
+struct PlaybackProcessing {
+    enum class Deinterlace { Off, Automatic, Always };
+    // HDR (PQ or HLG) tone-mapped to SDR; otherwise its signal shows as SDR
+    // would, washed out, as the pictures then are.
+    bool toneMapHdr = true;
+    Deinterlace deinterlace = Deinterlace::Automatic; // Automatic: frames flagged interlaced only
+};
+
 // The playback graph of one preview: one file, played, paused and positioned
 // from the user-interface thread. Every call returns at once; what the graph
 // learns later arrives as a signal on the thread that owns it, never from
@@ -38,6 +48,9 @@ public:
     virtual void StepFrame(FrameStep step) = 0;
     // Draws the picture into the window, filling it; 0 detaches it.
     virtual void SetVideoWindow(NativeWindowId window) = 0;
+    // Before or after Open; an open file shows the new look at the same
+    // position. A look the player refuses leaves the picture as the file has it.
+    virtual void SetProcessing(const PlaybackProcessing& processing) = 0;
 
 Q_SIGNALS:
     // The file is open; hasVideo is false for sound alone.
