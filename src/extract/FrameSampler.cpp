@@ -13,7 +13,37 @@ namespace {
 constexpr const char* kInvalidSample = "Invalid IMediaSample passed to SampleCB!\r\n";
 constexpr const char* kFoundSample = "Found a sample at time %ld ms\t[%s]\r\n";
 const QString kNoMemory = QStringLiteral(": not enough memory for the frame");
+const QString kNoFreeName = QStringLiteral(": no free name for the picture");
+// How many taken names a picture passes over before it gives up: far more
+// than pictures of one moment there can be, yet a bound for a file system
+// that calls every name taken.
+constexpr int kMostNamesTried = 1000000;
 } // namespace
+
+// Waits for the turn of one kept frame and hands the turn on when it goes,
+// whatever became of the picture.
+class FrameGrabberCallback::PlacingTurn final {
+public:
+    PlacingTurn(FrameGrabberCallback& sampler, std::int64_t order) : sampler_(sampler), order_(order)
+    {
+        std::unique_lock lock(sampler_.placingMutex_);
+        sampler_.placingTurn_.wait(lock, [this] { return sampler_.nextToPlace_ == order_; });
+    }
+    ~PlacingTurn()
+    {
+        {
+            const std::lock_guard lock(sampler_.placingMutex_);
+            sampler_.nextToPlace_ = order_ + 1;
+        }
+        sampler_.placingTurn_.notify_all();
+    }
+    PlacingTurn(const PlacingTurn&) = delete;
+    PlacingTurn& operator=(const PlacingTurn&) = delete;
+
+private:
+    FrameGrabberCallback& sampler_;
+    const std::int64_t order_;
+};
 
 FrameGrabberCallback::FrameGrabberCallback(Clock clock, std::FILE* diagnostics, int writers)
     : clock_(std::move(clock)), diagnostics_(diagnostics), queue_(writers)
@@ -35,6 +65,8 @@ void FrameGrabberCallback::BeginConversion(const ConversionSettings& settings)
     samplingInterval_ = std::max(settings.samplingInterval, 1);
     lastKept_.reset();
     sameMillisecond_ = 0;
+    keptFrames_ = 0;
+    nextToPlace_ = 0;
     written_ = 0;
     const std::lock_guard lock(failuresMutex_);
     failures_ = {};
@@ -72,14 +104,15 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
         std::fputs(kInvalidSample, diagnostics_);
         return;
     }
-    KeptFrame kept{NextPath(now), sampleTime, format_, jpegQuality_, frameWidth_, frameHeight_};
-    const QString path = kept.path;
+    const KeptFrame kept{now, NextSequence(now), keptFrames_++, sampleTime, format_, jpegQuality_, frameWidth_,
+                         frameHeight_};
     try {
         queue_.Push(buffer, static_cast<std::size_t>(length),
-                    [this, kept = std::move(kept)](const PictureQueue::Frame& frame) { Write(kept, frame); });
+                    [this, kept](const PictureQueue::Frame& frame) { Write(kept, frame); });
     } catch (const std::exception&) {
         // No memory for a copy of this frame: the picture is lost, not the conversion.
-        RecordFailure(path + kNoMemory);
+        const PlacingTurn turn(*this, kept.order);
+        RecordFailure(PathOf(kept, kept.sequence) + kNoMemory);
     }
 }
 
@@ -89,7 +122,7 @@ bool FrameGrabberCallback::KeepsFrame()
     return ++frameCounter_ % samplingInterval_ == 0 && format_ != nullptr;
 }
 
-QString FrameGrabberCallback::NextPath(const LocalTime& time)
+int FrameGrabberCallback::NextSequence(const LocalTime& time)
 {
     if (lastKept_ == time) {
         ++sameMillisecond_;
@@ -97,13 +130,26 @@ QString FrameGrabberCallback::NextPath(const LocalTime& time)
         lastKept_ = time;
         sameMillisecond_ = 0;
     }
-    return CaptureFileName(outputFolder_, time, format_->code, sameMillisecond_);
+    return sameMillisecond_;
 }
 
+QString FrameGrabberCallback::PathOf(const KeptFrame& kept, int sequence) const
+{
+    return CaptureFileName(outputFolder_, kept.time, kept.format->code, sequence);
+}
+
+// The picture is written under a temporary name while others are written
+// too, then takes its name in its turn.
 void FrameGrabberCallback::Write(const KeptFrame& kept, const PictureQueue::Frame& frame)
 {
     const FrameBuffer buffer{frame.data(), frame.size(), kept.width, kept.height};
-    if (const std::optional<QString> failure = kept.format->write(buffer, kept.path, kept.jpegQuality)) {
+    OutputFile file(PathOf(kept, kept.sequence));
+    std::optional<QString> failure = kept.format->write(buffer, file, kept.jpegQuality);
+    const PlacingTurn turn(*this, kept.order);
+    QString path;
+    if (!failure)
+        failure = Place(file, kept, path);
+    if (failure) {
         RecordFailure(*failure);
         return;
     }
@@ -111,7 +157,25 @@ void FrameGrabberCallback::Write(const KeptFrame& kept, const PictureQueue::Fram
     // Only a BMP is announced on the diagnostics, as it always was.
     if (kept.format->code == kFormatBmp)
         std::fprintf(diagnostics_, kFoundSample, static_cast<long>(kept.sampleTime * 1000),
-                     QFile::encodeName(kept.path).constData());
+                     QFile::encodeName(path).constData());
+}
+
+// The first free name from the picture's own on: a file of a taken name
+// stays as it is.
+std::optional<QString> FrameGrabberCallback::Place(OutputFile& file, const KeptFrame& kept, QString& path) const
+{
+    for (int sequence = kept.sequence; sequence - kept.sequence < kMostNamesTried; ++sequence) {
+        path = PathOf(kept, sequence);
+        switch (file.PlaceAs(path)) {
+        case OutputFile::Placement::Placed:
+            return std::nullopt;
+        case OutputFile::Placement::NameTaken:
+            continue;
+        case OutputFile::Placement::Failed:
+            return file.ErrorText();
+        }
+    }
+    return PathOf(kept, kept.sequence) + kNoFreeName;
 }
 
 void FrameGrabberCallback::RecordFailure(const QString& text)
