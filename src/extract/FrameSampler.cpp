@@ -63,6 +63,7 @@ void FrameGrabberCallback::BeginConversion(const ConversionSettings& settings)
     format_ = FindPictureFormat(settings.outputFormat);
     jpegQuality_ = std::clamp(settings.jpegQuality, 1, 100);
     samplingInterval_ = std::max(settings.samplingInterval, 1);
+    countedBefore_ = frameCounter_;
     lastKept_.reset();
     sameMillisecond_ = 0;
     keptFrames_ = 0;
@@ -87,7 +88,7 @@ std::int64_t FrameGrabberCallback::KeptAmong(std::int64_t frames) const
 {
     if (frames <= 0 || format_ == nullptr)
         return 0;
-    return (frameCounter_ + frames) / samplingInterval_ - frameCounter_ / samplingInterval_;
+    return (countedBefore_ + frames) / samplingInterval_ - countedBefore_ / samplingInterval_;
 }
 
 CaptureFailures FrameGrabberCallback::Failures() const

@@ -72,9 +72,9 @@ public:
     void BufferCB(double sampleTime, const std::uint8_t* buffer, long length) override;
 
     std::int64_t FrameCount() const { return frameCounter_; }
-    // How many of the next frames frames will be kept, counted on from the
-    // frames seen so far, at the settings of BeginConversion. Asked before
-    // the frames flow.
+    // How many of this conversion's first frames frames will be kept, at the
+    // settings of BeginConversion and counted on from the conversions
+    // before; it does not change while the frames flow.
     std::int64_t KeptAmong(std::int64_t frames) const;
     // Pictures of this conversion whose file is complete on disk under its name.
     std::int64_t PicturesWritten() const { return written_.load(); }
@@ -117,6 +117,7 @@ private:
     int frameWidth_ = 0;
     int frameHeight_ = 0;
     std::int64_t frameCounter_ = 0; // 64 bits: a long run never wraps it
+    std::int64_t countedBefore_ = 0; // frameCounter_ when the conversion began
     // The moment of the last kept frame and how many frames shared it, so
     // that frames kept in the same millisecond get names of their own.
     std::optional<LocalTime> lastKept_;
