@@ -39,6 +39,15 @@ ImageResult Save(const Bitmap& bitmap, const QString& path, const ImageCodecInfo
     return result;
 }
 
+// The pixel format ffprobe reads from a picture file.
+std::string ProbePixelFormat(const QString& path)
+{
+    QByteArray output;
+    RunProgram(QStringLiteral(FFPROBE_PROGRAM),
+               {"-v", "error", "-show_entries", "stream=pix_fmt", "-of", "default=nw=1:nk=1", path}, &output);
+    return output.trimmed().toStdString();
+}
+
 Bitmap Wrap(const TestFrame& frame)
 {
     return Bitmap(frame.width, frame.height, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
@@ -152,6 +161,26 @@ TEST_F(EncoderTest, JpegQualityReachesTheEncoderUnchanged)
         lastPsnr = psnr;
         lastSize = QFileInfo(path).size();
     }
+}
+
+// From quality 90 on the colour keeps every pixel, as image editors keep it at
+// their finest settings; below, it is stored at half the width and height.
+TEST_F(EncoderTest, JpegKeepsFullColourFromQualityNinety)
+{
+    const TestFrame bars = GenerateFrame(320, 240, QStringLiteral("testsrc"));
+    ASSERT_FALSE(bars.bits.isEmpty());
+    const QString png = Path(QStringLiteral("bars.png"));
+    ASSERT_TRUE(Save(Wrap(bars), png, Encoder("image/png")).Succeeded());
+    const struct {
+        std::uint32_t quality;
+        const char* pixelFormat; // as ffprobe names the JPEG's sampling
+    } cases[] = {{89, "yuvj420p"}, {90, "yuvj444p"}, {100, "yuvj444p"}};
+    for (const auto& c : cases) {
+        const QString path = Path(QStringLiteral("bars%1.jpg").arg(c.quality));
+        ASSERT_TRUE(Save(Wrap(bars), path, Encoder("image/jpeg"), {c.quality}).Succeeded());
+        EXPECT_EQ(ProbePixelFormat(path), c.pixelFormat) << c.quality;
+    }
+    EXPECT_GE(Psnr(DecodeToRgb24(Path(QStringLiteral("bars100.jpg"))), DecodeToRgb24(png)), 45.0);
 }
 
 TEST_F(EncoderTest, JpegRefusesAQualityOutsideItsRangeAndLeavesNoFile)
