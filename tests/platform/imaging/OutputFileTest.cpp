@@ -82,15 +82,4 @@ INSTANTIATE_TEST_SUITE_P(
                       OutputFile::Placement::NameTaken}),
     [](const ::testing::TestParamInfo<PlacementCase>& param) { return std::string(param.param.name); });
 
-TEST(OutputFile, AnUnfinishedFileLeavesNothingBehind)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("capture.bmp"));
-    {
-        OutputFile file(path);
-        ASSERT_TRUE(file.Write("part of a picture", 17));
-    }
-    EXPECT_TRUE(QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-}
-
 } // namespace
