@@ -20,31 +20,6 @@ const QString kNoFreeName = QStringLiteral(": no free name for the picture");
 constexpr int kMostNamesTried = 1000000;
 } // namespace
 
-// Waits for the turn of one kept frame and hands the turn on when it goes,
-// whatever became of the picture.
-class FrameGrabberCallback::PlacingTurn final {
-public:
-    PlacingTurn(FrameGrabberCallback& sampler, std::int64_t order) : sampler_(sampler), order_(order)
-    {
-        std::unique_lock lock(sampler_.placingMutex_);
-        sampler_.placingTurn_.wait(lock, [this] { return sampler_.nextToPlace_ == order_; });
-    }
-    ~PlacingTurn()
-    {
-        {
-            const std::lock_guard lock(sampler_.placingMutex_);
-            sampler_.nextToPlace_ = order_ + 1;
-        }
-        sampler_.placingTurn_.notify_all();
-    }
-    PlacingTurn(const PlacingTurn&) = delete;
-    PlacingTurn& operator=(const PlacingTurn&) = delete;
-
-private:
-    FrameGrabberCallback& sampler_;
-    const std::int64_t order_;
-};
-
 FrameGrabberCallback::FrameGrabberCallback(Clock clock, std::FILE* diagnostics, int writers)
     : clock_(std::move(clock)), diagnostics_(diagnostics), queue_(writers)
 {
@@ -112,8 +87,7 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
                     [this, kept](const PictureQueue::Frame& frame) { Write(kept, frame); });
     } catch (const std::exception&) {
         // No memory for a copy of this frame: the picture is lost, not the conversion.
-        const PlacingTurn turn(*this, kept.order);
-        RecordFailure(PathOf(kept, kept.sequence) + kNoMemory);
+        PlaceInOrder({kept, nullptr, PathOf(kept, kept.sequence) + kNoMemory});
     }
 }
 
@@ -139,25 +113,43 @@ QString FrameGrabberCallback::PathOf(const KeptFrame& kept, int sequence) const
     return CaptureFileName(outputFolder_, kept.time, kept.format->code, sequence);
 }
 
-// The picture is written under a temporary name while others are written
-// too, then takes its name in its turn.
+// The picture is written under a temporary name while others are written too.
 void FrameGrabberCallback::Write(const KeptFrame& kept, const PictureQueue::Frame& frame)
 {
     const FrameBuffer buffer{frame.data(), frame.size(), kept.width, kept.height};
-    OutputFile file(PathOf(kept, kept.sequence));
-    std::optional<QString> failure = kept.format->write(buffer, file, kept.jpegQuality);
-    const PlacingTurn turn(*this, kept.order);
+    auto file = std::make_unique<OutputFile>(PathOf(kept, kept.sequence));
+    std::optional<QString> failure = kept.format->write(buffer, *file, kept.jpegQuality);
+    PlaceInOrder({kept, std::move(file), std::move(failure)});
+}
+
+// Pictures take their names in the order of their frames. One finished
+// before its turn waits here, and the writer that places the picture before
+// it places it too, so no writer waits for another.
+void FrameGrabberCallback::PlaceInOrder(Finished finished)
+{
+    const std::lock_guard lock(placingMutex_);
+    const std::int64_t order = finished.kept.order;
+    waiting_.emplace(order, std::move(finished));
+    for (auto next = waiting_.find(nextToPlace_); next != waiting_.end(); next = waiting_.find(nextToPlace_)) {
+        Settle(next->second);
+        waiting_.erase(next);
+        ++nextToPlace_;
+    }
+}
+
+void FrameGrabberCallback::Settle(Finished& finished)
+{
     QString path;
-    if (!failure)
-        failure = Place(file, kept, path);
-    if (failure) {
-        RecordFailure(*failure);
+    if (!finished.failure)
+        finished.failure = Place(*finished.file, finished.kept, path);
+    if (finished.failure) {
+        RecordFailure(*finished.failure);
         return;
     }
     ++written_;
     // Only a BMP is announced on the diagnostics, as it always was.
-    if (kept.format->code == kFormatBmp)
-        std::fprintf(diagnostics_, kFoundSample, static_cast<long>(kept.sampleTime * 1000),
+    if (finished.kept.format->code == kFormatBmp)
+        std::fprintf(diagnostics_, kFoundSample, static_cast<long>(finished.kept.sampleTime * 1000),
                      QFile::encodeName(path).constData());
 }
 

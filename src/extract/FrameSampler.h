@@ -10,10 +10,11 @@
 #include <QString>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -96,13 +97,19 @@ private:
         int height = 0;
     };
 
-    // Lets the pictures of a conversion take their names one at a time, in
-    // the order of their frames, whichever is written first.
-    class PlacingTurn;
+    // A kept frame whose picture is written, or has failed, and waits for
+    // its turn to take its name.
+    struct Finished {
+        KeptFrame kept;
+        std::unique_ptr<OutputFile> file; // complete unless failure says why not
+        std::optional<QString> failure;
+    };
 
     int NextSequence(const LocalTime& time);
     QString PathOf(const KeptFrame& kept, int sequence) const;
     void Write(const KeptFrame& kept, const PictureQueue::Frame& frame);
+    void PlaceInOrder(Finished finished);
+    void Settle(Finished& finished);
     std::optional<QString> Place(OutputFile& file, const KeptFrame& kept, QString& path) const;
     void RecordFailure(const QString& text);
 
@@ -123,9 +130,9 @@ private:
     std::optional<LocalTime> lastKept_;
     int sameMillisecond_ = 0;
     std::int64_t keptFrames_ = 0; // of this conversion: the next one's order
-    std::mutex placingMutex_;
-    std::condition_variable placingTurn_;
+    std::mutex placingMutex_; // guards the two below
     std::int64_t nextToPlace_ = 0; // the order whose picture takes its name next
+    std::map<std::int64_t, Finished> waiting_; // pictures finished before their turn, by order
     mutable std::mutex failuresMutex_; // the workers record, the job reads
     CaptureFailures failures_;
     std::atomic<std::int64_t> written_ = 0;
