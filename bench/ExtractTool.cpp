@@ -202,7 +202,7 @@ int main(int argc, char* argv[])
         std::printf("stopped in: %.1f ms\n", *stopMilliseconds);
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     const std::int64_t frames = sampler.FrameCount();
-    const std::int64_t written = frames / request->settings.samplingInterval - sampler.Failures().count;
+    const std::int64_t written = sampler.PicturesWritten();
     std::printf("frames: %lld written: %lld seconds: %.3f fps: %.1f\n", static_cast<long long>(frames),
                 static_cast<long long>(written), seconds, seconds > 0 ? static_cast<double>(frames) / seconds : 0.0);
     if (quiet)

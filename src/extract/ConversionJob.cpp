@@ -4,7 +4,6 @@
 #include "extract/FrameSampler.h"
 #include "i18n/LanguagePack.h"
 #include "platform/media/EditingServices.h"
-#include "platform/media/FrameSchedule.h"
 #include "platform/media/RenderEngine.h"
 #include "platform/ui/MessageService.h"
 #include "resources/StringIds.h"
@@ -127,9 +126,6 @@ void ConversionJob::Start(const ConversionRequest& request)
     if (!timeline_)
         return;
     services_.sampler.BeginConversion(settings);
-    // Counted before any frame flows: the sampler's count is the streaming thread's once it runs.
-    expectedPictures_ = services_.sampler.KeptAmong(
-        OutputFrameCount(request.clip.markEnd - request.clip.markStart, settings.frameRate));
     QPointer<ConversionJob> self(this);
     const CaptureSinks sinks{
         services_.grabber, &services_.sampler,
@@ -141,6 +137,8 @@ void ConversionJob::Start(const ConversionRequest& request)
         timeline_.reset();
         return;
     }
+    // The engine knows which frames the range has: none before the clip's first picture.
+    expectedPictures_ = services_.sampler.KeptAmong(capture_->renderEngine->PictureFrameCount());
     running_ = settings;
     converting_ = true;
     progressTimer_.start();

@@ -34,7 +34,7 @@ struct ConversionServices {
 // How far a running conversion is.
 struct ConversionProgress {
     std::int64_t written = 0;  // pictures complete on disk
-    std::int64_t expected = 0; // pictures the marked range gives at the sampling interval
+    std::int64_t expected = 0; // pictures the marked range gives at the sampling interval, none before the first frame
     // From the pictures written so far per second; none before the first one.
     std::optional<long long> secondsLeft;
 };

@@ -13,6 +13,11 @@ namespace {
 constexpr const char* kInvalidSample = "Invalid IMediaSample passed to SampleCB!\r\n";
 constexpr const char* kFoundSample = "Found a sample at time %ld ms\t[%s]\r\n";
 const QString kNoMemory = QStringLiteral(": not enough memory for the frame");
+const QString kNoFreeName = QStringLiteral(": no free name for the picture");
+// How many taken names a picture passes over before it gives up: far more
+// than pictures of one moment there can be, yet a bound for a file system
+// that calls every name taken.
+constexpr int kMostNamesTried = 1000000;
 } // namespace
 
 FrameGrabberCallback::FrameGrabberCallback(Clock clock, std::FILE* diagnostics, int writers)
@@ -33,8 +38,11 @@ void FrameGrabberCallback::BeginConversion(const ConversionSettings& settings)
     format_ = FindPictureFormat(settings.outputFormat);
     jpegQuality_ = std::clamp(settings.jpegQuality, 1, 100);
     samplingInterval_ = std::max(settings.samplingInterval, 1);
+    countedBefore_ = frameCounter_;
     lastKept_.reset();
     sameMillisecond_ = 0;
+    keptFrames_ = 0;
+    nextToPlace_ = 0;
     written_ = 0;
     const std::lock_guard lock(failuresMutex_);
     failures_ = {};
@@ -55,7 +63,7 @@ std::int64_t FrameGrabberCallback::KeptAmong(std::int64_t frames) const
 {
     if (frames <= 0 || format_ == nullptr)
         return 0;
-    return (frameCounter_ + frames) / samplingInterval_ - frameCounter_ / samplingInterval_;
+    return (countedBefore_ + frames) / samplingInterval_ - countedBefore_ / samplingInterval_;
 }
 
 CaptureFailures FrameGrabberCallback::Failures() const
@@ -72,14 +80,14 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
         std::fputs(kInvalidSample, diagnostics_);
         return;
     }
-    KeptFrame kept{NextPath(now), sampleTime, format_, jpegQuality_, frameWidth_, frameHeight_};
-    const QString path = kept.path;
+    const KeptFrame kept{now, NextSequence(now), keptFrames_++, sampleTime, format_, jpegQuality_, frameWidth_,
+                         frameHeight_};
     try {
         queue_.Push(buffer, static_cast<std::size_t>(length),
-                    [this, kept = std::move(kept)](const PictureQueue::Frame& frame) { Write(kept, frame); });
+                    [this, kept](const PictureQueue::Frame& frame) { Write(kept, frame); });
     } catch (const std::exception&) {
         // No memory for a copy of this frame: the picture is lost, not the conversion.
-        RecordFailure(path + kNoMemory);
+        PlaceInOrder({kept, nullptr, PathOf(kept, kept.sequence) + kNoMemory});
     }
 }
 
@@ -89,7 +97,7 @@ bool FrameGrabberCallback::KeepsFrame()
     return ++frameCounter_ % samplingInterval_ == 0 && format_ != nullptr;
 }
 
-QString FrameGrabberCallback::NextPath(const LocalTime& time)
+int FrameGrabberCallback::NextSequence(const LocalTime& time)
 {
     if (lastKept_ == time) {
         ++sameMillisecond_;
@@ -97,21 +105,70 @@ QString FrameGrabberCallback::NextPath(const LocalTime& time)
         lastKept_ = time;
         sameMillisecond_ = 0;
     }
-    return CaptureFileName(outputFolder_, time, format_->code, sameMillisecond_);
+    return sameMillisecond_;
 }
 
+QString FrameGrabberCallback::PathOf(const KeptFrame& kept, int sequence) const
+{
+    return CaptureFileName(outputFolder_, kept.time, kept.format->code, sequence);
+}
+
+// The picture is written under a temporary name while others are written too.
 void FrameGrabberCallback::Write(const KeptFrame& kept, const PictureQueue::Frame& frame)
 {
     const FrameBuffer buffer{frame.data(), frame.size(), kept.width, kept.height};
-    if (const std::optional<QString> failure = kept.format->write(buffer, kept.path, kept.jpegQuality)) {
-        RecordFailure(*failure);
+    auto file = std::make_unique<OutputFile>(PathOf(kept, kept.sequence));
+    std::optional<QString> failure = kept.format->write(buffer, *file, kept.jpegQuality);
+    PlaceInOrder({kept, std::move(file), std::move(failure)});
+}
+
+// Pictures take their names in the order of their frames. One finished
+// before its turn waits here, and the writer that places the picture before
+// it places it too, so no writer waits for another.
+void FrameGrabberCallback::PlaceInOrder(Finished finished)
+{
+    const std::lock_guard lock(placingMutex_);
+    const std::int64_t order = finished.kept.order;
+    waiting_.emplace(order, std::move(finished));
+    for (auto next = waiting_.find(nextToPlace_); next != waiting_.end(); next = waiting_.find(nextToPlace_)) {
+        Settle(next->second);
+        waiting_.erase(next);
+        ++nextToPlace_;
+    }
+}
+
+void FrameGrabberCallback::Settle(Finished& finished)
+{
+    QString path;
+    if (!finished.failure)
+        finished.failure = Place(*finished.file, finished.kept, path);
+    if (finished.failure) {
+        RecordFailure(*finished.failure);
         return;
     }
     ++written_;
     // Only a BMP is announced on the diagnostics, as it always was.
-    if (kept.format->code == kFormatBmp)
-        std::fprintf(diagnostics_, kFoundSample, static_cast<long>(kept.sampleTime * 1000),
-                     QFile::encodeName(kept.path).constData());
+    if (finished.kept.format->code == kFormatBmp)
+        std::fprintf(diagnostics_, kFoundSample, static_cast<long>(finished.kept.sampleTime * 1000),
+                     QFile::encodeName(path).constData());
+}
+
+// The first free name from the picture's own on: a file of a taken name
+// stays as it is.
+std::optional<QString> FrameGrabberCallback::Place(OutputFile& file, const KeptFrame& kept, QString& path) const
+{
+    for (int sequence = kept.sequence; sequence - kept.sequence < kMostNamesTried; ++sequence) {
+        path = PathOf(kept, sequence);
+        switch (file.PlaceAs(path)) {
+        case OutputFile::Placement::Placed:
+            return std::nullopt;
+        case OutputFile::Placement::NameTaken:
+            continue;
+        case OutputFile::Placement::Failed:
+            return file.ErrorText();
+        }
+    }
+    return PathOf(kept, kept.sequence) + kNoFreeName;
 }
 
 void FrameGrabberCallback::RecordFailure(const QString& text)

@@ -34,9 +34,8 @@ std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::in
     return headers;
 }
 
-std::optional<QString> WriteBmp(const FrameBuffer& frame, const QString& path, int)
+std::optional<QString> WriteBmp(const FrameBuffer& frame, OutputFile& file, int)
 {
-    OutputFile file(path);
     if (!file.IsOpen())
         return file.ErrorText();
     const auto headers = BmpHeaders(frame.width, frame.height, static_cast<std::uint32_t>(frame.length));

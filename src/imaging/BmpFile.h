@@ -16,4 +16,4 @@ std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::in
 
 // The BMP writer: both headers and the frame's bytes exactly as delivered;
 // the rows are not flipped, converted or checked against the frame size.
-std::optional<QString> WriteBmp(const FrameBuffer& frame, const QString& path, int jpegQuality);
+std::optional<QString> WriteBmp(const FrameBuffer& frame, OutputFile& file, int jpegQuality);

@@ -3,20 +3,21 @@
 #include "imaging/BmpFile.h"
 #include "imaging/FixedPalette.h"
 #include "platform/imaging/Bitmap.h"
+#include "platform/imaging/OutputFile.h"
 
 #include <array>
 
 namespace {
-bool Save(Bitmap& status, const Bitmap& picture, const QString& path, OutputFormat code,
+bool Save(Bitmap& status, const Bitmap& picture, OutputFile& file, OutputFormat code,
           const EncoderParameters& parameters = {})
 {
     const PictureFormat& format = *FindPictureFormat(code);
     if (format.encoder == nullptr) {
-        status.SetLastStatus({ImageStatus::EncoderNotFound, path + QStringLiteral(": no encoder for ")
+        status.SetLastStatus({ImageStatus::EncoderNotFound, file.Path() + QStringLiteral(": no encoder for ")
                                                                  + QString::fromLatin1(format.mimeType)});
         return false;
     }
-    const ImageResult result = SaveImageToFile(picture, path, *format.encoder, parameters);
+    const ImageResult result = SaveImageToFile(picture, file, *format.encoder, parameters);
     if (!result.Succeeded())
         status.SetLastStatus(result);
     return result.Succeeded();
@@ -35,31 +36,32 @@ int FindEncoderByMimeType(std::string_view mimeType, const ImageCodecInfo** enco
     return -1;
 }
 
-bool SaveAsJpeg(int jpegQuality, Bitmap& bitmap, const QString& path)
+bool SaveAsJpeg(int jpegQuality, Bitmap& bitmap, OutputFile& file)
 {
-    return Save(bitmap, bitmap, path, kFormatJpg, EncoderParameters{static_cast<std::uint32_t>(jpegQuality)});
+    return Save(bitmap, bitmap, file, kFormatJpg, EncoderParameters{static_cast<std::uint32_t>(jpegQuality)});
 }
 
-bool SaveAsPng(Bitmap& bitmap, const QString& path)
+bool SaveAsPng(Bitmap& bitmap, OutputFile& file)
 {
-    return Save(bitmap, bitmap, path, kFormatPng);
+    return Save(bitmap, bitmap, file, kFormatPng);
 }
 
-bool SaveAsTiff(Bitmap& bitmap, const QString& path)
+bool SaveAsTiff(Bitmap& bitmap, OutputFile& file)
 {
-    return Save(bitmap, bitmap, path, kFormatTif);
+    return Save(bitmap, bitmap, file, kFormatTif);
 }
 
-bool SaveAsGif(Bitmap& bitmap, const QString& path)
+bool SaveAsGif(Bitmap& bitmap, OutputFile& file)
 {
     if (!bitmap.IsValid() || bitmap.Format() != PixelFormat::Bgr24) {
-        bitmap.SetLastStatus({ImageStatus::InvalidParameter, path + QStringLiteral(": the frame does not fit its buffer")});
+        bitmap.SetLastStatus(
+            {ImageStatus::InvalidParameter, file.Path() + QStringLiteral(": the frame does not fit its buffer")});
         return false;
     }
     const IndexedFrame reduced = ReduceToFixedPalette(bitmap);
     const Bitmap indexed(bitmap.Width(), bitmap.Height(), reduced.indices.data(), reduced.indices.size(),
                          FixedPalette());
-    return Save(bitmap, indexed, path, kFormatGif);
+    return Save(bitmap, indexed, file, kFormatGif);
 }
 
 namespace {
@@ -74,24 +76,24 @@ std::optional<QString> WrapAndSave(const FrameBuffer& frame, Save save)
     return bitmap.LastErrorText();
 }
 
-std::optional<QString> WriteJpeg(const FrameBuffer& frame, const QString& path, int jpegQuality)
+std::optional<QString> WriteJpeg(const FrameBuffer& frame, OutputFile& file, int jpegQuality)
 {
-    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsJpeg(jpegQuality, bitmap, path); });
+    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsJpeg(jpegQuality, bitmap, file); });
 }
 
-std::optional<QString> WritePng(const FrameBuffer& frame, const QString& path, int)
+std::optional<QString> WritePng(const FrameBuffer& frame, OutputFile& file, int)
 {
-    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsPng(bitmap, path); });
+    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsPng(bitmap, file); });
 }
 
-std::optional<QString> WriteTiff(const FrameBuffer& frame, const QString& path, int)
+std::optional<QString> WriteTiff(const FrameBuffer& frame, OutputFile& file, int)
 {
-    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsTiff(bitmap, path); });
+    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsTiff(bitmap, file); });
 }
 
-std::optional<QString> WriteGif(const FrameBuffer& frame, const QString& path, int)
+std::optional<QString> WriteGif(const FrameBuffer& frame, OutputFile& file, int)
 {
-    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsGif(bitmap, path); });
+    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsGif(bitmap, file); });
 }
 
 PictureFormat Entry(OutputFormat code, const char* listName, const char* extension, const char* mimeType,

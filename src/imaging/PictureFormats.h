@@ -11,6 +11,7 @@
 #include <string_view>
 
 class Bitmap;
+class OutputFile;
 
 // Picture formats by the code the profile stores.
 enum OutputFormat : int { kFormatBmp = 0, kFormatJpg = 1, kFormatPng = 2, kFormatTif = 3, kFormatGif = 4 };
@@ -24,9 +25,10 @@ struct FrameBuffer {
     int height = 0;
 };
 
-// Writes the frame to path, replacing a file of that name. Returns nullopt on
-// success, else "<path>: <reason>"; a failed write leaves no file behind.
-using PictureWriter = std::optional<QString> (*)(const FrameBuffer& frame, const QString& path, int jpegQuality);
+// Writes the whole picture of the frame into file and commits it, ready to
+// be placed under its name. Returns nullopt on success, else
+// "<path>: <reason>"; a failed write leaves the file uncommitted.
+using PictureWriter = std::optional<QString> (*)(const FrameBuffer& frame, OutputFile& file, int jpegQuality);
 
 // Everything the program knows of one picture format.
 struct PictureFormat {
@@ -49,11 +51,12 @@ const PictureFormat* FindPictureFormat(int code);
 int FindEncoderByMimeType(std::string_view mimeType, const ImageCodecInfo** encoder,
                           std::span<const ImageCodecInfo> encoders = GetImageEncoders());
 
-// Each writes the frame to path, replacing an existing file, and returns true
-// on success. On failure no file is left and the bitmap's last status tells why.
-bool SaveAsJpeg(int jpegQuality, Bitmap& bitmap, const QString& path);
-bool SaveAsPng(Bitmap& bitmap, const QString& path);
-bool SaveAsTiff(Bitmap& bitmap, const QString& path);
+// Each writes the frame into file and commits it, and returns true on
+// success. On failure the file stays uncommitted and the bitmap's last
+// status tells why.
+bool SaveAsJpeg(int jpegQuality, Bitmap& bitmap, OutputFile& file);
+bool SaveAsPng(Bitmap& bitmap, OutputFile& file);
+bool SaveAsTiff(Bitmap& bitmap, OutputFile& file);
 // Reduces the 24-bit frame to the fixed 8-bit palette with error diffusion
-// and writes it straight to path; no temporary file is involved.
-bool SaveAsGif(Bitmap& bitmap, const QString& path);
+// and writes it; the temporary bitmap file is not involved.
+bool SaveAsGif(Bitmap& bitmap, OutputFile& file);

@@ -4,6 +4,7 @@
 #include "media/PreviewPlayer.h"
 #include "settings/ProfileNames.h"
 #include "support/FakeAppServices.h"
+#include "support/FfmpegReference.h"
 #include "support/Frames.h"
 #include "support/TestClips.h"
 #include "support/TestFiles.h"
@@ -147,6 +148,28 @@ TEST_F(ConvertThroughMainWindowTest, AFreshProfileTurnsEveryFrameOfTheClipIntoIt
         EXPECT_NE(picture, previous) << "picture " << k << " repeats the one before";
         previous = picture;
     }
+}
+
+// A clip whose picture starts half a second after its sound gives nothing
+// for that half second: the first picture is the first frame, and the
+// progress expects the pictures that are written, as many as the ffmpeg
+// program makes of the range.
+TEST_F(ConvertThroughMainWindowTest, NothingIsWrittenBeforeThePictureBegins)
+{
+    const QString clip = TestClip(clips::PictureAfterSound(QStringLiteral("mp4")));
+    const std::vector<QByteArray> reference = FfmpegReferenceFrames(clip, 0, 3, 25, 320, 240);
+    ASSERT_FALSE(reference.empty());
+    Open(clip);
+    EXPECT_EQ(Text(kIdEndTimeBox), QStringLiteral("00:00:03"));
+    window->OnCommand(kIdConvert);
+    ASSERT_TRUE(window->IsConverting()) << fake.messages.Texts().join(u'|').toStdString();
+    const QString expected = Text(kIdPicturesBox).section(QStringLiteral(" of "), 1);
+    ASSERT_TRUE(WaitForEnd());
+    const QStringList pictures = InCaptureOrder(Pictures());
+    EXPECT_EQ(pictures.size(), qsizetype(reference.size()));
+    EXPECT_EQ(expected.toLongLong(), pictures.size());
+    ASSERT_FALSE(pictures.isEmpty());
+    EXPECT_GE(Psnr(DecodeToRgb24(outputFolder + u'/' + pictures[0]), reference[0]), 35.0);
 }
 
 TEST_F(ConvertThroughMainWindowTest, AnamorphicClipsBecomePicturesOfTheirShownShape)

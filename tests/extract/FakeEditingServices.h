@@ -180,6 +180,7 @@ class FakeRenderEngine final : public RenderEngine {
 public:
     // The graph belongs to the services, so a test can look at it after the engine is gone.
     FakeRenderEngine(Faults& faults, FakeGraph& graph) : faults_(faults), graph_(graph) {}
+    std::int64_t PictureFrameCount() const override { return 0; }
     MediaResult SetTimelineObject(const Timeline*) override { return faults_.Check("SetTimelineObject"); }
     MediaResult ConnectFrontEnd() override { return faults_.Check("ConnectFrontEnd"); }
     MediaResult GetFilterGraph(FilterGraph*& graph) override

@@ -2,6 +2,7 @@
 
 #include "imaging/PictureFormats.h"
 #include "platform/imaging/Bitmap.h"
+#include "platform/imaging/OutputFile.h"
 
 #include "support/Frames.h"
 #include "support/TestFiles.h"
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <random>
 
 namespace {
 // Starts a conversion that writes format into folder, frames of width x height.
@@ -180,17 +182,43 @@ TEST_F(FrameSamplerTest, FramesOfOneMillisecondGetNamesOfTheirOwn)
                                       "capture.2009.04.14.09.05.03.007_2.jpg", "capture.2009.04.14.09.05.03.008.jpg"}));
 }
 
-TEST_F(FrameSamplerTest, AFileFromBeforeTheConversionIsReplaced)
+// A picture never replaces a file. One whose name is taken (by a picture of
+// another conversion, or of the hour before the clock was set back) takes the
+// next free number, and the pictures of one conversion keep the order of
+// their frames even when a later one is written first: the first frame here
+// is noise, far slower to compress than the plain ones after it.
+TEST_F(FrameSamplerTest, TakenNamesArePassedOverInTheOrderOfTheFrames)
 {
-    const QString path = Path(QStringLiteral("capture.2009.12.31.23.59.59.999.bmp"));
-    const TestFrame frame = SolidFrame(4, 4, 1, 2, 3);
-    Start(0, 4, 4);
-    Deliver(frame);
-    WriteFile(path, QByteArray(5000, 'x'));
-    Start(0, 4, 4);
-    Deliver(frame);
-    EXPECT_EQ(Written(), QStringList{"capture.2009.12.31.23.59.59.999.bmp"});
-    EXPECT_EQ(ReadFile(path).size(), 54 + frame.bits.size());
+    const struct {
+        std::vector<int> taken;    // numbers whose names hold another file; -1: the plain name
+        std::vector<int> expected; // the numbers the three frames get, in order
+    } cases[] = {{{}, {-1, 1, 2}}, {{-1}, {1, 2, 3}}, {{-1, 1, 3}, {2, 4, 5}}, {{1}, {-1, 2, 3}}};
+    const auto name = [](int number) {
+        return QStringLiteral("capture.2009.12.31.23.59.59.999%1.png")
+            .arg(number < 0 ? QString() : QStringLiteral("_%1").arg(number));
+    };
+    std::vector<TestFrame> frames{SolidFrame(1024, 768, 0, 0, 0), SolidFrame(1024, 768, 1, 2, 3),
+                                  SolidFrame(1024, 768, 4, 5, 6)};
+    std::mt19937 random(11);
+    for (char& byte : frames[0].bits)
+        byte = static_cast<char>(random());
+    FrameGrabberCallback sampler([this] { return clock_.Now(); }, diagnostics_.get(), 4);
+    int run = 0;
+    for (const auto& c : cases) {
+        const QString folder = Folder() + QString::number(run++) + u'/';
+        QDir().mkpath(folder);
+        for (const int number : c.taken)
+            WriteFile(folder + name(number), "another picture");
+        Begin(sampler, folder, kFormatPng, 1024, 768);
+        for (const TestFrame& frame : frames)
+            sampler.BufferCB(0, frame.Data(), static_cast<long>(frame.bits.size()));
+        sampler.FinishConversion();
+        for (std::size_t i = 0; i < frames.size(); ++i)
+            EXPECT_EQ(DecodeToRgb24(folder + name(c.expected[i])), TopDownRgb(frames[i])) << run << ": frame " << i;
+        for (const int number : c.taken)
+            EXPECT_EQ(ReadFile(folder + name(number)), "another picture") << run;
+        EXPECT_EQ(sampler.PicturesWritten(), 3) << run;
+    }
 }
 
 TEST_F(FrameSamplerTest, AFormatOutsideTheRangeWritesNothingButCounts)
@@ -244,12 +272,16 @@ TEST_F(FrameSamplerTest, AJpegQualityOutsideItsRangeIsClamped)
     ASSERT_FALSE(frame.bits.isEmpty());
     for (const auto& [stored, clamped] : {std::pair{0, 1}, std::pair{250, 100}, std::pair{-3, 1}}) {
         Bitmap bitmap(64, 48, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
-        const QString reference = Path(QStringLiteral("reference.jpg"));
-        ASSERT_TRUE(SaveAsJpeg(clamped, bitmap, reference));
+        const QString reference = Path(QStringLiteral("reference%1.jpg").arg(stored));
+        OutputFile file(reference);
+        ASSERT_TRUE(SaveAsJpeg(clamped, bitmap, file));
+        ASSERT_EQ(file.PlaceAs(reference), OutputFile::Placement::Placed);
+        const QString picture = Path(QStringLiteral("capture.2009.12.31.23.59.59.999.jpg"));
+        QFile::remove(picture);
         Start(1, 64, 48, 1, stored);
         Deliver(frame);
         Finish();
-        EXPECT_EQ(ReadFile(Path(QStringLiteral("capture.2009.12.31.23.59.59.999.jpg"))), ReadFile(reference)) << stored;
+        EXPECT_EQ(ReadFile(picture), ReadFile(reference)) << stored;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "imaging/FixedPalette.h"
 #include "imaging/PictureFormats.h"
 #include "platform/imaging/Bitmap.h"
+#include "platform/imaging/OutputFile.h"
 
 #include "support/Frames.h"
 
@@ -51,7 +52,19 @@ TEST(FindEncoderTest, ASystemWithoutTheEncoderFindsNone)
     EXPECT_EQ(encoder, nullptr);
 }
 
-using Writer = std::function<bool(Bitmap&, const QString&)>;
+using Writer = std::function<bool(Bitmap&, OutputFile&)>;
+
+// Saves as a conversion does: into a temporary file that then takes the name path.
+bool SaveAt(const QString& path, const std::function<bool(OutputFile&)>& save)
+{
+    OutputFile file(path);
+    return save(file) && file.PlaceAs(path) == OutputFile::Placement::Placed;
+}
+
+bool SaveAt(const QString& path, const Writer& write, Bitmap& bitmap)
+{
+    return SaveAt(path, [&](OutputFile& file) { return write(bitmap, file); });
+}
 
 struct WriterCase {
     const char* name;
@@ -61,7 +74,7 @@ struct WriterCase {
 const std::vector<WriterCase>& Writers()
 {
     static const std::vector<WriterCase> writers{
-        {"jpg", [](Bitmap& b, const QString& p) { return SaveAsJpeg(80, b, p); }},
+        {"jpg", [](Bitmap& b, OutputFile& f) { return SaveAsJpeg(80, b, f); }},
         {"png", SaveAsPng},
         {"tif", SaveAsTiff},
         {"gif", SaveAsGif},
@@ -83,7 +96,7 @@ TEST_F(PictureWritersTest, EachWriterSucceedsAndLeavesTheStatusAlone)
     for (const WriterCase& writer : Writers()) {
         Bitmap bitmap = Wrap(frame);
         const QString path = Path(QStringLiteral("frame.") + QString::fromLatin1(writer.name));
-        EXPECT_TRUE(writer.write(bitmap, path)) << writer.name;
+        EXPECT_TRUE(SaveAt(path, writer.write, bitmap)) << writer.name;
         EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::Ok) << writer.name;
         EXPECT_EQ(DecodeToRgb24(path).size(), 161 * 90 * 3) << writer.name;
     }
@@ -95,7 +108,7 @@ TEST_F(PictureWritersTest, AFailedSaveIsKeptInTheLastStatus)
     for (const WriterCase& writer : Writers()) {
         Bitmap bitmap = Wrap(frame);
         const QString path = Path(QStringLiteral("missing/frame"));
-        EXPECT_FALSE(writer.write(bitmap, path)) << writer.name;
+        EXPECT_FALSE(SaveAt(path, writer.write, bitmap)) << writer.name;
         EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::FileError) << writer.name;
         EXPECT_TRUE(bitmap.LastErrorText().startsWith(path)) << writer.name;
     }
@@ -106,7 +119,7 @@ TEST_F(PictureWritersTest, AFrameThatDoesNotFitItsBufferIsRefused)
     const TestFrame frame = SolidFrame(8, 8, 1, 2, 3);
     for (const WriterCase& writer : Writers()) {
         Bitmap bitmap(8, 9, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
-        EXPECT_FALSE(writer.write(bitmap, Path(QStringLiteral("short")))) << writer.name;
+        EXPECT_FALSE(SaveAt(Path(QStringLiteral("short")), writer.write, bitmap)) << writer.name;
         EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::InvalidParameter) << writer.name;
         EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("short"))));
     }
@@ -116,9 +129,10 @@ TEST_F(PictureWritersTest, JpegQualityOutsideTheEncoderRangeFails)
 {
     const TestFrame frame = SolidFrame(8, 8, 1, 2, 3);
     Bitmap bitmap = Wrap(frame);
-    EXPECT_FALSE(SaveAsJpeg(101, bitmap, Path(QStringLiteral("q.jpg"))));
+    const QString path = Path(QStringLiteral("q.jpg"));
+    EXPECT_FALSE(SaveAt(path, [&](OutputFile& file) { return SaveAsJpeg(101, bitmap, file); }));
     EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::GenericError);
-    EXPECT_TRUE(SaveAsJpeg(100, bitmap, Path(QStringLiteral("q.jpg"))));
+    EXPECT_TRUE(SaveAt(path, [&](OutputFile& file) { return SaveAsJpeg(100, bitmap, file); }));
 }
 
 QByteArray PaletteRgb(const IndexedFrame& reduced, int width, int height)
@@ -141,7 +155,7 @@ TEST_F(PictureWritersTest, GifHoldsTheReducedFrameInPaletteColours)
     ASSERT_FALSE(frame.bits.isEmpty());
     Bitmap bitmap = Wrap(frame);
     const QString path = Path(QStringLiteral("frame.gif"));
-    ASSERT_TRUE(SaveAsGif(bitmap, path));
+    ASSERT_TRUE(SaveAt(path, SaveAsGif, bitmap));
     const QByteArray decoded = DecodeToRgb24(path);
     ASSERT_EQ(decoded.size(), 321 * 240 * 3);
     std::set<std::tuple<char, char, char>> palette;
@@ -171,7 +185,7 @@ TEST_F(PictureWritersTest, GifShowsTheFirstRampAsListed)
     }
     Bitmap bitmap = Wrap(frame);
     const QString path = Path(QStringLiteral("ramp.gif"));
-    ASSERT_TRUE(SaveAsGif(bitmap, path));
+    ASSERT_TRUE(SaveAt(path, SaveAsGif, bitmap));
     EXPECT_EQ(DecodeToRgb24(path), expected);
 }
 
@@ -182,7 +196,7 @@ TEST_F(PictureWritersTest, GifKeepsTheFrameUpright)
     std::fill_n(frame.Data() + frame.stride, 12, std::uint8_t{255});
     Bitmap bitmap = Wrap(frame);
     const QString path = Path(QStringLiteral("upright.gif"));
-    ASSERT_TRUE(SaveAsGif(bitmap, path));
+    ASSERT_TRUE(SaveAt(path, SaveAsGif, bitmap));
     EXPECT_EQ(DecodeToRgb24(path), QByteArray(12, '\xff') + QByteArray(12, '\0'));
 }
 } // namespace

@@ -199,4 +199,18 @@ ClipRecipe ColourMp4(const QString& colour, const QString& matrix, const QString
                 QStringList{QStringLiteral("-colorspace"), matrix, QStringLiteral("-color_range"), range}};
 }
 
+ClipRecipe PictureAfterSound(const QString& container)
+{
+    const bool mp4 = container == QStringLiteral("mp4");
+    return {QStringLiteral("late-picture.") + container,
+            Sound(3) + QStringList{QStringLiteral("-itsoffset"), QStringLiteral("0.5")} +
+                Lavfi(MovingPicture(320, 240, 25, 3)) + H264() +
+                QStringList{QStringLiteral("-map"), QStringLiteral("1:v"), QStringLiteral("-map"), QStringLiteral("0:a"),
+                            QStringLiteral("-c:a"), mp4 ? QStringLiteral("aac") : QStringLiteral("libopus"),
+                            // Otherwise copies of the first picture fill the half second before it.
+                            QStringLiteral("-fps_mode"), QStringLiteral("passthrough"),
+                            // Both end together.
+                            QStringLiteral("-t"), QStringLiteral("3")}};
+}
+
 } // namespace clips

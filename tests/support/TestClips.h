@@ -37,4 +37,6 @@ ClipRecipe Wide169Mp4();   // 320x180 of one colour
 ClipRecipe Bt709FullRangeMp4(); // 320x240, colours by BT.709 over the full 0..255 range
 // One colour (0xRRGGBB) stored with a matrix ("bt709", "bt470bg") and range ("pc", "tv").
 ClipRecipe ColourMp4(const QString& colour, const QString& matrix, const QString& range);
+// 320x240, 25 fps, 3 s of sound, and of picture from 0.5 s to the end (container "mp4" or "mkv").
+ClipRecipe PictureAfterSound(const QString& container);
 } // namespace clips

@@ -24,12 +24,11 @@ std::span<const ImageCodecInfo> GetImageEncoders()
     return kEncoders;
 }
 
-ImageResult SaveImageToFile(const Bitmap& bitmap, const QString& path, const ImageCodecInfo& encoder,
+ImageResult SaveImageToFile(const Bitmap& bitmap, OutputFile& file, const ImageCodecInfo& encoder,
                             const EncoderParameters& parameters)
 {
     if (!bitmap.IsValid())
-        return {ImageStatus::InvalidParameter, path + QStringLiteral(": the frame does not fit its buffer")};
-    OutputFile file(path);
+        return {ImageStatus::InvalidParameter, file.Path() + QStringLiteral(": the frame does not fit its buffer")};
     if (!file.IsOpen())
         return FileFailure(file);
     const ImageResult result = encoder.encode(bitmap, file, parameters);

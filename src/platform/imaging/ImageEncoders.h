@@ -26,7 +26,8 @@ struct ImageCodecInfo {
 // JPEG, PNG and TIFF take a 24-bit bitmap, GIF an 8-bit one with its palette.
 std::span<const ImageCodecInfo> GetImageEncoders();
 
-// Writes the bitmap to path with the encoder, replacing an existing file; on
-// failure no file is left behind. Does not touch the bitmap's last status.
-ImageResult SaveImageToFile(const Bitmap& bitmap, const QString& path, const ImageCodecInfo& encoder,
+// Writes the bitmap with the encoder into the file and commits it, ready to
+// be placed under its name; on failure the file is left uncommitted (and
+// goes with its owner). Does not touch the bitmap's last status.
+ImageResult SaveImageToFile(const Bitmap& bitmap, OutputFile& file, const ImageCodecInfo& encoder,
                             const EncoderParameters& parameters = {});

@@ -6,11 +6,18 @@
 #include <cstdio>
 #include <memory>
 
-// A file opened for writing, replacing any file of that name. Unless Commit()
-// succeeds, the destructor removes what was written, so a failed write never
-// leaves a half-written picture behind. Only regular files are ever removed.
+// A picture file in the making. It is written under a hidden temporary name
+// in the folder of its picture, ".framelift-XXXXXX.part", and takes a
+// picture's name only once it is complete, so that no name ever holds part
+// of a picture, not even after a crash. It never replaces a file: a name
+// another file has is refused. Unless the file was placed under a name, the
+// destructor removes it, so a failed write leaves nothing behind.
 class OutputFile final {
 public:
+    enum class Placement { Placed, NameTaken, Failed };
+
+    // path: the name the picture is meant to have. Its folder receives the
+    // temporary file; the path itself names the picture in error texts.
     explicit OutputFile(const QString& path);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
@@ -19,6 +26,7 @@ public:
     bool IsOpen() const { return file_ != nullptr; }
     std::FILE* Handle() const { return file_.get(); }
     const QString& Path() const { return path_; }
+    const QString& TemporaryPath() const { return temporaryPath_; }
 
     // False, with the reason kept for ErrorText(), when not everything was written.
     bool Write(const void* data, std::size_t size);
@@ -26,6 +34,9 @@ public:
     bool CheckWritten();
     // Flushes and closes; false when anything written was lost.
     bool Commit();
+    // Gives the committed file the name path unless a file of that name
+    // exists; on Failed, ErrorText() says why.
+    Placement PlaceAs(const QString& path);
     // "<path>: <reason>" of the first failure.
     const QString& ErrorText() const { return errorText_; }
 
@@ -34,12 +45,13 @@ private:
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
 
-    void Fail(int error);
+    void Create();
+    void Fail(const QString& path, int error);
 
     QString path_;
+    QString temporaryPath_; // empty until the temporary file exists
     std::unique_ptr<std::FILE, Closer> file_;
-    bool created_ = false;
-    bool regular_ = false;
     bool committed_ = false;
+    bool placed_ = false;
     QString errorText_;
 };

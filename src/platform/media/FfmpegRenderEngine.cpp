@@ -1,7 +1,6 @@
 #include "platform/media/FfmpegRenderEngine.h"
 
 #include "platform/media/EditingServices.h"
-#include "platform/media/FrameSchedule.h"
 
 #include <cstring>
 
@@ -72,6 +71,17 @@ MediaResult FfmpegRenderEngine::GetGroupOutput(int group)
                                                                                       : MediaResult::InvalidArg;
 }
 
+std::int64_t FfmpegRenderEngine::PictureFrameCount() const
+{
+    if (pictureGroup_ < 0 || picture_.tracks.empty())
+        return 0;
+    const std::int64_t count = OutputFrameCount(TrackEnd(picture_.tracks.front()), picture_.outputFps);
+    std::int64_t shown = 0;
+    for (std::int64_t k = 0; k < count; ++k)
+        shown += BeforeFirstPicture(PositionOf(k)) ? 0 : 1;
+    return shown;
+}
+
 MediaResult FfmpegRenderEngine::ScrapIt()
 {
     Stop();
@@ -139,9 +149,12 @@ MediaResult FfmpegRenderEngine::StreamFrames(SampleGrabber& grabber)
 
 MediaResult FfmpegRenderEngine::RenderFrame(std::int64_t k, SampleGrabber& grabber)
 {
-    const double rate = picture_.outputFps;
-    const MediaTime t = OutputFrameTime(k, rate);
-    const std::optional<SourcePosition> position = SourceAt(picture_.tracks.front(), t, OutputFramePick(k, rate) - t);
+    const std::optional<SourcePosition> position = PositionOf(k);
+    // Before its stream begins (a picture that starts after the sound, a
+    // stream cut in the middle of a group of pictures) a source shows
+    // nothing: no frame, rather than a copy of its first picture.
+    if (BeforeFirstPicture(position))
+        return MediaResult::Ok;
     const AVFrame* picture = nullptr;
     if (position) {
         // Frames nobody looks at are still decoded, so that errors and timing stay the same.
@@ -154,8 +167,21 @@ MediaResult FfmpegRenderEngine::RenderFrame(std::int64_t k, SampleGrabber& grabb
         return MediaResult::Ok;
     if (const MediaResult drawn = Draw(picture, position ? position->source : 0); Failed(drawn))
         return drawn;
+    const MediaTime t = OutputFrameTime(k, picture_.outputFps);
     callback->BufferCB(static_cast<double>(t) / kMediaUnitsPerSecond, buffer_.data(), static_cast<long>(buffer_.size()));
     return MediaResult::Ok;
+}
+
+std::optional<SourcePosition> FfmpegRenderEngine::PositionOf(std::int64_t k) const
+{
+    const double rate = picture_.outputFps;
+    const MediaTime t = OutputFrameTime(k, rate);
+    return SourceAt(picture_.tracks.front(), t, OutputFramePick(k, rate) - t);
+}
+
+bool FfmpegRenderEngine::BeforeFirstPicture(const std::optional<SourcePosition>& position) const
+{
+    return position && position->mediaTime <= readers_[position->source]->FirstPictureTime();
 }
 
 MediaResult FfmpegRenderEngine::Draw(const AVFrame* picture, std::size_t source)

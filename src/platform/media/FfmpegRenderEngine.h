@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/media/FrameScaler.h"
+#include "platform/media/FrameSchedule.h"
 #include "platform/media/RenderEngine.h"
 #include "platform/media/VideoDecoder.h"
 
@@ -25,6 +26,7 @@ public:
     MediaResult ConnectFrontEnd() override;
     MediaResult GetFilterGraph(FilterGraph*& graph) override;
     MediaResult GetGroupOutput(int group) override;
+    std::int64_t PictureFrameCount() const override;
     MediaControl* Control() override { return this; }
     MediaEventSource* Events() override { return this; }
     MediaResult ScrapIt() override;
@@ -41,6 +43,10 @@ private:
     // Decodes up to the picture output frame k shows and, when the callback
     // keeps it, draws it and hands it over.
     MediaResult RenderFrame(std::int64_t k, SampleGrabber& grabber);
+    // The source and file instant whose picture output frame k shows; none in a gap between sources.
+    std::optional<SourcePosition> PositionOf(std::int64_t k) const;
+    // Whether that instant lies at or before the first picture of its source.
+    bool BeforeFirstPicture(const std::optional<SourcePosition>& position) const;
     // Draws a source's picture, or black for none, into the frame buffer.
     MediaResult Draw(const AVFrame* picture, std::size_t source);
     bool WaitUntilDue(MediaTime t);

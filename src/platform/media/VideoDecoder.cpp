@@ -85,6 +85,7 @@ MediaResult VideoDecoder::SeekFrom(MediaTime target, const std::atomic<bool>& st
         return MediaResult::NotImplemented;
     avcodec_flush_buffers(codec_.get());
     hasKept_ = draining_ = false;
+    damagedInARow_ = 0;
     lastTime_ = AV_NOPTS_VALUE;
     const MediaResult decoded = Decode(*kept_, stop);
     if (decoded == MediaResult::Ok) {
@@ -206,12 +207,26 @@ MediaTime VideoDecoder::NominalFrameDuration() const
 MediaResult SourceReader::Open(const std::string& path)
 {
     const MediaResult opened = decoder_.Open(path);
-    if (Succeeded(opened))
-        rotation_ = DisplayRotation(decoder_.Stream());
     if (!current_ || !next_)
         return MediaResult::OutOfMemory;
+    if (Succeeded(opened)) {
+        rotation_ = DisplayRotation(decoder_.Stream());
+        firstPicture_ = FindFirstPicture();
+    }
     Rewind();
     return opened;
+}
+
+// The first frame the decoder gives from the start of the file: a picture
+// stream may begin after the sound, and one cut in the middle of a group of
+// pictures begins where the decoder can first make a whole picture.
+MediaTime SourceReader::FindFirstPicture()
+{
+    const std::atomic<bool> never{false};
+    MediaTime time = 0;
+    if (decoder_.Next(*current_, time, never) != MediaResult::Ok)
+        return std::numeric_limits<MediaTime>::min();
+    return time;
 }
 
 void SourceReader::Rewind()

@@ -4,6 +4,7 @@
 #include "platform/media/Timeline.h"
 
 #include <atomic>
+#include <limits>
 #include <string>
 
 // Decodes the first video stream of one file in presentation order, from
@@ -70,14 +71,20 @@ public:
     MediaResult FrameBefore(MediaTime t, const AVFrame*& frame, const std::atomic<bool>& stop);
 
     int Rotation() const { return rotation_; }
+    // The instant of the stream's first picture, found by decoding from the
+    // start of the file when it is opened; the earliest instant there is
+    // when no picture could be decoded then.
+    MediaTime FirstPictureTime() const { return firstPicture_; }
 
 private:
+    MediaTime FindFirstPicture();
     MediaResult Fetch(FrameHandle& frame, MediaTime& time, const std::atomic<bool>& stop);
     MediaResult AdvanceTo(MediaTime t, const std::atomic<bool>& stop);
     MediaTime CurrentEnd() const;
 
     VideoDecoder decoder_;
     int rotation_ = 0;
+    MediaTime firstPicture_ = std::numeric_limits<MediaTime>::min();
     bool positioned_ = false;
     bool ended_ = false;
     FrameHandle current_{av_frame_alloc()};

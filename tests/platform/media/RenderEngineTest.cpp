@@ -95,6 +95,9 @@ ClipRecipe SoundOutlastsPicture()
                 Codec("libx264")};
 }
 
+ClipRecipe PictureAfterSoundMp4() { return clips::PictureAfterSound(QStringLiteral("mp4")); }
+ClipRecipe PictureAfterSoundMkv() { return clips::PictureAfterSound(QStringLiteral("mkv")); }
+
 // The ffmpeg program shifts a clip by a whole number of its time-base units
 // and its trim rounds the end to the nearest frame, so starts between frames
 // are taken on clips with fine time bases, and every range holds a whole
@@ -167,6 +170,9 @@ INSTANTIATE_TEST_SUITE_P(
         AccuracyCase{"OggTheora30At25", Ogg30, 0.5, 1.5, 25, 64, 48},
         AccuracyCase{"MpegPsStartingLateOwnRate", clips::Mpeg2Mpg, 0.5, 1.5, 25, 176, 144},
         AccuracyCase{"MpegPsStartingLateBetween30", clips::Mpeg2Mpg, 0.29, 1.12, 30, 176, 144},
+        AccuracyCase{"PictureAfterSoundMp4", PictureAfterSoundMp4, 0, 2, 25, 64, 48},
+        AccuracyCase{"PictureAfterSoundMkv", PictureAfterSoundMkv, 0, 2, 25, 64, 48},
+        AccuracyCase{"PictureAfterSoundMkvBetween30", PictureAfterSoundMkv, 0.2, 1.5, 30, 64, 48},
         AccuracyCase{"VariableRateAt25", clips::VariableRateMkv, 0.5, 2.5, 25, 64, 48},
         AccuracyCase{"VariableRateAt30", clips::VariableRateMkv, 0.73, 2.95, 30, 64, 48},
         AccuracyCase{"Mp4AfterASeek", clips::H264Mp4, 1.7, 2.5, 25, 64, 48},
