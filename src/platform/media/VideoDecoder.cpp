@@ -203,11 +203,12 @@ MediaTime VideoDecoder::NominalFrameDuration() const
     return av_rescale(kMediaUnitsPerSecond, rate.den, rate.num);
 }
 
-MediaResult SourceReader::Open(const std::string& path)
+MediaResult SourceReader::Open(const std::string& path, Deinterlacing deinterlacing)
 {
     const MediaResult opened = decoder_.Open(path);
     if (Succeeded(opened))
-        rotation_ = DisplayRotation(decoder_.Stream());
+        orientation_ = StreamOrientation(decoder_.Stream());
+    deinterlacer_.SetMode(deinterlacing);
     if (!current_ || !next_)
         return MediaResult::OutOfMemory;
     Rewind();
@@ -217,6 +218,7 @@ MediaResult SourceReader::Open(const std::string& path)
 void SourceReader::Rewind()
 {
     positioned_ = ended_ = hasCurrent_ = hasNext_ = false;
+    deinterlacer_.Reset();
 }
 
 MediaResult SourceReader::FrameBefore(MediaTime t, const AVFrame*& frame, const std::atomic<bool>& stop)
@@ -267,7 +269,7 @@ MediaResult SourceReader::AdvanceTo(MediaTime t, const std::atomic<bool>& stop)
 
 MediaResult SourceReader::Fetch(FrameHandle& frame, MediaTime& time, const std::atomic<bool>& stop)
 {
-    return decoder_.Next(*frame, time, stop);
+    return deinterlacer_.Next(decoder_, *frame, time, stop);
 }
 
 // Where the current frame leaves the screen: its own duration when the file

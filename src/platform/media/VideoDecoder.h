@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/media/Deinterlacer.h"
 #include "platform/media/MediaInput.h"
 #include "platform/media/Timeline.h"
 
@@ -60,7 +61,7 @@ public:
     SourceReader(const SourceReader&) = delete;
     SourceReader& operator=(const SourceReader&) = delete;
 
-    MediaResult Open(const std::string& path);
+    MediaResult Open(const std::string& path, Deinterlacing deinterlacing);
     // The next call positions the decoder afresh.
     void Rewind();
     // The last frame that starts before t, or the first one when t lies
@@ -69,7 +70,7 @@ public:
     // was cut short.
     MediaResult FrameBefore(MediaTime t, const AVFrame*& frame, const std::atomic<bool>& stop);
 
-    int Rotation() const { return rotation_; }
+    DisplayOrientation Orientation() const { return orientation_; }
 
 private:
     MediaResult Fetch(FrameHandle& frame, MediaTime& time, const std::atomic<bool>& stop);
@@ -77,7 +78,8 @@ private:
     MediaTime CurrentEnd() const;
 
     VideoDecoder decoder_;
-    int rotation_ = 0;
+    Deinterlacer deinterlacer_;
+    DisplayOrientation orientation_;
     bool positioned_ = false;
     bool ended_ = false;
     FrameHandle current_{av_frame_alloc()};
