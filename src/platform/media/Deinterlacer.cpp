@@ -68,6 +68,7 @@ MediaResult Deinterlacer::Next(VideoDecoder& decoder, AVFrame& frame, MediaTime&
             return decoded;
         if (!chain_.Built() && !Wanted(decoder, *incoming_)) {
             // The common case, a progressive frame: handed on as it is.
+            av_frame_unref(&frame);
             av_frame_move_ref(&frame, incoming_.get());
             time = decodedTime;
             return MediaResult::Ok;
