@@ -45,11 +45,13 @@ struct Request {
     ConversionSettings settings;
 };
 
-std::optional<int> FormatCode(const QString& name)
+// A named choice: the index of its name, the fallback when the option is not given.
+std::optional<int> Choice(const QCommandLineParser& parser, const QString& option, const QStringList& names,
+                          int fallback)
 {
-    const QStringList names = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("png"),
-                               QStringLiteral("tif"), QStringLiteral("gif")};
-    const qsizetype index = names.indexOf(name.toLower());
+    if (!parser.isSet(option))
+        return fallback;
+    const qsizetype index = names.indexOf(parser.value(option).toLower());
     return index < 0 ? std::nullopt : std::optional<int>(static_cast<int>(index));
 }
 
@@ -76,6 +78,11 @@ void AddOptions(QCommandLineParser& parser)
         {QStringLiteral("quality"), QStringLiteral("JPEG quality 1-100."), QStringLiteral("q")},
         {QStringLiteral("interval"), QStringLiteral("Keep every N-th frame."), QStringLiteral("n")},
         {QStringLiteral("out"), QStringLiteral("Output folder."), QStringLiteral("dir")},
+        {QStringLiteral("tone-map"), QStringLiteral("on (default) or off: HDR sources tone-mapped to SDR."),
+         QStringLiteral("on|off")},
+        {QStringLiteral("deinterlace"),
+         QStringLiteral("auto (default: interlaced sources only), on (every source) or off."),
+         QStringLiteral("auto|on|off")},
         {QStringLiteral("stop-after"),
          QStringLiteral("Stop the conversion after this many seconds, as the Stop button does, and print how "
                         "long stopping took."),
@@ -100,14 +107,22 @@ std::optional<Request> ParseRequest(const QCommandLineParser& parser)
 {
     Request request;
     request.input = parser.value(QStringLiteral("input"));
-    const auto format = FormatCode(parser.isSet(QStringLiteral("format")) ? parser.value(QStringLiteral("format"))
-                                                                          : QStringLiteral("bmp"));
+    // Indexed by the format codes and the stored values of the Options.
+    const auto format = Choice(parser, QStringLiteral("format"),
+                               {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("png"),
+                                QStringLiteral("tif"), QStringLiteral("gif")},
+                               kFormatBmp);
     const auto start = Number(parser, QStringLiteral("start"), 0);
     const auto end = Number(parser, QStringLiteral("end"), -1);
     const QString resize = parser.isSet(QStringLiteral("resize")) ? parser.value(QStringLiteral("resize"))
                                                                   : QStringLiteral("keep");
+    const auto toneMap = Choice(parser, QStringLiteral("tone-map"), {QStringLiteral("off"), QStringLiteral("on")}, 1);
+    const auto deinterlace = Choice(parser, QStringLiteral("deinterlace"),
+                                    {QStringLiteral("off"), QStringLiteral("auto"), QStringLiteral("on")},
+                                    kDeinterlaceAutomatic);
     if (request.input.isEmpty() || !parser.isSet(QStringLiteral("out")) || !format || !start || !end ||
-        *end <= *start || (resize != QStringLiteral("keep") && resize != QStringLiteral("stretch")))
+        *end <= *start || (resize != QStringLiteral("keep") && resize != QStringLiteral("stretch")) || !toneMap ||
+        !deinterlace)
         return std::nullopt;
     int width = 0;
     int height = 0;
@@ -137,6 +152,8 @@ std::optional<Request> ParseRequest(const QCommandLineParser& parser)
     settings.resizeMode = resize == QStringLiteral("stretch") ? kResizeStretch : kResizePreserveAspectRatio;
     settings.jpegQuality = static_cast<int>(*quality);
     settings.samplingInterval = static_cast<int>(*interval);
+    settings.toneMapHdr = *toneMap == 1;
+    settings.deinterlaceMode = *deinterlace;
     return request;
 }
 

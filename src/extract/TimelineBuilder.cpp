@@ -52,6 +52,16 @@ MediaResult AddSourceTrack(Timeline& timeline, const ConversionReporter& reporte
     return MediaResult::Ok;
 }
 
+// The Options' choices for the picture, as the engine takes them; a stored
+// mode no build wrote reads as the default.
+VideoProcessing ProcessingOf(const ConversionSettings& settings)
+{
+    const Deinterlacing deinterlacing = settings.deinterlaceMode == kDeinterlaceOff      ? Deinterlacing::Off
+                                        : settings.deinterlaceMode == kDeinterlaceAlways ? Deinterlacing::Always
+                                                                                          : Deinterlacing::Automatic;
+    return VideoProcessing{settings.toneMapHdr, deinterlacing};
+}
+
 } // namespace
 
 MediaResult AddVideoGroup(Timeline& timeline, const ConversionReporter& reporter, const ClipSource& clip, const ConversionSettings& settings)
@@ -60,7 +70,11 @@ MediaResult AddVideoGroup(Timeline& timeline, const ConversionReporter& reporter
     MediaResult result = timeline.CreateEmptyNode(TimelineNodeKind::Group, group);
     if (Failed(result))
         return Reported(reporter, kNoEmptyNode, result);
-    if (result = timeline.SetMediaType(group, Rgb24VideoType(settings.outputWidth, settings.outputHeight)); Failed(result))
+    // The group's pictures: their format, then how the sources' pictures are treated on their way there.
+    result = timeline.SetMediaType(group, Rgb24VideoType(settings.outputWidth, settings.outputHeight));
+    if (Succeeded(result))
+        result = timeline.SetVideoProcessing(group, ProcessingOf(settings));
+    if (Failed(result))
         return Reported(reporter, kVideoGroupType, result);
     if (result = timeline.SetOutputFPS(group, settings.frameRate); Failed(result))
         return Reported(reporter, kOutputFps, result);

@@ -64,6 +64,21 @@ TEST_F(TimelineBuilderTest, PreserveAspectRatioReachesThePictureSource)
     EXPECT_EQ(Build()->Groups()[0].tracks[0].sources[0].stretchMode, 2);
 }
 
+TEST_F(TimelineBuilderTest, TheToneMappingAndDeinterlacingChoicesReachThePictureGroup)
+{
+    const struct {
+        bool toneMapHdr;
+        int deinterlaceMode;
+        VideoProcessing expected;
+    } cases[] = {{false, kDeinterlaceOff, {false, Deinterlacing::Off}},
+                 {true, kDeinterlaceAlways, {true, Deinterlacing::Always}}};
+    for (const auto& c : cases) {
+        settings.toneMapHdr = c.toneMapHdr;
+        settings.deinterlaceMode = c.deinterlaceMode;
+        EXPECT_EQ(Build()->Groups()[0].processing, c.expected) << c.deinterlaceMode;
+    }
+}
+
 TEST_F(TimelineBuilderTest, EachFailingStepShowsItsOwnMessageAndTheOtherGroupIsStillAdded)
 {
     struct Case {

@@ -35,19 +35,17 @@ QStringList H264(const QString& pixelFormat = QStringLiteral("yuv420p"))
 }
 
 // Writes the display matrix of the first track header of an MP4 file, the
-// way phones record portrait clips (the ffmpeg program here cannot).
-bool SetDisplayRotation(const QString& path, int clockwiseDegrees)
+// way phones record portrait and mirrored clips (the ffmpeg program here cannot).
+bool SetDisplayMatrix(const QString& path, DisplayMatrix display)
 {
     QByteArray bytes = ReadFile(path);
     const qsizetype box = bytes.indexOf("tkhd") - 4;
     if (box < 0)
         return false;
     const qsizetype matrix = box + (bytes.at(box + 8) == 0 ? 48 : 60);
-    const int quarter = clockwiseDegrees / 90 % 4;
-    const qint32 cosine[] = {1, 0, -1, 0};
-    const qint32 sine[] = {0, -1, 0, 1}; // of the counter-clockwise angle the file stores
-    const qint32 values[9] = {cosine[quarter] * 65536, -sine[quarter] * 65536, 0, sine[quarter] * 65536,
-                              cosine[quarter] * 65536, 0, 0, 0, 1 << 30};
+    // 16.16 fixed point, the last column 2.30.
+    const qint32 values[9] = {display.a * 65536, display.b * 65536, 0, display.c * 65536, display.d * 65536, 0, 0,
+                              0, 1 << 30};
     for (int i = 0; i < 9; ++i)
         for (int b = 0; b < 4; ++b)
             bytes[matrix + i * 4 + b] = static_cast<char>(static_cast<quint32>(values[i]) >> (24 - 8 * b));
@@ -65,12 +63,20 @@ QString TestClip(const ClipRecipe& recipe)
     const QString path = ClipFolder().filePath(recipe.fileName);
     if (!GenerateClip(path, recipe.options))
         return {};
-    if (recipe.displayRotation != 0 && !SetDisplayRotation(path, recipe.displayRotation)) {
+    if (recipe.display != DisplayMatrix{} && !SetDisplayMatrix(path, recipe.display)) {
         ADD_FAILURE() << "no track header in " << path.toStdString();
         return {};
     }
     made.insert(recipe.fileName, path);
     return path;
+}
+
+DisplayMatrix DisplayMatrix::Clockwise(int degrees)
+{
+    const int quarter = (degrees / 90 % 4 + 4) % 4;
+    const int cosine[] = {1, 0, -1, 0};
+    const int sine[] = {0, 1, 0, -1};
+    return {cosine[quarter], sine[quarter], -sine[quarter], cosine[quarter]};
 }
 
 QString MovingPicture(int width, int height, double rate, double seconds)
@@ -143,10 +149,15 @@ ClipRecipe AnimatedGif()
 
 ClipRecipe RotatedMp4()
 {
-    return {QStringLiteral("rotated.mp4"),
+    return TurnedMp4(QStringLiteral("rotated.mp4"), DisplayMatrix::Clockwise(90));
+}
+
+ClipRecipe TurnedMp4(const QString& name, DisplayMatrix display)
+{
+    return {name,
             Lavfi(MovingPicture(320, 180, 25, 2)) + H264() +
                 QStringList{QStringLiteral("-movflags"), QStringLiteral("+faststart")},
-            90};
+            display};
 }
 
 ClipRecipe LongerMp4()
@@ -211,6 +222,47 @@ ClipRecipe PictureAfterSound(const QString& container)
                             QStringLiteral("-fps_mode"), QStringLiteral("passthrough"),
                             // Both end together.
                             QStringLiteral("-t"), QStringLiteral("3")}};
+}
+
+QString HdrSource()
+{
+    return QStringLiteral("testsrc2=size=320x180:rate=25:duration=0.4");
+}
+
+ClipRecipe HdrMp4(const QString& transfer)
+{
+    // Linear light at 100 nits to the unit, then the HDR transfer of the same light.
+    const QString toHdr =
+        QStringLiteral(",format=gbrp,zscale=tin=bt709:pin=bt709:min=gbr:rin=pc:t=linear:p=bt709:m=gbr:r=pc:npl=100,"
+                       "format=gbrpf32le,zscale=t=%1:p=bt2020:m=bt2020nc:r=tv:npl=100,format=yuv420p10le")
+            .arg(transfer);
+    return {QStringLiteral("hdr-%1.mp4").arg(transfer),
+            Lavfi(HdrSource() + toHdr) +
+                QStringList{QStringLiteral("-c:v"), QStringLiteral("libx265"), QStringLiteral("-x265-params"),
+                            QStringLiteral("log-level=error:crf=12"), QStringLiteral("-color_primaries"),
+                            QStringLiteral("bt2020"), QStringLiteral("-color_trc"), transfer,
+                            QStringLiteral("-colorspace"), QStringLiteral("bt2020nc")}};
+}
+
+// Every other line of two pictures 1/50 s apart: the combing of a moving edge.
+QStringList Interlaced()
+{
+    return Lavfi(MovingPicture(720, 576, 50, 2) + QStringLiteral(",tinterlace=mode=interleave_top,setfield=tff")) +
+           QStringList{QStringLiteral("-flags"), QStringLiteral("+ilme+ildct"), QStringLiteral("-top"),
+                       QStringLiteral("1")};
+}
+
+ClipRecipe InterlacedMpeg2()
+{
+    return {QStringLiteral("interlaced.mpg"), Interlaced() + QStringList{QStringLiteral("-c:v"),
+                                                                         QStringLiteral("mpeg2video"),
+                                                                         QStringLiteral("-q:v"), QStringLiteral("2")}};
+}
+
+ClipRecipe InterlacedH264()
+{
+    return {QStringLiteral("interlaced.mp4"), Interlaced() + H264() + QStringList{QStringLiteral("-crf"),
+                                                                                  QStringLiteral("12")}};
 }
 
 } // namespace clips

@@ -5,8 +5,8 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavfilter/avfilter.h>
 #include <libavformat/avformat.h>
-#include <libswscale/swscale.h>
 }
 
 #include <memory>
@@ -23,12 +23,16 @@ struct FrameFreer {
 struct PacketFreer {
     void operator()(AVPacket* packet) const { av_packet_free(&packet); }
 };
-struct SwsFreer {
-    void operator()(SwsContext* context) const { sws_freeContext(context); }
+struct FilterGraphFreer {
+    void operator()(AVFilterGraph* graph) const { avfilter_graph_free(&graph); }
+};
+struct FilterInOutFreer {
+    void operator()(AVFilterInOut* list) const { avfilter_inout_free(&list); }
 };
 
 using InputHandle = std::unique_ptr<AVFormatContext, InputCloser>;
 using CodecHandle = std::unique_ptr<AVCodecContext, CodecContextFreer>;
 using FrameHandle = std::unique_ptr<AVFrame, FrameFreer>;
 using PacketHandle = std::unique_ptr<AVPacket, PacketFreer>;
-using SwsHandle = std::unique_ptr<SwsContext, SwsFreer>;
+using FilterGraphHandle = std::unique_ptr<AVFilterGraph, FilterGraphFreer>;
+using FilterInOutHandle = std::unique_ptr<AVFilterInOut, FilterInOutFreer>;

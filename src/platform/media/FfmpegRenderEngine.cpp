@@ -45,7 +45,8 @@ MediaResult FfmpegRenderEngine::OpenPictureGroup(int group, const TimelineGroupS
     if (!description.tracks.empty())
         for (const TimelineSourceSpec& source : description.tracks.front().sources) {
             auto reader = std::make_unique<SourceReader>();
-            if (const MediaResult opened = reader->Open(source.mediaName); Failed(opened)) {
+            if (const MediaResult opened = reader->Open(source.mediaName, description.processing.deinterlacing);
+                Failed(opened)) {
                 readers_.clear();
                 return opened;
             }
@@ -191,8 +192,9 @@ MediaResult FfmpegRenderEngine::Draw(const AVFrame* picture, std::size_t source)
         return MediaResult::Ok;
     }
     const BitmapInfoHeader& header = picture_.mediaType.bmiHeader;
-    return scaler_.Draw(*picture, readers_[source]->Rotation(), picture_.tracks.front().sources[source].stretchMode,
-                        buffer_.data(), header.biWidth, header.biHeight);
+    const int stretchMode = picture_.tracks.front().sources[source].stretchMode;
+    return pictures_.Draw(*picture, readers_[source]->Orientation(), stretchMode, picture_.processing.toneMapHdr,
+                          buffer_.data(), header.biWidth, header.biHeight);
 }
 
 // With the reference clock a frame waits for its timeline time; without it

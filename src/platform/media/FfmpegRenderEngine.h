@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/media/FrameScaler.h"
 #include "platform/media/FrameSchedule.h"
+#include "platform/media/PictureChain.h"
 #include "platform/media/RenderEngine.h"
 #include "platform/media/VideoDecoder.h"
 
@@ -13,7 +13,8 @@
 
 // The render engine of this platform, on FFmpeg: one streaming thread reads
 // and decodes the sources of the picture group, picks the source frame each
-// output frame shows, scales it and hands it to the grabber's callback. Sound
+// output frame shows, draws it through the filter chain and hands it to the
+// grabber's callback. Sound
 // groups get an output in the graph but are never decoded.
 class FfmpegRenderEngine final : public RenderEngine, public MediaControl, public MediaEventSource {
 public:
@@ -59,7 +60,7 @@ private:
     int pictureGroup_ = -1;
     TimelineGroupSpec picture_;
     std::vector<std::unique_ptr<SourceReader>> readers_; // one per source of its track
-    FrameScaler scaler_;
+    PictureChain pictures_;
     std::vector<std::uint8_t> buffer_;
 
     // Streaming state; the mutex guards the clock start and the events.

@@ -81,18 +81,22 @@ std::int64_t MediaToStreamTime(const AVFormatContext& format, const AVStream& st
                             AV_ROUND_DOWN);
 }
 
-int DisplayRotation(const AVStream& stream)
+DisplayOrientation StreamOrientation(const AVStream& stream)
 {
     std::size_t size = 0;
-    const std::uint8_t* matrix = av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
-    if (!matrix || size < 9 * sizeof(std::int32_t)) // a damaged file may carry less than a whole matrix
-        return 0;
-    // The matrix gives the counter-clockwise angle that undoes the rotation.
-    const double angle = -av_display_rotation_get(reinterpret_cast<const std::int32_t*>(matrix));
+    const std::uint8_t* data = av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (!data || size < 9 * sizeof(std::int32_t)) // a damaged file may carry less than a whole matrix
+        return {};
+    const auto* matrix = reinterpret_cast<const std::int32_t*>(data);
+    // The matrix gives the counter-clockwise angle that undoes the turn; its
+    // first column alone holds the turn, so a mirror does not change it.
+    const double angle = -av_display_rotation_get(matrix);
     if (std::isnan(angle))
-        return 0;
+        return {};
     const int quarter = static_cast<int>(std::lround(angle / 90.0));
-    return ((quarter % 4) + 4) % 4 * 90;
+    // A mirror turns the picture over: the matrix's determinant is negative.
+    const double determinant = static_cast<double>(matrix[0]) * matrix[4] - static_cast<double>(matrix[1]) * matrix[3];
+    return DisplayOrientation{((quarter % 4) + 4) % 4, determinant < 0};
 }
 
 AVRational SampleAspect(const AVStream& stream, AVRational coded)
@@ -107,6 +111,6 @@ void DisplayedSize(const AVStream& stream, int& width, int& height)
 {
     width = StretchedWidth(stream.codecpar->width, SampleAspect(stream, stream.codecpar->sample_aspect_ratio));
     height = stream.codecpar->height;
-    if (DisplayRotation(stream) % 180 != 0)
+    if (StreamOrientation(stream).Sideways())
         std::swap(width, height);
 }

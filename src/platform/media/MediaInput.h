@@ -23,9 +23,18 @@ MediaTime StreamToMediaTime(const AVFormatContext& format, const AVStream& strea
 // A media time as a timestamp of the stream, rounded down.
 std::int64_t MediaToStreamTime(const AVFormatContext& format, const AVStream& stream, MediaTime time);
 
-// Clockwise rotation in degrees (0, 90, 180 or 270) that the stream asks for
-// when it is displayed.
-int DisplayRotation(const AVStream& stream);
+// How a stream asks its pictures to be displayed: flipped upside down when
+// mirrored, then turned clockwise by quarter turns. Every turn and mirror of
+// a display matrix is one of these eight.
+struct DisplayOrientation {
+    int quarterTurns = 0; // 0 to 3
+    bool mirrored = false;
+
+    bool Sideways() const { return quarterTurns % 2 != 0; }
+    bool operator==(const DisplayOrientation&) const = default;
+};
+
+DisplayOrientation StreamOrientation(const AVStream& stream);
 
 // The shape of the stream's pixels: the container's flag wins over the
 // codec's (coded: a decoded picture's or the stream parameters'), as in
@@ -33,6 +42,6 @@ int DisplayRotation(const AVStream& stream);
 AVRational SampleAspect(const AVStream& stream, AVRational coded);
 
 // Size of the stream's pictures as displayed: the width stretched by the
-// sample aspect ratio (720x576 flagged 16:9 shows as 1024x576), then the
-// rotation applied.
+// sample aspect ratio (720x576 flagged 16:9 shows as 1024x576), then turned
+// as the stream's orientation says.
 void DisplayedSize(const AVStream& stream, int& width, int& height);

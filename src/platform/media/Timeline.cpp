@@ -70,6 +70,15 @@ MediaResult Timeline::SetOutputFPS(TimelineNode group, double fps)
     return MediaResult::Ok;
 }
 
+MediaResult Timeline::SetVideoProcessing(TimelineNode group, const VideoProcessing& processing)
+{
+    GroupNode* found = Find<GroupNode>(group);
+    if (!found)
+        return MediaResult::InvalidArg;
+    found->processing = processing;
+    return MediaResult::Ok;
+}
+
 MediaResult Timeline::VTrackInsBefore(TimelineNode group, TimelineNode track, int priority)
 {
     GroupNode* owner = Find<GroupNode>(group);
@@ -181,6 +190,7 @@ std::vector<TimelineGroupSpec> Timeline::Groups() const
         TimelineGroupSpec& description = groups.emplace_back();
         description.mediaType = group.mediaType;
         description.outputFps = group.outputFps;
+        description.processing = group.processing;
         for (const TimelineNode track : group.tracks)
             description.tracks.push_back(TrackSpec(track));
     }

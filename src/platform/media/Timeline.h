@@ -3,6 +3,7 @@
 #include "platform/media/MediaResult.h"
 #include "platform/media/MediaTime.h"
 #include "platform/media/MediaType.h"
+#include "platform/media/VideoProcessing.h"
 
 #include <string>
 #include <variant>
@@ -42,6 +43,7 @@ struct TimelineTrackSpec {
 struct TimelineGroupSpec {
     MediaType mediaType;
     double outputFps = 0.0;
+    VideoProcessing processing; // of a picture group's sources
     std::vector<TimelineTrackSpec> tracks; // in priority order
 };
 
@@ -62,6 +64,8 @@ public:
     // Group nodes.
     virtual MediaResult SetMediaType(TimelineNode group, const MediaType& type);
     virtual MediaResult SetOutputFPS(TimelineNode group, double fps);
+    // Tone mapping and deinterlacing of the group's pictures.
+    MediaResult SetVideoProcessing(TimelineNode group, const VideoProcessing& processing);
     // Inserts the track before the one of this priority; -1 appends it.
     virtual MediaResult VTrackInsBefore(TimelineNode group, TimelineNode track, int priority);
 
@@ -88,6 +92,7 @@ private:
     struct GroupNode {
         MediaType mediaType;
         double outputFps = 0.0;
+        VideoProcessing processing;
         std::vector<TimelineNode> tracks;
     };
     struct TrackNode {

@@ -204,13 +204,14 @@ MediaTime VideoDecoder::NominalFrameDuration() const
     return av_rescale(kMediaUnitsPerSecond, rate.den, rate.num);
 }
 
-MediaResult SourceReader::Open(const std::string& path)
+MediaResult SourceReader::Open(const std::string& path, Deinterlacing deinterlacing)
 {
     const MediaResult opened = decoder_.Open(path);
+    deinterlacer_.SetMode(deinterlacing);
     if (!current_ || !next_)
         return MediaResult::OutOfMemory;
     if (Succeeded(opened)) {
-        rotation_ = DisplayRotation(decoder_.Stream());
+        orientation_ = StreamOrientation(decoder_.Stream());
         firstPicture_ = FindFirstPicture();
     }
     Rewind();
@@ -232,6 +233,7 @@ MediaTime SourceReader::FindFirstPicture()
 void SourceReader::Rewind()
 {
     positioned_ = ended_ = hasCurrent_ = hasNext_ = false;
+    deinterlacer_.Reset();
 }
 
 MediaResult SourceReader::FrameBefore(MediaTime t, const AVFrame*& frame, const std::atomic<bool>& stop)
@@ -282,7 +284,7 @@ MediaResult SourceReader::AdvanceTo(MediaTime t, const std::atomic<bool>& stop)
 
 MediaResult SourceReader::Fetch(FrameHandle& frame, MediaTime& time, const std::atomic<bool>& stop)
 {
-    return decoder_.Next(*frame, time, stop);
+    return deinterlacer_.Next(decoder_, *frame, time, stop);
 }
 
 // Where the current frame leaves the screen: its own duration when the file

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/media/Deinterlacer.h"
 #include "platform/media/MediaInput.h"
 #include "platform/media/Timeline.h"
 
@@ -61,7 +62,7 @@ public:
     SourceReader(const SourceReader&) = delete;
     SourceReader& operator=(const SourceReader&) = delete;
 
-    MediaResult Open(const std::string& path);
+    MediaResult Open(const std::string& path, Deinterlacing deinterlacing);
     // The next call positions the decoder afresh.
     void Rewind();
     // The last frame that starts before t, or the first one when t lies
@@ -70,7 +71,7 @@ public:
     // was cut short.
     MediaResult FrameBefore(MediaTime t, const AVFrame*& frame, const std::atomic<bool>& stop);
 
-    int Rotation() const { return rotation_; }
+    DisplayOrientation Orientation() const { return orientation_; }
     // The instant of the stream's first picture, found by decoding from the
     // start of the file when it is opened; the earliest instant there is
     // when no picture could be decoded then.
@@ -83,7 +84,8 @@ private:
     MediaTime CurrentEnd() const;
 
     VideoDecoder decoder_;
-    int rotation_ = 0;
+    Deinterlacer deinterlacer_;
+    DisplayOrientation orientation_;
     MediaTime firstPicture_ = std::numeric_limits<MediaTime>::min();
     bool positioned_ = false;
     bool ended_ = false;

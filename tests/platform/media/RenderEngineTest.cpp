@@ -114,12 +114,6 @@ struct AccuracyCase {
 
 class FrameAccuracy : public ::testing::TestWithParam<AccuracyCase> {};
 
-QByteArray TopDownRgb(const CapturedFrame& frame, int width, int height)
-{
-    const QByteArray bits(reinterpret_cast<const char*>(frame.bytes.data()), qsizetype(frame.bytes.size()));
-    return TopDownRgb(TestFrame{width, height, std::size_t(Rgb24Stride(width)), bits});
-}
-
 MediaTime Units(double seconds)
 {
     return std::llround(seconds * kSecond);

@@ -1,6 +1,7 @@
 #include "RenderRig.h"
 
 #include "platform/media/MediaType.h"
+#include "support/Frames.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +49,9 @@ MediaResult RenderRig::AddGroup(const MediaType& type, double fps, const RenderR
     const std::string path = (video || request.soundPath.isEmpty() ? request.path : request.soundPath).toStdString();
     for (const MediaResult result :
          {timeline_->CreateEmptyNode(TimelineNodeKind::Group, group), timeline_->SetMediaType(group, type),
-          video ? timeline_->SetOutputFPS(group, fps) : MediaResult::Ok, timeline_->AddGroup(group),
+          video ? timeline_->SetOutputFPS(group, fps) : MediaResult::Ok,
+          video ? timeline_->SetVideoProcessing(group, request.processing) : MediaResult::Ok,
+          timeline_->AddGroup(group),
           timeline_->CreateEmptyNode(TimelineNodeKind::Track, track), timeline_->VTrackInsBefore(group, track, -1),
           timeline_->CreateEmptyNode(TimelineNodeKind::Source, source),
           timeline_->SetStartStop(source, 0, request.mediaStop - request.mediaStart),
@@ -137,4 +140,10 @@ std::vector<CapturedFrame> RenderFrames(const RenderRequest& request, GraphEvent
     if (last)
         *last = event;
     return rig.recorder.Frames();
+}
+
+QByteArray TopDownRgb(const CapturedFrame& frame, int width, int height)
+{
+    const QByteArray bits(reinterpret_cast<const char*>(frame.bytes.data()), qsizetype(frame.bytes.size()));
+    return TopDownRgb(TestFrame{width, height, std::size_t(Rgb24Stride(width)), bits});
 }

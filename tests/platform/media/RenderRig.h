@@ -3,6 +3,7 @@
 #include "platform/media/EditingServices.h"
 #include "platform/media/MediaTime.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <chrono>
@@ -41,6 +42,7 @@ struct RenderRequest {
     int stretchMode = RESIZEF_STRETCH;
     bool withSound = true; // a second group for the clip's sound, as a conversion has
     QString soundPath = {}; // the sound group's file; empty: the clip itself
+    VideoProcessing processing = {};
 };
 
 // A conversion's graph on the real services, wired the way the program wires
@@ -75,3 +77,6 @@ private:
 
 // Renders a whole request and returns the frames; the graph's last event in *last.
 std::vector<CapturedFrame> RenderFrames(const RenderRequest& request, GraphEvent* last = nullptr);
+
+// A frame as top-down RGB24 rows without padding, the ffmpeg program's layout.
+QByteArray TopDownRgb(const CapturedFrame& frame, int width, int height);

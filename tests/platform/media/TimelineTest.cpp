@@ -1,4 +1,4 @@
-#include "platform/media/FrameScaler.h"
+#include "platform/media/PictureChain.h"
 #include "platform/media/FrameSchedule.h"
 #include "platform/media/MediaType.h"
 #include "platform/media/Timeline.h"
@@ -119,12 +119,12 @@ std::vector<std::uint8_t> DrawLabelled(int matrix)
     // Stored the way a C decoder stores it, whether or not the number names a matrix.
     std::memcpy(&picture->colorspace, &matrix, sizeof matrix);
     std::vector<std::uint8_t> frame(static_cast<std::size_t>(Rgb24Stride(16)) * 16);
-    FrameScaler scaler;
-    EXPECT_EQ(scaler.Draw(*picture, 0, RESIZEF_STRETCH, frame.data(), 16, 16), MediaResult::Ok);
+    PictureChain chain;
+    EXPECT_EQ(chain.Draw(*picture, {}, RESIZEF_STRETCH, true, frame.data(), 16, 16), MediaResult::Ok);
     return frame;
 }
 
-TEST(FrameScaler, AMatrixNumberFfmpegDoesNotNameIsDrawnAsAnUnlabelledPicture)
+TEST(PictureChain, AMatrixNumberFfmpegDoesNotNameIsDrawnAsAnUnlabelledPicture)
 {
     const std::vector<std::uint8_t> unlabelled = DrawLabelled(AVCOL_SPC_UNSPECIFIED);
     ASSERT_NE(unlabelled, DrawLabelled(AVCOL_SPC_BT709)); // the colour shows which matrix was used

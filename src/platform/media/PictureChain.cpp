@@ -1,0 +1,259 @@
+#include "platform/media/PictureChain.h"
+
+#include "platform/media/FfmpegFields.h"
+#include "platform/media/MediaType.h"
+#include "platform/media/Timeline.h"
+
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+
+namespace {
+
+// Players read an untagged picture larger than standard definition as HD.
+constexpr int kLargestSdWidth = 1024;
+constexpr int kLargestSdHeight = 576;
+
+// Colours the filters convert from; anything else counts as untagged.
+constexpr std::initializer_list<int> kMatrices = {AVCOL_SPC_BT709,     AVCOL_SPC_FCC,        AVCOL_SPC_BT470BG,
+                                                  AVCOL_SPC_SMPTE170M, AVCOL_SPC_SMPTE240M,  AVCOL_SPC_BT2020_NCL,
+                                                  AVCOL_SPC_BT2020_CL};
+constexpr std::initializer_list<int> kPrimaries = {
+    AVCOL_PRI_BT709,  AVCOL_PRI_BT470M,   AVCOL_PRI_BT470BG,  AVCOL_PRI_SMPTE170M, AVCOL_PRI_SMPTE240M,
+    AVCOL_PRI_FILM,   AVCOL_PRI_BT2020,   AVCOL_PRI_SMPTE428, AVCOL_PRI_SMPTE431,  AVCOL_PRI_SMPTE432};
+constexpr std::initializer_list<int> kTransfers = {
+    AVCOL_TRC_BT709,        AVCOL_TRC_GAMMA22,      AVCOL_TRC_GAMMA28,   AVCOL_TRC_SMPTE170M,
+    AVCOL_TRC_LINEAR,       AVCOL_TRC_IEC61966_2_4, AVCOL_TRC_BT2020_10, AVCOL_TRC_BT2020_12,
+    AVCOL_TRC_IEC61966_2_1, AVCOL_TRC_SMPTE2084,    AVCOL_TRC_ARIB_STD_B67};
+
+// SDR white is 100 nits; brighter HDR content is what the tone mapping rolls off.
+constexpr const char* kToneMapping = "tonemap=mobius:param=0.7:desat=0";
+
+int KnownOr(int value, std::initializer_list<int> known, int fallback)
+{
+    return std::find(known.begin(), known.end(), value) != known.end() ? value : fallback;
+}
+
+const AVPixFmtDescriptor* Descriptor(int format)
+{
+    return av_pix_fmt_desc_get(static_cast<AVPixelFormat>(format));
+}
+
+bool IsRgb(int format)
+{
+    const AVPixFmtDescriptor* descriptor = Descriptor(format);
+    return descriptor && (descriptor->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL));
+}
+
+// The old "J" formats carry full range in their name instead of a flag.
+bool IsJpegFormat(int format)
+{
+    return format == AV_PIX_FMT_YUVJ420P || format == AV_PIX_FMT_YUVJ422P || format == AV_PIX_FMT_YUVJ444P ||
+           format == AV_PIX_FMT_YUVJ440P || format == AV_PIX_FMT_YUVJ411P;
+}
+
+bool IsHdrTransfer(int transfer)
+{
+    return transfer == AVCOL_TRC_SMPTE2084 || transfer == AVCOL_TRC_ARIB_STD_B67;
+}
+
+bool IsWideGamut(int primaries)
+{
+    return primaries == AVCOL_PRI_BT2020 || primaries == AVCOL_PRI_SMPTE431 || primaries == AVCOL_PRI_SMPTE432;
+}
+
+// zimg converts chroma-subsampled pictures only when their size divides by
+// the subsampling; an odd-sized one first gets full chroma.
+bool NeedsFullChroma(int format, int width, int height)
+{
+    const AVPixFmtDescriptor* descriptor = Descriptor(format);
+    return descriptor &&
+           (width % (1 << descriptor->log2_chroma_w) != 0 || height % (1 << descriptor->log2_chroma_h) != 0);
+}
+
+// zscale takes FFmpeg's own colour numbers, and its range as a name; its
+// input options end in "in".
+std::string ZscaleColours(const std::string& suffix, int transfer, int matrix, int primaries, bool fullRange)
+{
+    return "t" + suffix + "=" + std::to_string(transfer) + ":m" + suffix + "=" + std::to_string(matrix) + ":p" +
+           suffix + "=" + std::to_string(primaries) + ":r" + suffix + "=" + (fullRange ? "full" : "limited");
+}
+
+std::string ZscaleFrom(const PictureColour& colour, int format, int width, int height)
+{
+    const std::string fullChroma = NeedsFullChroma(format, width, height) ? "format=yuv444p16le," : "";
+    return fullChroma + "zscale=" +
+           ZscaleColours("in", colour.transfer, colour.matrix, colour.primaries, colour.fullRange);
+}
+
+// PQ or HLG in linear light at 100 nits to the unit, tone-mapped, then
+// BT.709 full-range RGB.
+std::string HdrToSdr(const PictureColour& colour, int format, int width, int height)
+{
+    return ZscaleFrom(colour, format, width, height) + ":npl=100:" +
+           ZscaleColours("", AVCOL_TRC_LINEAR, AVCOL_SPC_RGB, AVCOL_PRI_BT709, true) + ",format=gbrpf32le," +
+           kToneMapping + ",zscale=" + ZscaleColours("in", AVCOL_TRC_LINEAR, AVCOL_SPC_RGB, AVCOL_PRI_BT709, true) +
+           ":" + ZscaleColours("", AVCOL_TRC_BT709, AVCOL_SPC_RGB, AVCOL_PRI_BT709, true) + ",format=gbrp";
+}
+
+// Wide-gamut SDR to BT.709 primaries, keeping its transfer.
+std::string GamutToBt709(const PictureColour& colour, int format, int width, int height)
+{
+    return ZscaleFrom(colour, format, width, height) + ":" +
+           ZscaleColours("", colour.transfer, AVCOL_SPC_RGB, AVCOL_PRI_BT709, true) + ",format=gbrp";
+}
+
+// The scaler's name for a matrix; BT.601 is also what it calls 470BG and 170M.
+const char* ScalerMatrix(int matrix)
+{
+    switch (matrix) {
+    case AVCOL_SPC_BT709: return "bt709";
+    case AVCOL_SPC_FCC: return "fcc";
+    case AVCOL_SPC_SMPTE240M: return "smpte240m";
+    case AVCOL_SPC_BT2020_NCL:
+    case AVCOL_SPC_BT2020_CL: return "bt2020";
+    default: return "bt601";
+    }
+}
+
+std::string Scale(int width, int height, const PictureColour& colour, bool rgbInput)
+{
+    std::string scale = "scale=" + std::to_string(width) + ":" + std::to_string(height) + ":flags=bicubic";
+    if (!rgbInput)
+        scale += std::string(":in_color_matrix=") + ScalerMatrix(colour.matrix) +
+                 ":in_range=" + (colour.fullRange ? "full" : "limited");
+    return scale + ":out_range=full";
+}
+
+// The ffmpeg program's filters for each turn and mirror of a display matrix.
+std::string Orient(DisplayOrientation orientation)
+{
+    static const char* const kTurned[] = {"", ",transpose=clock", ",hflip,vflip", ",transpose=cclock"};
+    static const char* const kMirrored[] = {",vflip", ",transpose=cclock_flip", ",hflip", ",transpose=clock_flip"};
+    const int quarter = std::clamp(orientation.quarterTurns, 0, 3);
+    return orientation.mirrored ? kMirrored[quarter] : kTurned[quarter];
+}
+
+// Row y of a picture's rectangle in a bottom-up frame, counted from the top.
+std::uint8_t* RectRow(std::uint8_t* frame, int stride, int frameHeight, const PictureRect& rect, int y)
+{
+    return frame + static_cast<std::ptrdiff_t>(frameHeight - 1 - rect.y - y) * stride + rect.x * 3;
+}
+
+// Copies a BGR24 picture into its rectangle of a bottom-up frame.
+void CopyInto(const AVFrame& drawn, std::uint8_t* frame, int stride, int frameHeight, const PictureRect& rect)
+{
+    for (int y = 0; y < rect.height; ++y)
+        std::memcpy(RectRow(frame, stride, frameHeight, rect, y),
+                    drawn.data[0] + static_cast<std::ptrdiff_t>(y) * drawn.linesize[0],
+                    static_cast<std::size_t>(rect.width) * 3);
+}
+
+} // namespace
+
+double DisplayAspect(int width, int height, AVRational sampleAspect, int rotation)
+{
+    const double sar = sampleAspect.num > 0 && sampleAspect.den > 0 ? av_q2d(sampleAspect) : 1.0;
+    const double aspect = width * sar / height;
+    return rotation % 180 != 0 ? 1.0 / aspect : aspect;
+}
+
+PictureRect FitPicture(double displayAspect, int width, int height, int stretchMode)
+{
+    if (stretchMode != RESIZEF_PRESERVEASPECTRATIO || !(displayAspect > 0.0))
+        return PictureRect{0, 0, width, height};
+    int fittedWidth = width;
+    int fittedHeight = height;
+    if (displayAspect > static_cast<double>(width) / height)
+        fittedHeight = std::clamp(static_cast<int>(std::lround(width / displayAspect)), 1, height);
+    else
+        fittedWidth = std::clamp(static_cast<int>(std::lround(height * displayAspect)), 1, width);
+    return PictureRect{(width - fittedWidth) / 2, (height - fittedHeight) / 2, fittedWidth, fittedHeight};
+}
+
+PictureColour ColourOf(const AVFrame& picture)
+{
+    const bool hd = picture.width > kLargestSdWidth || picture.height > kLargestSdHeight;
+    PictureColour colour;
+    colour.transfer = KnownOr(StoredNumber(picture.color_trc), kTransfers, AVCOL_TRC_BT709);
+    // HDR is BT.2020 by convention, whatever the picture's size.
+    const bool hdr = IsHdrTransfer(colour.transfer);
+    const int untaggedMatrix = hdr ? AVCOL_SPC_BT2020_NCL : hd ? AVCOL_SPC_BT709 : AVCOL_SPC_BT470BG;
+    const int untaggedPrimaries = hdr ? AVCOL_PRI_BT2020 : hd ? AVCOL_PRI_BT709 : AVCOL_PRI_SMPTE170M;
+    const bool rgb = IsRgb(picture.format);
+    colour.matrix = rgb ? AVCOL_SPC_RGB : KnownOr(StoredNumber(picture.colorspace), kMatrices, untaggedMatrix);
+    colour.primaries = KnownOr(StoredNumber(picture.color_primaries), kPrimaries, untaggedPrimaries);
+    colour.fullRange =
+        rgb || StoredNumber(picture.color_range) == AVCOL_RANGE_JPEG || IsJpegFormat(picture.format);
+    return colour;
+}
+
+MediaResult PictureChain::Draw(const AVFrame& picture, DisplayOrientation orientation, int stretchMode,
+                               bool toneMapHdr, std::uint8_t* buffer, int width, int height)
+{
+    const int stride = Rgb24Stride(width);
+    const PictureRect rect = FitPicture(DisplayAspect(picture.width, picture.height, picture.sample_aspect_ratio,
+                                                      orientation.quarterTurns * 90),
+                                        width, height, stretchMode);
+    if (rect != PictureRect{0, 0, width, height})
+        std::memset(buffer, 0, static_cast<std::size_t>(stride) * height);
+    const Shape shape{picture.width,
+                      picture.height,
+                      picture.format,
+                      ColourOf(picture),
+                      orientation,
+                      toneMapHdr,
+                      orientation.Sideways() ? rect.height : rect.width,
+                      orientation.Sideways() ? rect.width : rect.height};
+    if (const MediaResult filtered = Filter(picture, shape); Failed(filtered))
+        return filtered;
+    if (drawn_->width != rect.width || drawn_->height != rect.height || drawn_->format != AV_PIX_FMT_BGR24)
+        return MediaResult::DecodeFault;
+    CopyInto(*drawn_, buffer, stride, height, rect);
+    return MediaResult::Ok;
+}
+
+// At most one colour conversion by zimg, then the scaler, the turn and the
+// writer's pixel format.
+std::string PictureChain::Filters(const Shape& shape)
+{
+    const PictureColour& colour = shape.colour;
+    const bool hdr = IsHdrTransfer(colour.transfer);
+    std::string filters;
+    if (shape.toneMapHdr && hdr)
+        filters = HdrToSdr(colour, shape.format, shape.width, shape.height) + ",";
+    else if (!hdr && IsWideGamut(colour.primaries))
+        filters = GamutToBt709(colour, shape.format, shape.width, shape.height) + ",";
+    const bool rgbInput = !filters.empty() || IsRgb(shape.format);
+    return filters + Scale(shape.scaledWidth, shape.scaledHeight, colour, rgbInput) + Orient(shape.orientation) +
+           ",format=bgr24";
+}
+
+MediaResult PictureChain::Filter(const AVFrame& picture, const Shape& shape)
+{
+    if (!input_ || !drawn_)
+        return MediaResult::OutOfMemory;
+    if (!chain_.Built() || shape != shape_) {
+        if (const MediaResult built = chain_.Build(picture, Filters(shape)); Failed(built))
+            return built;
+        shape_ = shape;
+    }
+    if (av_frame_ref(input_.get(), &picture) < 0)
+        return MediaResult::OutOfMemory;
+    // The tags the chain was built for, so that no filter meets a number FFmpeg does not name.
+    input_->colorspace = static_cast<AVColorSpace>(shape.colour.matrix);
+    input_->color_primaries = static_cast<AVColorPrimaries>(shape.colour.primaries);
+    input_->color_trc = static_cast<AVColorTransferCharacteristic>(shape.colour.transfer);
+    input_->color_range = shape.colour.fullRange ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
+    if (const MediaResult pushed = chain_.Push(*input_); Failed(pushed))
+        return pushed;
+    av_frame_unref(drawn_.get());
+    const MediaResult pulled = chain_.Pull(*drawn_);
+    return pulled == MediaResult::Ok ? MediaResult::Ok : Failed(pulled) ? pulled : MediaResult::DecodeFault;
+}
