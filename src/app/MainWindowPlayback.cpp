@@ -79,7 +79,7 @@ void MainWindow::OpenClip(const QString& path)
 
 void MainWindow::ShowPreview()
 {
-    player_ = OpenPreview(PreviewServices{services_.playback, services_.messages, {}, PreviewProcessing(settings_)},
+    player_ = OpenPreview(PreviewServices{services_.playback, services_.messages, {}, ProcessingOf(settings_)},
                           this, clip_);
     if (!player_)
         return;
@@ -120,7 +120,7 @@ void MainWindow::OnOptions()
         return;
     settings_ = dialog.Result();
     if (player_)
-        player_->SetProcessing(PreviewProcessing(settings_));
+        player_->SetProcessing(ProcessingOf(settings_));
     HideConversionResult();
     SetStatusText(OutputStatusText(services_.language, settings_, clip_.facts));
 }

@@ -52,16 +52,6 @@ MediaResult AddSourceTrack(Timeline& timeline, const ConversionReporter& reporte
     return MediaResult::Ok;
 }
 
-// The Options' choices for the picture, as the engine takes them; a stored
-// mode no build wrote reads as the default.
-VideoProcessing ProcessingOf(const ConversionSettings& settings)
-{
-    const Deinterlacing deinterlacing = settings.deinterlaceMode == kDeinterlaceOff      ? Deinterlacing::Off
-                                        : settings.deinterlaceMode == kDeinterlaceAlways ? Deinterlacing::Always
-                                                                                          : Deinterlacing::Automatic;
-    return VideoProcessing{settings.toneMapHdr, deinterlacing};
-}
-
 } // namespace
 
 MediaResult AddVideoGroup(Timeline& timeline, const ConversionReporter& reporter, const ClipSource& clip, const ConversionSettings& settings)

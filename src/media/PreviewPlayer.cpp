@@ -19,15 +19,6 @@ MillisecondClock SteadyMillisecondClock()
     };
 }
 
-PlaybackProcessing PreviewProcessing(const ConversionSettings& settings)
-{
-    using Deinterlace = PlaybackProcessing::Deinterlace;
-    const Deinterlace deinterlace = settings.deinterlaceMode == kDeinterlaceOff      ? Deinterlace::Off
-                                    : settings.deinterlaceMode == kDeinterlaceAlways ? Deinterlace::Always
-                                                                                     : Deinterlace::Automatic;
-    return {settings.toneMapHdr, deinterlace};
-}
-
 PreviewPlayer::PreviewPlayer(PreviewServices services, QWidget* ownerWindow)
     : services_(std::move(services)), ownerWindow_(ownerWindow)
 {
@@ -239,7 +230,7 @@ void PreviewPlayer::RefreshTitle()
     window_->setWindowTitle(QFileInfo(clipPath_).fileName() + QStringLiteral("  ") + suffix);
 }
 
-void PreviewPlayer::SetProcessing(const PlaybackProcessing& processing)
+void PreviewPlayer::SetProcessing(const VideoProcessing& processing)
 {
     services_.processing = processing;
     if (graph_)

@@ -25,11 +25,10 @@ struct PreviewServices {
     PlaybackServices& playback;
     MessageService& messages;
     MillisecondClock clock;       // empty: the steady clock
-    PlaybackProcessing processing = {}; // the look of the pictures, for every graph the player builds
+    VideoProcessing processing = {}; // the look of the pictures, for every graph the player builds
 };
 
 // The preview's share of the output options: what makes the pictures look as they do.
-PlaybackProcessing PreviewProcessing(const ConversionSettings& settings);
 
 // Plays one clip in its preview window. It owns the playback graph and the
 // window; the main window holds the one current player and hears from it
@@ -73,7 +72,7 @@ public:
     // The window's close box and its menu's Close: posts CloseRequested.
     void RequestClose();
     // The open clip shows the new look where it is, and so does any clip opened later.
-    void SetProcessing(const PlaybackProcessing& processing);
+    void SetProcessing(const VideoProcessing& processing);
 
     PlayState State() const { return state_; }
     // The position of the picture on screen, or the position while playing.

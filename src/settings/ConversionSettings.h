@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imaging/PictureFormats.h"
+#include "platform/media/VideoProcessing.h"
 
 #include <QString>
 
@@ -31,6 +32,16 @@ struct ConversionSettings {
     bool toneMapHdr = true; // HDR (PQ or HLG) sources are tone-mapped to SDR BT.709
     int deinterlaceMode = kDeinterlaceAutomatic; // Automatic: only sources flagged interlaced
 };
+
+// The Options' choices for the picture, as the render engine and the preview
+// take them; a stored mode no build wrote reads as the default.
+inline VideoProcessing ProcessingOf(const ConversionSettings& settings)
+{
+    const Deinterlacing deinterlacing = settings.deinterlaceMode == kDeinterlaceOff      ? Deinterlacing::Off
+                                        : settings.deinterlaceMode == kDeinterlaceAlways ? Deinterlacing::Always
+                                                                                          : Deinterlacing::Automatic;
+    return VideoProcessing{settings.toneMapHdr, deinterlacing};
+}
 
 // What the open clip tells about itself; all zero while no clip is open.
 struct ClipFacts {

@@ -19,7 +19,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Version)" = 1.0.0 ] || { echo "version $(field Version)"; exit 1; }
 depends="$(field Depends)"
 echo "Depends: $depends"
-for library in libavformat libavcodec libswscale libmpv libturbojpeg libpng libtiff libgif libqt6widgets; do
+for library in libavformat libavcodec libavfilter libmpv libturbojpeg libpng libtiff libgif libqt6widgets; do
   grep -q "$library" <<<"$depends" || { echo "no dependency on $library"; exit 1; }
 done
 # Runtime libraries only, each one a package this machine has: no development

@@ -19,7 +19,7 @@ struct FakePlaybackState {
     std::vector<std::string> calls;
     std::string path;
     NativeWindowId videoWindow = 0;
-    PlaybackProcessing processing; // as the player last set it
+    VideoProcessing processing; // as the player last set it
     FakePlaybackGraph* graph = nullptr; // the live graph, null when none exists
     int graphsCreated = 0;
     bool windowAliveAtRelease = false;  // the video window still existed when the graph went
@@ -70,7 +70,7 @@ public:
         Record(window ? "SetVideoWindow" : "DetachVideoWindow");
         state_->videoWindow = window;
     }
-    void SetProcessing(const PlaybackProcessing& processing) override
+    void SetProcessing(const VideoProcessing& processing) override
     {
         state_->processing = processing;
     }

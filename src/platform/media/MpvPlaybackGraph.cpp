@@ -113,12 +113,12 @@ std::optional<std::int64_t> PictureRotation(const mpv_node& tracks)
 // The conversion's deinterlacer, one picture per frame. mpv takes a filter
 // it cannot run (on a picture under 3 columns or 4 lines) out of the chain
 // and plays on.
-const char* LookFilters(PlaybackProcessing::Deinterlace deinterlace)
+const char* LookFilters(Deinterlacing deinterlacing)
 {
-    switch (deinterlace) {
-    case PlaybackProcessing::Deinterlace::Automatic: return "lavfi=[bwdif=mode=send_frame:deint=interlaced]";
-    case PlaybackProcessing::Deinterlace::Always: return "lavfi=[bwdif=mode=send_frame:deint=all]";
-    case PlaybackProcessing::Deinterlace::Off: break;
+    switch (deinterlacing) {
+    case Deinterlacing::Automatic: return "lavfi=[bwdif=mode=send_frame:deint=interlaced]";
+    case Deinterlacing::Always: return "lavfi=[bwdif=mode=send_frame:deint=all]";
+    case Deinterlacing::Off: break;
     }
     return "";
 }
@@ -509,10 +509,10 @@ void MpvPlaybackGraph::SetVideoWindow(NativeWindowId window)
 
 // mpv ignores a value it already has; new filters refilter the picture on
 // screen and keep the position.
-void MpvPlaybackGraph::SetProcessing(const PlaybackProcessing& processing)
+void MpvPlaybackGraph::SetProcessing(const VideoProcessing& processing)
 {
     processing_ = processing;
-    const char* filters = LookFilters(processing.deinterlace);
+    const char* filters = LookFilters(processing.deinterlacing);
     mpv_set_property_async(mpv_.get(), kReplyNone, "vf", MPV_FORMAT_STRING, &filters);
     ApplyDisplay();
 }

@@ -46,7 +46,7 @@ public:
     void Seek(MediaTime position) override;
     void StepFrame(FrameStep step) override;
     void SetVideoWindow(NativeWindowId window) override;
-    void SetProcessing(const PlaybackProcessing& processing) override;
+    void SetProcessing(const VideoProcessing& processing) override;
 
 private:
     // What the graph does about the seeks and steps it was asked for. mpv
@@ -114,7 +114,7 @@ private:
     QSize decoded_;                // the picture as decoded, before turning
     std::int64_t rotation_ = 0;
     QSize shown_;                  // the size last signalled
-    PlaybackProcessing processing_;
+    VideoProcessing processing_;
     std::string sourceTransfer_;   // as mpv names them; empty while unknown
     std::string sourcePrimaries_;
 };

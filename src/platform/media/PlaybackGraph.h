@@ -2,6 +2,7 @@
 
 #include "platform/media/MediaResult.h"
 #include "platform/media/MediaTime.h"
+#include "platform/media/VideoProcessing.h"
 
 #include <QObject>
 #include <QSize>
@@ -14,16 +15,6 @@
 using NativeWindowId = std::uintptr_t;
 
 enum class FrameStep { Back, Forward };
-
-// What the player does to the picture before it shows, so that the preview
-// looks like the pictures a conversion writes.
-struct PlaybackProcessing {
-    enum class Deinterlace { Off, Automatic, Always };
-    // HDR (PQ or HLG) tone-mapped to SDR; otherwise its signal shows as SDR
-    // would, washed out, as the pictures then are.
-    bool toneMapHdr = true;
-    Deinterlace deinterlace = Deinterlace::Automatic; // Automatic: frames flagged interlaced only
-};
 
 // The playback graph of one preview: one file, played, paused and positioned
 // from the user-interface thread. Every call returns at once; what the graph
@@ -50,7 +41,7 @@ public:
     virtual void SetVideoWindow(NativeWindowId window) = 0;
     // Before or after Open; an open file shows the new look at the same
     // position. A look the player refuses leaves the picture as the file has it.
-    virtual void SetProcessing(const PlaybackProcessing& processing) = 0;
+    virtual void SetProcessing(const VideoProcessing& processing) = 0;
 
 Q_SIGNALS:
     // The file is open; hasVideo is false for sound alone.
