@@ -21,9 +21,9 @@ struct JpegBufferDeleter {
 };
 using JpegBuffer = std::unique_ptr<unsigned char, JpegBufferDeleter>;
 
-// One compressor per thread, made on first use: frames are written one at a
-// time on the streaming thread, and setting a compressor up costs more than
-// a small frame does.
+// One compressor per writer thread, made on first use: each writer thread
+// writes its frames one at a time, and setting a compressor up costs more
+// than a small frame does.
 tjhandle Compressor()
 {
     thread_local const std::unique_ptr<void, CompressorDeleter> compressor(tjInitCompress());
