@@ -29,47 +29,21 @@ wait_for() {
 }
 
 # A fresh display (screen_size, 1280x960 unless set), a window manager and a
-# private home; all torn down on exit.
+# private home; all torn down on exit, also when a test fails or is stopped.
+display_wait_limit=$wait_limit
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/with-display"
 start_session() {
   work=$(mktemp -d)
   pids=()
   trap end_session EXIT
-  local try
-  for try in 1 2 3; do
-    start_display && return 0
-    note "display $DISPLAY did not come up with its window manager; trying another"
-    end_display
-  done
-  fail "no display with a window manager"
-}
-
-# Another program may take the display number Xvfb chose at the same moment;
-# then the window manager cannot connect and the caller tries again.
-start_display() {
-  rm -f "$work/display"
-  Xvfb -displayfd 7 -screen 0 "${screen_size:-1280x960}x24" -nolisten tcp 7>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  wait_for "Xvfb to start" test -s "$work/display"
-  export DISPLAY=":$(head -n1 "$work/display")"
-  openbox --sm-disable >"$work/wm.log" 2>&1 &
-  wm_pid=$!
-  local deadline=$((SECONDS + wait_limit))
-  until wm_running; do
-    kill -0 "$wm_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-  pids+=("$xvfb_pid" "$wm_pid")
+  trap 'exit 129' HUP
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+  display_start "${screen_size:-1280x960}" "$work" || fail "no display with a window manager"
   export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/home"
   mkdir -p "$XDG_CONFIG_HOME"
   chmod 700 "$work/home"
 }
-
-end_display() {
-  kill "$wm_pid" "$xvfb_pid" 2>/dev/null || true
-  wait "$wm_pid" "$xvfb_pid" 2>/dev/null || true
-}
-
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
 
 end_session() {
   local pid
@@ -78,6 +52,7 @@ end_session() {
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
+  display_stop
   rm -rf "$work"
 }
 
