@@ -10,7 +10,6 @@
 
 #include <QCursor>
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -53,13 +52,8 @@ protected:
         while (link->IsVisited() == visitedBefore && messages.shown.size() == shownBefore && !deadline.hasExpired())
             QTest::qWait(10);
     }
-    void WaitForTimer()
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (link->IsOverControl() && waited.elapsed() < 1000)
-            QTest::qWait(10);
-    }
+    // Waits (bounded) for the hover timer to see that the mouse has left.
+    void WaitForTimer() { QTest::qWaitFor([this] { return !link->IsOverControl(); }, 20000); }
 
     QWidget parent;
     DesktopShell shell;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <ctime>
 
 namespace {
 const LocalTime kNewYearsEve{2009, 12, 31, 23, 59, 59, 999};
@@ -44,11 +44,41 @@ TEST(CaptureNamingTest, KeepsALongFolderWhole)
     EXPECT_EQ(CaptureFileName(folder, kNewYearsEve, 0), folder + QStringLiteral("capture.2009.12.31.23.59.59.999.bmp"));
 }
 
+// The process's time zone for one test: UTC+5:45, where neither the hour nor
+// the minute of a clock read as UTC is the local one.
+class NepalTime {
+public:
+    NepalTime() : saved_(qgetenv("TZ")), wasSet_(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", "<+0545>-5:45");
+        tzset();
+    }
+    ~NepalTime()
+    {
+        if (wasSet_)
+            qputenv("TZ", saved_);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+    NepalTime(const NepalTime&) = delete;
+    NepalTime& operator=(const NepalTime&) = delete;
+
+private:
+    QByteArray saved_;
+    bool wasSet_;
+};
+
+// Read between two readings of Qt's local clock, to the millisecond.
 TEST(CaptureNamingTest, SystemTimeIsTheLocalTimeNow)
 {
+    const NepalTime zone;
+    const QDateTime before = QDateTime::currentDateTime();
     const LocalTime now = SystemLocalTime();
+    const QDateTime after = QDateTime::currentDateTime();
     const QDateTime read(QDate(now.year, now.month, now.day), QTime(now.hour, now.minute, now.second, now.millisecond));
-    EXPECT_LE(std::abs(read.msecsTo(QDateTime::currentDateTime())), 2000);
+    const auto text = [](const QDateTime& time) { return time.toString(Qt::ISODateWithMs).toStdString(); };
+    EXPECT_TRUE(before <= read && read <= after) << text(before) << " <= " << text(read) << " <= " << text(after);
 }
 
 std::uint32_t Read32(const std::array<std::uint8_t, kBmpHeadersSize>& bytes, std::size_t at)
