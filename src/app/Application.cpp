@@ -2,7 +2,6 @@
 
 #include "app/AppServices.h"
 #include "app/MainWindow.h"
-#include "app/ScreenshotTour.h"
 #include "i18n/LanguagePack.h"
 #include "platform/profile/Profile.h"
 #include "settings/ProfileNames.h"
@@ -16,8 +15,6 @@ void StartLanguage(AppServices& services)
     services.language.Init(LanguagePack::FindBaseDirectory(), stored);
 }
 
-namespace {
-
 // The window runs in a loop of its own without being modal, so that it blocks
 // no other window of the program: the preview window takes the mouse and the
 // keyboard while the main window is open. The loop ends when the window does.
@@ -29,17 +26,12 @@ void RunUntilClosed(MainWindow& window)
     loop.exec(QEventLoop::DialogExec);
 }
 
-} // namespace
-
 int Application::Run(AppServices& services)
 {
     StartLanguage(services);
     MainWindow window(services);
     if (!window.Usable())
         return 0;
-    const QString screenshots = ScreenshotFolder();
-    if (!screenshots.isEmpty())
-        StartScreenshotTour(window, screenshots);
     RunUntilClosed(window);
     return 0;
 }

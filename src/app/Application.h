@@ -3,6 +3,7 @@
 #include <QString>
 
 struct AppServices;
+class MainWindow;
 
 // Start-up and shutdown around the main window's loop.
 class Application final {
@@ -13,3 +14,6 @@ public:
 
 // Selects the stored language from the language folder; the first step of start-up.
 void StartLanguage(AppServices& services);
+
+// Shows the window and returns when it has closed.
+void RunUntilClosed(MainWindow& window);

@@ -39,6 +39,14 @@ grep -o '<image>[^<]*' "$source/desktop/io.github.framelift.Framelift.metainfo.x
     [ -s "$source/docs/$picture" ] || { echo "no screenshot docs/$picture"; exit 1; }
   done
 
+# The screenshot tour is a build of its own for the documentation, never
+# installed: the program holds none of its picture names (Qt keeps them as
+# UTF-16 texts).
+if { strings -a "$prefix/bin/framelift"; strings -a -el "$prefix/bin/framelift"; } | grep -q 'preview-full-screen\.png'; then
+  echo "the installed program holds the screenshot tour"
+  exit 1
+fi
+
 CheckHelp "$prefix/share/framelift/help" "$source/help"
 CheckStarted "$prefix/bin/framelift"
 echo "installed into $prefix, started and found its files"

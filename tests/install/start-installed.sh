@@ -1,17 +1,46 @@
 # Sourced by the install checks.
 
-# StartInstalled <program> <home> <language>: runs an installed program under
-# Xvfb from a working folder and a home of its own, with the language chosen
-# in its settings, until its screenshot tour has saved its windows into
-# <home>/shots and it has closed by itself.
-StartInstalled() {
-  local program="$1" home="$2" language="$3"
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/with-display"
+
+# ShowInstalled <program> <home> <language> <picture>: starts an installed
+# program on a display of its own, from a working folder and a home of its
+# own with the language chosen in its settings, saves a picture of its main
+# window once it is drawn, then closes it with Escape as a user would. Fails
+# when no window shows or the program does not end by itself with status 0.
+ShowInstalled() {
+  local program="$1" home="$2" language="$3" picture="$4"
   rm -rf "$home"
   mkdir -p "$home/.config/Quenlar"
   chmod 700 "$home"
   printf '[Option]\nCurrentLanguage=%s\n' "$language" >"$home/.config/Quenlar/framelift.ini"
-  (cd "$home" && HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home" \
-    FRAMELIFT_SCREENSHOT_DIR="$home/shots" timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" "$program")
+  (
+    trap display_stop EXIT
+    display_start 1024x768 "$home" || exit 1
+    cd "$home"
+    HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home" "$program" >"$home/program.log" 2>&1 &
+    local pid=$! window
+    display_until InstalledWindow "$pid" || { echo "no main window appeared"; cat "$home/program.log"; exit 1; }
+    window=$(InstalledWindow "$pid")
+    display_until GrabDrawn "$window" "$picture" || { echo "the main window was never drawn"; exit 1; }
+    xdotool windowactivate --sync "$window" key Escape
+    display_until Ended "$pid" || { echo "the program did not end on Escape"; kill "$pid"; exit 1; }
+    wait "$pid" || { echo "the program ended with status $?"; cat "$home/program.log"; exit 1; }
+  )
+}
+
+InstalledWindow() { xdotool search --onlyvisible --pid "$1" --class framelift 2>/dev/null | head -n1 | grep .; }
+Ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# Saves a window's picture once two grabs in a row agree and show more than one colour.
+GrabDrawn() {
+  local window="$1" picture="$2"
+  import -silent -window "$window" "ppm:$picture.next" || return 1
+  if [ -f "$picture" ] && cmp -s "$picture" "$picture.next" && [ "$(identify -format '%k' "$picture")" -gt 1 ]; then
+    rm "$picture.next"
+    return 0
+  fi
+  mv "$picture.next" "$picture"
+  return 1
 }
 
 # CheckStarted <program>: the program shows its main window, and it found the
@@ -21,12 +50,9 @@ StartInstalled() {
 CheckStarted() {
   local program="$1" work
   work="$(mktemp -d)"
-  StartInstalled "$program" "$work/home" english || { echo "the installed program failed"; return 1; }
-  [ -s "$work/home/shots/main-window.png" ] || { echo "no main window appeared"; return 1; }
-  mv "$work/home/shots/main-window.png" "$work/english.png"
-  StartInstalled "$program" "$work/home" French || { echo "the installed program failed in French"; return 1; }
-  [ -s "$work/home/shots/main-window.png" ] || { echo "no main window appeared in French"; return 1; }
-  if cmp -s "$work/english.png" "$work/home/shots/main-window.png"; then
+  ShowInstalled "$program" "$work/home" english "$work/english.ppm" || { echo "the installed program failed"; return 1; }
+  ShowInstalled "$program" "$work/home" French "$work/french.ppm" || { echo "the installed program failed in French"; return 1; }
+  if cmp -s "$work/english.ppm" "$work/french.ppm"; then
     echo "the main window shows no texts from the installed language files"
     return 1
   fi

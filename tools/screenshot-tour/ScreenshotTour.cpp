@@ -1,4 +1,4 @@
-#include "app/ScreenshotTour.h"
+#include "ScreenshotTour.h"
 
 #include "app/MainWindow.h"
 #include "media/PreviewPlayer.h"
@@ -95,13 +95,11 @@ void SaveWhileConverting(MainWindow& window, const QString& path, std::function<
     poll->start(100);
 }
 
-// With a clip named in FRAMELIFT_SCREENSHOT_CLIP, the main window beside the
-// preview showing its first frame (software drawing under Xvfb takes a few
-// seconds), then the main window converting it, then the preview in full
-// screen; then the window closes.
-void ShowPreviewAndClose(MainWindow& window, const QDir& out)
+// With a clip, the main window beside the preview showing its first frame
+// (software drawing under Xvfb takes a few seconds), then the main window
+// converting it, then the preview in full screen; then the window closes.
+void ShowPreviewAndClose(MainWindow& window, const QDir& out, const QString& clip)
 {
-    const QString clip = qEnvironmentVariable("FRAMELIFT_SCREENSHOT_CLIP");
     if (clip.isEmpty()) {
         window.close();
         return;
@@ -134,16 +132,11 @@ void ShowPreviewAndClose(MainWindow& window, const QDir& out)
 
 } // namespace
 
-QString ScreenshotFolder()
-{
-    return qEnvironmentVariable("FRAMELIFT_SCREENSHOT_DIR");
-}
-
-void StartScreenshotTour(MainWindow& window, const QString& folder)
+void StartScreenshotTour(MainWindow& window, const QString& folder, const QString& clip)
 {
     QDir().mkpath(folder);
     const QDir out(folder);
-    QTimer::singleShot(kSettleMs, &window, [&window, out] {
+    QTimer::singleShot(kSettleMs, &window, [&window, out, clip] {
         SaveScreen(window, nullptr, out.filePath(QStringLiteral("main-window.png")));
         SaveWhenOpen(window, out.filePath(QStringLiteral("popup-menu.png")));
         RightClickSurface(window);
@@ -151,6 +144,6 @@ void StartScreenshotTour(MainWindow& window, const QString& folder)
         window.OnCommand(kIdAbout);
         SaveWhenOpen(window, out.filePath(QStringLiteral("options-dialog.png")));
         window.OnCommand(kIdOptions);
-        ShowPreviewAndClose(window, out);
+        ShowPreviewAndClose(window, out, clip);
     });
 }

@@ -7,11 +7,7 @@ class MainWindow;
 // For the documentation: once the window shows, saves main-window.png, then
 // opens the right-click popup and saves popup-menu.png, then the About box
 // and saves about-box.png, then the Options dialog (options-dialog.png), all
-// into folder. With a clip in FRAMELIFT_SCREENSHOT_CLIP it goes on with the
-// preview (preview-window.png), a conversion (main-window-converting.png) and
-// the preview in full screen (preview-full-screen.png). Then it closes the
-// window. Started only when FRAMELIFT_SCREENSHOT_DIR names the folder.
-void StartScreenshotTour(MainWindow& window, const QString& folder);
-
-// The folder of FRAMELIFT_SCREENSHOT_DIR; empty when it is not set.
-QString ScreenshotFolder();
+// into folder. With a clip it goes on with the preview (preview-window.png),
+// a conversion (main-window-converting.png) and the preview in full screen
+// (preview-full-screen.png). Then it closes the window.
+void StartScreenshotTour(MainWindow& window, const QString& folder, const QString& clip);
