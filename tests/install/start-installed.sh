@@ -17,7 +17,9 @@ ShowInstalled() {
     trap display_stop EXIT
     display_start 1024x768 "$home" || exit 1
     cd "$home"
-    HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home" "$program" >"$home/program.log" 2>&1 &
+    # The suite runs on Qt's offscreen platform; the program here is on the display.
+    HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=xcb \
+      "$program" >"$home/program.log" 2>&1 &
     local pid=$! window
     display_until InstalledWindow "$pid" || { echo "no main window appeared"; cat "$home/program.log"; exit 1; }
     window=$(InstalledWindow "$pid")
