@@ -76,6 +76,19 @@ void PrintSummary(const QString& clip, const FrameGrabberCallback& sampler, doub
     std::fflush(stdout);
 }
 
+// How a clip's conversion ended, from what the job told and how it was stopped.
+ExitStatus Verdict(const RunState& state, const FrameGrabberCallback& sampler)
+{
+    if (StopSignals::Received() != 0)
+        return ExitStatus::Interrupted;
+    // A range not done and not stopped on purpose ended early: its later pictures are missing.
+    if (sampler.Failures().count > 0 || (!state.rangeDone.value_or(false) && !state.stopMilliseconds))
+        return ExitStatus::PicturesLost;
+    if (state.expected == 0 && sampler.PicturesWritten() == 0)
+        return ExitStatus::NothingToConvert;
+    return ExitStatus::Done;
+}
+
 } // namespace
 
 ClipConverter::ClipConverter(const ExtractCommand& command, ConsoleMessages& messages, LanguagePack& language,
@@ -132,56 +145,58 @@ ExitStatus ClipConverter::Run(const ConversionRequest& request)
 {
     FrameGrabberCallback sampler(SystemLocalTime, discard_ ? discard_.get() : stdout);
     ConversionJob job(ConversionServices{editing_, messages_, language_, grabber_, sampler, nullptr});
-    std::optional<bool> rangeDone;
-    std::int64_t expected = 0;
-    bool stopped = false;
+    RunState state;
     QEventLoop loop;
-    QObject::connect(&job, &ConversionJob::Finished, &loop, [&](std::int64_t, bool done) {
-        rangeDone = done;
-        loop.quit();
-    });
-    QObject::connect(&job, &ConversionJob::ProgressChanged, &loop, [&](const ConversionProgress& progress) {
-        expected = progress.expected;
-        progress_.Show(request.clip.videoPath, progress);
-    });
-    QObject::connect(&stops_, &StopSignals::Stop, &loop, [&] {
-        stopped = true;
-        if (job.IsConverting())
-            job.EndConversion();
-    });
+    Follow(job, loop, state, request.clip.videoPath);
     QElapsedTimer timer;
     timer.start();
     job.Convert(request);
-    if (!job.IsConverting() && !rangeDone)
+    if (!job.IsConverting() && !state.rangeDone)
         return ExitStatus::CannotOpen; // the job has said why
-    // --stop-after: as Ctrl-C would, but timed, so that the time stopping takes can be measured.
-    std::optional<double> stopMilliseconds;
     QTimer stopTimer;
-    stopTimer.setSingleShot(true);
-    QObject::connect(&stopTimer, &QTimer::timeout, &loop, [&] {
+    if (command_.stopAfter)
+        StopAfter(*command_.stopAfter, stopTimer, job, state);
+    // A signal may have come before the loop could deliver it.
+    if (StopSignals::Received() != 0 && job.IsConverting())
+        job.EndConversion();
+    if (!state.rangeDone)
+        loop.exec();
+    progress_.Clear();
+    if (state.stopMilliseconds)
+        std::printf("stopped in: %.1f ms\n", *state.stopMilliseconds);
+    PrintSummary(request.clip.videoPath, sampler, static_cast<double>(timer.nsecsElapsed()) / 1e9);
+    return Verdict(state, sampler);
+}
+
+// The job's news while it runs, and Ctrl-C, which stops it as the Stop button does.
+void ClipConverter::Follow(ConversionJob& job, QEventLoop& loop, RunState& state, const QString& clip)
+{
+    QObject::connect(&job, &ConversionJob::Finished, &loop, [&loop, &state](std::int64_t, bool rangeDone) {
+        state.rangeDone = rangeDone;
+        loop.quit();
+    });
+    QObject::connect(&job, &ConversionJob::ProgressChanged, &loop,
+                     [this, &state, clip](const ConversionProgress& progress) {
+                         state.expected = progress.expected;
+                         progress_.Show(clip, progress);
+                     });
+    QObject::connect(&stops_, &StopSignals::Stop, &loop, [&job] {
+        if (job.IsConverting())
+            job.EndConversion();
+    });
+}
+
+// --stop-after: as Ctrl-C would, but timed, so that the time stopping takes can be measured.
+void ClipConverter::StopAfter(double seconds, QTimer& timer, ConversionJob& job, RunState& state)
+{
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &job, [&job, &state] {
         if (!job.IsConverting())
             return;
         QElapsedTimer stopping;
         stopping.start();
         job.EndConversion();
-        stopMilliseconds = static_cast<double>(stopping.nsecsElapsed()) / 1e6;
+        state.stopMilliseconds = static_cast<double>(stopping.nsecsElapsed()) / 1e6;
     });
-    if (command_.stopAfter)
-        stopTimer.start(std::chrono::milliseconds(std::llround(*command_.stopAfter * 1000)));
-    // A signal may have come before the loop could deliver it.
-    if (StopSignals::Received() != 0 && job.IsConverting())
-        job.EndConversion();
-    if (!rangeDone)
-        loop.exec();
-    progress_.Clear();
-    if (stopMilliseconds)
-        std::printf("stopped in: %.1f ms\n", *stopMilliseconds);
-    PrintSummary(request.clip.videoPath, sampler, static_cast<double>(timer.nsecsElapsed()) / 1e9);
-    if (stopped || StopSignals::Received() != 0)
-        return ExitStatus::Interrupted;
-    if (sampler.Failures().count > 0 || (!*rangeDone && !stopMilliseconds))
-        return ExitStatus::PicturesLost;
-    if (expected == 0 && sampler.PicturesWritten() == 0)
-        return ExitStatus::NothingToConvert;
-    return ExitStatus::Done;
+    timer.start(std::chrono::milliseconds(std::llround(seconds * 1000)));
 }

@@ -12,7 +12,16 @@
 #include <optional>
 
 class LanguagePack;
+class QEventLoop;
+class QTimer;
 class StopSignals;
+
+// What one clip's running conversion has told so far.
+struct RunState {
+    std::optional<bool> rangeDone;   // set when the job has finished
+    std::int64_t expected = 0;       // pictures the stretch gives
+    std::optional<double> stopMilliseconds; // stopped by --stop-after, in this time
+};
 
 // Converts clips one after the other through the Convert button's job, each
 // with the command's settings fitted to the clip as the window fits them
@@ -33,6 +42,8 @@ public:
 private:
     std::optional<ConversionRequest> Prepare(const ClipTarget& clip, ExitStatus& failure);
     ExitStatus Run(const ConversionRequest& request);
+    void Follow(ConversionJob& job, QEventLoop& loop, RunState& state, const QString& clip);
+    void StopAfter(double seconds, QTimer& timer, ConversionJob& job, RunState& state);
 
     const ExtractCommand& command_;
     ConsoleMessages& messages_;

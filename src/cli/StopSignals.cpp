@@ -1,6 +1,9 @@
 #include "cli/StopSignals.h"
 
 #include <csignal>
+#include <iterator>
+#include <utility>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,6 +16,9 @@ int wakeRead = -1;
 int wakeWrite = -1;
 
 constexpr int kStopSignals[] = {SIGINT, SIGTERM};
+// A signal ignored when the command started (a shell's background command)
+// stays ignored, as the shell asked.
+bool handled[std::size(kStopSignals)] = {};
 
 extern "C" void OnStopSignal(int number)
 {
@@ -21,15 +27,20 @@ extern "C" void OnStopSignal(int number)
     [[maybe_unused]] const ssize_t written = write(wakeWrite, &byte, 1);
 }
 
+bool Ignored(int number)
+{
+    struct sigaction current = {};
+    return sigaction(number, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
 // SA_RESETHAND: the handler runs once; the next signal ends the process.
-void Handle(void (*handler)(int), int flags)
+void Handle(std::size_t index, void (*handler)(int), int flags)
 {
     struct sigaction action = {};
     action.sa_handler = handler;
     action.sa_flags = flags;
     sigemptyset(&action.sa_mask);
-    for (const int number : kStopSignals)
-        sigaction(number, &action, nullptr);
+    sigaction(kStopSignals[index], &action, nullptr);
 }
 
 } // namespace
@@ -43,14 +54,20 @@ StopSignals::StopSignals()
     wakeWrite = ends[1];
     notifier_ = std::make_unique<QSocketNotifier>(wakeRead, QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &StopSignals::OnReadable);
-    Handle(OnStopSignal, SA_RESETHAND | SA_RESTART);
+    for (std::size_t index = 0; index < std::size(kStopSignals); ++index) {
+        handled[index] = !Ignored(kStopSignals[index]);
+        if (handled[index])
+            Handle(index, OnStopSignal, SA_RESETHAND | SA_RESTART);
+    }
 }
 
 StopSignals::~StopSignals()
 {
     if (!notifier_)
         return;
-    Handle(SIG_DFL, 0);
+    for (std::size_t index = 0; index < std::size(kStopSignals); ++index)
+        if (std::exchange(handled[index], false))
+            Handle(index, SIG_DFL, 0);
     notifier_.reset();
     close(wakeRead);
     close(wakeWrite);

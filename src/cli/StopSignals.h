@@ -7,7 +7,8 @@
 
 // Ctrl-C (SIGINT) and SIGTERM, delivered as a Qt signal on the thread that
 // made this object, so that a conversion stops the way the Stop button stops
-// it. A second such signal ends the process the system's way. One at a time.
+// it. A second such signal ends the process the system's way; a signal that
+// was ignored when the command started stays ignored. One at a time.
 class StopSignals final : public QObject {
     Q_OBJECT
 

@@ -174,6 +174,8 @@ TEST(Command, CtrlCLeavesOnlyWholePictures)
     QTemporaryDir work;
     const QString out = work.filePath(QStringLiteral("out"));
     QProcess process;
+    // As from a terminal, even when this test runs where Ctrl-C is ignored.
+    process.setChildProcessModifier([] { std::signal(SIGINT, SIG_DFL); });
     process.start(QStringLiteral(EXTRACT_TOOL), {clip, QStringLiteral("-f"), QStringLiteral("png"), QStringLiteral("-o"), out});
     ASSERT_TRUE(process.waitForStarted());
     const QDeadlineTimer deadline(kWaitMs);
