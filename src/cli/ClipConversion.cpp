@@ -56,7 +56,8 @@ std::optional<ProbedClip> Probe(const QString& path, QString& why)
     return clip;
 }
 
-MediaTime ToMediaTime(double seconds) { return std::llround(seconds * kMediaUnitsPerSecond); }
+// Times past any clip's end are held where they still fit the media clock.
+MediaTime ToMediaTime(double seconds) { return std::llround(std::min(seconds, 9e11) * kMediaUnitsPerSecond); }
 double ToSeconds(MediaTime time) { return static_cast<double>(time) / kMediaUnitsPerSecond; }
 
 std::shared_ptr<SampleGrabber> MakeGrabber(EditingServices& editing)
@@ -74,6 +75,18 @@ void PrintSummary(const QString& clip, const FrameGrabberCallback& sampler, doub
                 static_cast<long long>(frames), static_cast<long long>(sampler.PicturesWritten()), seconds,
                 seconds > 0 ? static_cast<double>(frames) / seconds : 0.0);
     std::fflush(stdout);
+}
+
+// The command's settings fitted to the clip as the window fits the Options
+// when it opens one: the clip's own size and, for "Original frame rate", its rate.
+ConversionSettings SettingsFor(const ExtractCommand& command, const ProbedClip& clip, const QString& folder)
+{
+    ConversionSettings settings = command.settings;
+    settings.outputWidth = command.width.value_or(clip.width);
+    settings.outputHeight = command.height.value_or(clip.height);
+    ChooseFrameRate(settings, settings.frameRateIndex, settings.frameRate, clip.frameRate);
+    settings.outputFolder = folder;
+    return settings;
 }
 
 // How a clip's conversion ended, from what the job told and how it was stopped.
@@ -128,11 +141,7 @@ std::optional<ConversionRequest> ClipConverter::Prepare(const ClipTarget& clip, 
         failure = ExitStatus::NothingToConvert;
         return std::nullopt;
     }
-    ConversionSettings settings = command_.settings;
-    settings.outputWidth = command_.width.value_or(probed->width);
-    settings.outputHeight = command_.height.value_or(probed->height);
-    ChooseFrameRate(settings, settings.frameRateIndex, settings.frameRate, probed->frameRate);
-    settings.outputFolder = clip.outputFolder;
+    const ConversionSettings settings = SettingsFor(command_, *probed, clip.outputFolder);
     if (!QDir().mkpath(settings.outputFolder)) {
         messages_.Say(QStringLiteral("cannot create the folder %1").arg(settings.outputFolder));
         failure = ExitStatus::PicturesLost;
