@@ -147,9 +147,9 @@ TEST(SharedFolderTest, AKilledConversionLeavesOnlyWholePictures)
 
 #else
 
-TEST(SharedFolderTest, NeedsTheHeadlessTool)
+TEST(SharedFolderTest, RunsInTheBuildWithTheBenchmarks)
 {
-    GTEST_SKIP() << "framelift-extract is built with the benchmarks only";
+    GTEST_SKIP() << "the conversions under faketime run in the build with the benchmarks, not the sanitizer build";
 }
 
 #endif

@@ -13,6 +13,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 expected=(
   bin/framelift
+  bin/framelift-extract
+  share/man/man1/framelift-extract.1
   share/framelift/language/English.ini
   share/framelift/help/Introduction.htm
   share/applications/framelift.desktop
@@ -49,4 +51,5 @@ fi
 
 CheckHelp "$prefix/share/framelift/help" "$source/help"
 CheckStarted "$prefix/bin/framelift"
+CheckCommand "$prefix/bin/framelift-extract"
 echo "installed into $prefix, started and found its files"

@@ -32,7 +32,8 @@ for name in $(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/ //g'); do
 done
 
 contents="$(dpkg-deb --contents "$deb")"
-for file in ./usr/bin/framelift ./usr/share/framelift/language/English.ini \
+for file in ./usr/bin/framelift ./usr/bin/framelift-extract ./usr/share/man/man1/framelift-extract.1 \
+  ./usr/share/framelift/language/English.ini \
   ./usr/share/framelift/help/Introduction.htm ./usr/share/applications/framelift.desktop \
   ./usr/share/metainfo/io.github.framelift.Framelift.metainfo.xml \
   ./usr/share/icons/hicolor/scalable/apps/framelift.svg \
@@ -47,6 +48,7 @@ fi
 dpkg-deb -x "$deb" "$work/root"
 CheckHelp "$work/root/usr/share/framelift/help" "$source/help"
 CheckStarted "$work/root/usr/bin/framelift"
+CheckCommand "$work/root/usr/bin/framelift-extract"
 echo "unpacked into a fresh root, started and found its files"
 
 if [ "${FRAMELIFT_TEST_DEB_INSTALL:-}" != 1 ] || [ "$(id -u)" -ne 0 ]; then
@@ -55,5 +57,6 @@ if [ "${FRAMELIFT_TEST_DEB_INSTALL:-}" != 1 ] || [ "$(id -u)" -ne 0 ]; then
 fi
 dpkg -i "$deb"
 CheckStarted /usr/bin/framelift
+CheckCommand /usr/bin/framelift-extract
 dpkg -r framelift >/dev/null
 echo "installed with dpkg, started, found its files and removed again"

@@ -77,3 +77,20 @@ CheckHelp() {
     done
   done
 }
+
+# CheckCommand <program>: the installed command converts a second of a clip
+# made by the ffmpeg program from another working folder, with a home of its
+# own, and its manual page beside it reads without a warning.
+CheckCommand() {
+  local program="$1" work count
+  work="$(mktemp -d)"
+  ffmpeg -nostdin -loglevel error -f lavfi -i testsrc2=size=160x120:rate=10 -t 2 "$work/clip.mp4"
+  (cd "$work" && HOME="$work" XDG_CONFIG_HOME="$work/.config" "$program" --format png --end 1 -o out clip.mp4 \
+    >/dev/null) || { echo "the installed command failed"; return 1; }
+  count="$(find "$work/out" -name 'capture.*.png' | wc -l)"
+  [ "$count" -eq 10 ] || { echo "the installed command wrote $count pictures of 10"; return 1; }
+  local page
+  page="$(dirname "$program")/../share/man/man1/framelift-extract.1"
+  [ -z "$(groff -man -ww -z "$page" 2>&1)" ] || { groff -man -ww -z "$page"; return 1; }
+  rm -rf "$work"
+}
