@@ -204,10 +204,12 @@ bool VideoDecoder::Unneeded(const AVPacket& packet)
     const auto later = readTimes_.upper_bound(start);
     bool unneeded = false;
     if (later != readTimes_.end() && !lookedAt_.empty()) {
-        const MediaTime end = *later + kSkipMarginFrames * NominalFrameDuration();
-        // The frame is on screen for the instants after its start up to its end.
+        // On screen for the instants after its start up to *later at the
+        // latest; the margin is taken off the instants, which are sane
+        // numbers, as a damaged file's timestamps may be any.
+        const MediaTime margin = kSkipMarginFrames * NominalFrameDuration();
         const auto looked = std::upper_bound(lookedAt_.begin(), lookedAt_.end(), start);
-        unneeded = end < lookedAt_.back() && *looked > end;
+        unneeded = *later < lookedAt_.back() - margin && *looked - margin > *later;
     }
     readTimes_.insert(start);
     if (readTimes_.size() > kReadTimesKept)
