@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <thread>
 #include <utility>
 
@@ -95,6 +96,14 @@ void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffe
 bool FrameGrabberCallback::KeepsFrame()
 {
     return ++frameCounter_ % samplingInterval_ == 0 && format_ != nullptr;
+}
+
+std::int64_t FrameGrabberCallback::FramesBeforeKept(std::int64_t after) const
+{
+    const std::int64_t interval = samplingInterval_;
+    if (format_ == nullptr || after < 0 || after >= std::numeric_limits<std::int64_t>::max() / interval)
+        return std::numeric_limits<std::int64_t>::max();
+    return (interval - (frameCounter_ + 1) % interval) % interval + after * (interval - 1);
 }
 
 int FrameGrabberCallback::NextSequence(const LocalTime& time)

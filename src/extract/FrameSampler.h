@@ -65,6 +65,8 @@ public:
     // drawn: counts it and answers whether it is kept, every N-th in a format
     // that is written.
     bool KeepsFrame() override;
+    // Those before the N-th frames to come; all of them in a format that is not written.
+    std::int64_t FramesBeforeKept(std::int64_t after) const override;
 
     // Called for each kept frame on the streaming thread with a bottom-up
     // BGR24 frame (rows padded to 4 bytes) that is valid only during the

@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <limits>
 #include <random>
 
 namespace {
@@ -384,4 +385,25 @@ TEST_F(FrameSamplerDeclineTest, EachQuestionCountsOneFrameAndKeepsEveryNth)
     Start(7, 2, 2, 1);
     EXPECT_FALSE(sampler_.KeepsFrame()); // nothing is written in an unknown format
     EXPECT_EQ(sampler_.FrameCount(), 13);
+}
+
+// The engine decodes only what the frames it is told will be kept show, so
+// the sampler's forecast must agree with its later answers, also across the
+// count a conversion continues from the one before.
+TEST_F(FrameSamplerDeclineTest, ForeseesHowManyFramesPassBeforeEachKeptOne)
+{
+    for (const int interval : {1, 2, 3, 7, 10}) {
+        Start(0, 2, 2, interval);
+        std::vector<std::int64_t> foreseen;
+        for (int after = 0; after < 5; ++after)
+            foreseen.push_back(sampler_.FramesBeforeKept(after));
+        std::int64_t passed = 0;
+        for (int kept = 0; kept < 5; ++kept) {
+            while (!sampler_.KeepsFrame())
+                ++passed;
+            EXPECT_EQ(passed, foreseen[kept]) << "every " << interval << "th, kept frame " << kept;
+        }
+    }
+    Start(7, 2, 2, 1);
+    EXPECT_EQ(sampler_.FramesBeforeKept(0), std::numeric_limits<std::int64_t>::max());
 }

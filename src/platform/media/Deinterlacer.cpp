@@ -44,7 +44,7 @@ void Deinterlacer::Reset()
     chain_.Reset();
     inside_.clear();
     ready_.clear();
-    ended_ = false;
+    ended_ = started_ = false;
 }
 
 MediaResult Deinterlacer::Next(VideoDecoder& decoder, AVFrame& frame, MediaTime& time, const std::atomic<bool>& stop)
@@ -76,6 +76,19 @@ MediaResult Deinterlacer::Next(VideoDecoder& decoder, AVFrame& frame, MediaTime&
         if (const MediaResult taken = Take(decoder, decodedTime); Failed(taken))
             return taken;
     }
+}
+
+bool Deinterlacer::NeedsEveryFrame(const VideoDecoder& decoder) const
+{
+    switch (mode_) {
+    case Deinterlacing::Off:
+        return false;
+    case Deinterlacing::Automatic:
+        return started_ || TopFieldFirst(FieldOrder(decoder)) || BottomFieldFirst(FieldOrder(decoder));
+    case Deinterlacing::Always:
+        break;
+    }
+    return true;
 }
 
 bool Deinterlacer::TakeReady(AVFrame& frame, MediaTime& time)
@@ -128,6 +141,7 @@ MediaResult Deinterlacer::Start(const VideoDecoder& decoder, const AVFrame& fram
 {
     shape_ = Shape{frame.width, frame.height, frame.format};
     inside_.clear();
+    started_ = true;
     return chain_.Build(frame, Description(mode_, FieldOrder(decoder)));
 }
 

@@ -26,6 +26,11 @@ public:
     // The decoder's next frame, deinterlaced when it should be; False after
     // the last one.
     MediaResult Next(VideoDecoder& decoder, AVFrame& frame, MediaTime& time, const std::atomic<bool>& stop);
+    // Whether the decoder must make every frame: a deinterlaced picture is
+    // made from its frame's neighbours too. In Automatic mode a stream that
+    // declares no field order needs them only from its first frame flagged
+    // interlaced on.
+    bool NeedsEveryFrame(const VideoDecoder& decoder) const;
 
 private:
     struct Ready {
@@ -54,4 +59,5 @@ private:
     std::deque<Ready> ready_;      // pictures to hand out, in order
     FrameHandle incoming_{av_frame_alloc()};
     bool ended_ = false;
+    bool started_ = false; // since the last Reset
 };

@@ -3,6 +3,7 @@
 #include "platform/media/EditingServices.h"
 
 #include <cstring>
+#include <limits>
 
 FfmpegRenderEngine::~FfmpegRenderEngine()
 {
@@ -83,6 +84,14 @@ std::int64_t FfmpegRenderEngine::PictureFrameCount() const
     return shown;
 }
 
+std::int64_t FfmpegRenderEngine::FramesDecoded() const
+{
+    std::int64_t decoded = 0;
+    for (const std::unique_ptr<SourceReader>& reader : readers_)
+        decoded += reader->FramesDecoded();
+    return decoded;
+}
+
 MediaResult FfmpegRenderEngine::ScrapIt()
 {
     Stop();
@@ -139,6 +148,7 @@ MediaResult FfmpegRenderEngine::StreamFrames(SampleGrabber& grabber)
         reader->Rewind();
     const double rate = picture_.outputFps;
     const std::int64_t count = OutputFrameCount(TrackEnd(picture_.tracks.front()), rate);
+    keptAhead_ = {-1};
     for (std::int64_t k = 0; k < count; ++k) {
         if (!WaitUntilDue(OutputFrameTime(k, rate)))
             return MediaResult::Aborted;
@@ -156,14 +166,14 @@ MediaResult FfmpegRenderEngine::RenderFrame(std::int64_t k, SampleGrabber& grabb
     // nothing: no frame, rather than a copy of its first picture.
     if (BeforeFirstPicture(position))
         return MediaResult::Ok;
+    SampleGrabberCallback* callback = grabber.Callback();
     const AVFrame* picture = nullptr;
     if (position) {
-        // Frames nobody looks at are still decoded, so that errors and timing stay the same.
-        const MediaResult found = readers_[position->source]->FrameBefore(position->mediaTime, picture, stop_);
+        const MediaResult found = readers_[position->source]->FrameBefore(
+            position->mediaTime, KeptInstantsOf(position->source, k, callback), picture, stop_);
         if (found != MediaResult::Ok)
             return found;
     }
-    SampleGrabberCallback* callback = grabber.Callback();
     if (!callback || !callback->KeepsFrame())
         return MediaResult::Ok;
     if (const MediaResult drawn = Draw(picture, position ? position->source : 0); Failed(drawn))
@@ -171,6 +181,56 @@ MediaResult FfmpegRenderEngine::RenderFrame(std::int64_t k, SampleGrabber& grabb
     const MediaTime t = OutputFrameTime(k, picture_.outputFps);
     callback->BufferCB(static_cast<double>(t) / kMediaUnitsPerSecond, buffer_.data(), static_cast<long>(buffer_.size()));
     return MediaResult::Ok;
+}
+
+// The instants of the source at which the next kept output frames are
+// taken, from output frame k on, ending with the end of time once no more of
+// the source's frames are kept. A frame that a source does not answer for
+// (its stream has ended) is not asked about, so a kept frame is then later
+// than foreseen: more is decoded, never less.
+KeptInstants FfmpegRenderEngine::KeptInstantsOf(std::size_t source, std::int64_t k,
+                                                const SampleGrabberCallback* callback)
+{
+    if (!callback || callback->FramesBeforeKept(0) < 0)
+        return {}; // a callback set while streaming may keep any frame
+    if (k > keptAhead_.front())
+        keptAhead_ = NextKeptFrames(k, *callback);
+    KeptInstants instants;
+    for (const std::int64_t kept : keptAhead_) {
+        const std::optional<SourcePosition> position = PositionOf(kept);
+        if (!position || position->source != source) {
+            instants.push_back(std::numeric_limits<MediaTime>::max());
+            break;
+        }
+        instants.push_back(position->mediaTime);
+    }
+    return instants;
+}
+
+// The output frames, from k on, that the callback keeps next: as many as
+// the decoder reads ahead at most, then the frame count when none is left.
+std::vector<std::int64_t> FfmpegRenderEngine::NextKeptFrames(std::int64_t k,
+                                                             const SampleGrabberCallback& callback) const
+{
+    constexpr std::int64_t kForeseen = 8;
+    const std::int64_t count = OutputFrameCount(TrackEnd(picture_.tracks.front()), picture_.outputFps);
+    std::vector<std::int64_t> kept;
+    std::int64_t asked = 0;
+    std::int64_t next = callback.FramesBeforeKept(0);
+    for (; k < count && static_cast<std::int64_t>(kept.size()) < kForeseen; ++k) {
+        if (BeforeFirstPicture(PositionOf(k)))
+            continue;
+        if (asked++ == next) {
+            kept.push_back(k);
+            const auto found = static_cast<std::int64_t>(kept.size());
+            next = callback.FramesBeforeKept(found);
+            if (next < std::numeric_limits<std::int64_t>::max())
+                next += found; // the kept frames are asked about too
+        }
+    }
+    if (static_cast<std::int64_t>(kept.size()) < kForeseen)
+        kept.push_back(count);
+    return kept;
 }
 
 std::optional<SourcePosition> FfmpegRenderEngine::PositionOf(std::int64_t k) const

@@ -31,6 +31,8 @@ public:
     MediaControl* Control() override { return this; }
     MediaEventSource* Events() override { return this; }
     MediaResult ScrapIt() override;
+    // Frames the sources' decoders have made; read while the graph is stopped.
+    std::int64_t FramesDecoded() const;
 
     MediaResult Run() override;
     MediaResult Stop() override;
@@ -44,6 +46,8 @@ private:
     // Decodes up to the picture output frame k shows and, when the callback
     // keeps it, draws it and hands it over.
     MediaResult RenderFrame(std::int64_t k, SampleGrabber& grabber);
+    KeptInstants KeptInstantsOf(std::size_t source, std::int64_t k, const SampleGrabberCallback* callback);
+    std::vector<std::int64_t> NextKeptFrames(std::int64_t k, const SampleGrabberCallback& callback) const;
     // The source and file instant whose picture output frame k shows; none in a gap between sources.
     std::optional<SourcePosition> PositionOf(std::int64_t k) const;
     // Whether that instant lies at or before the first picture of its source.
@@ -62,6 +66,7 @@ private:
     std::vector<std::unique_ptr<SourceReader>> readers_; // one per source of its track
     PictureChain pictures_;
     std::vector<std::uint8_t> buffer_;
+    std::vector<std::int64_t> keptAhead_{-1}; // output frames the callback keeps next, as foreseen
 
     // Streaming state; the mutex guards the clock start and the events.
     std::atomic<bool> stop_{false};

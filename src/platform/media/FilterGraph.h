@@ -20,6 +20,15 @@ public:
     // answers whether it is kept. A frame that is not kept is never drawn nor
     // handed over, which saves most of the work when every n-th is wanted.
     virtual bool KeepsFrame() = 0;
+    // How many of the frames to come will be asked about and not kept before
+    // the kept one that follows `after` other kept ones: the engine need not
+    // decode what only the others show. Negative when the callback cannot
+    // tell: every frame is decoded.
+    virtual std::int64_t FramesBeforeKept(std::int64_t after) const
+    {
+        (void)after;
+        return -1;
+    }
     // A kept frame: bottom-up rows of blue, green, red, each padded to a
     // multiple of 4 bytes, valid only during the call. sampleTime is its
     // timeline time in seconds.

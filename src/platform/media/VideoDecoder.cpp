@@ -19,6 +19,15 @@ constexpr MediaTime kEndTolerance = kMediaUnitsPerSecond / 2;
 // containers only seek approximately; the last one is the start of the file.
 constexpr MediaTime kSeekBackoffs[] = {0, kMediaUnitsPerSecond, 5 * kMediaUnitsPerSecond};
 
+// A frame is left out only when the instant pictures are looked at from lies
+// this many frame durations beyond the start of the frame after it: room for
+// one frame that was read but never comes out of the decoder.
+constexpr MediaTime kSkipMarginFrames = 1;
+
+// The start times of the latest frames read that are remembered; a frame
+// found among them is one of those the decoder holds for reordering.
+constexpr std::size_t kReadTimesKept = 64;
+
 } // namespace
 
 MediaResult VideoDecoder::Open(const std::string& path)
@@ -30,6 +39,9 @@ MediaResult VideoDecoder::Open(const std::string& path)
     damagedInARow_ = 0;
     lastTime_ = AV_NOPTS_VALUE;
     dataEnd_ = 0;
+    lookedAt_.clear();
+    readTimes_.clear();
+    framesDecoded_ = 0;
     if (const MediaResult opened = OpenMediaInput(path, input_); Failed(opened))
         return opened;
     if (input_.videoStream < 0)
@@ -87,6 +99,9 @@ MediaResult VideoDecoder::SeekFrom(MediaTime target, const std::atomic<bool>& st
     hasKept_ = draining_ = false;
     damagedInARow_ = 0;
     lastTime_ = AV_NOPTS_VALUE;
+    // The first frame after a seek decides where the seek landed: it is always decoded.
+    lookedAt_.clear();
+    readTimes_.clear();
     const MediaResult decoded = Decode(*kept_, stop);
     if (decoded == MediaResult::Ok) {
         keptTime_ = FrameTime(*kept_);
@@ -116,6 +131,7 @@ MediaResult VideoDecoder::Decode(AVFrame& frame, const std::atomic<bool>& stop)
     while (!stop.load(std::memory_order_relaxed)) {
         const int received = avcodec_receive_frame(codec_.get(), &frame);
         if (received == 0) {
+            ++framesDecoded_;
             // Shaped as the probe measured the clip, so that its size fits the picture.
             frame.sample_aspect_ratio = SampleAspect(Stream(), frame.sample_aspect_ratio);
             return MediaResult::Ok;
@@ -146,7 +162,12 @@ MediaResult VideoDecoder::FeedPacket()
         return MediaResult::ReadFault;
     NoteDataEnd(*packet_);
     const bool picture = packet_->stream_index == input_.videoStream;
-    const int sent = picture ? avcodec_send_packet(codec_.get(), packet_.get()) : 0;
+    int sent = 0;
+    if (picture) {
+        // Read by the decoder for this packet only, also when it decodes on several threads.
+        codec_->skip_frame = Unneeded(*packet_) ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+        sent = avcodec_send_packet(codec_.get(), packet_.get());
+    }
     av_packet_unref(packet_.get());
     if (!picture)
         return MediaResult::Ok;
@@ -168,6 +189,32 @@ MediaTime VideoDecoder::FrameTime(const AVFrame& frame)
                                                          : 0;
     lastTime_ = time;
     return time;
+}
+
+// Whether the packet's frame, should nothing refer to it, leaves the screen
+// before any instant it is looked at. A frame stays on screen from its start
+// until the next frame starts, and a frame read earlier that starts later
+// starts no earlier than that. B-frames, read after the later frames they lie
+// before, are the frames this finds.
+bool VideoDecoder::Unneeded(const AVPacket& packet)
+{
+    if (packet.pts == AV_NOPTS_VALUE)
+        return false;
+    const MediaTime start = StreamToMediaTime(*input_.format, Stream(), packet.pts);
+    const auto later = readTimes_.upper_bound(start);
+    bool unneeded = false;
+    if (later != readTimes_.end() && !lookedAt_.empty()) {
+        // On screen for the instants after its start up to *later at the
+        // latest; the margin is taken off the instants, which are sane
+        // numbers, as a damaged file's timestamps may be any.
+        const MediaTime margin = kSkipMarginFrames * NominalFrameDuration();
+        const auto looked = std::upper_bound(lookedAt_.begin(), lookedAt_.end(), start);
+        unneeded = *later < lookedAt_.back() - margin && *looked - margin > *later;
+    }
+    readTimes_.insert(start);
+    if (readTimes_.size() > kReadTimesKept)
+        readTimes_.erase(readTimes_.begin());
+    return unneeded;
 }
 
 void VideoDecoder::NoteDataEnd(const AVPacket& packet)
@@ -236,13 +283,15 @@ void SourceReader::Rewind()
     deinterlacer_.Reset();
 }
 
-MediaResult SourceReader::FrameBefore(MediaTime t, const AVFrame*& frame, const std::atomic<bool>& stop)
+MediaResult SourceReader::FrameBefore(MediaTime t, const KeptInstants& kept, const AVFrame*& frame,
+                                      const std::atomic<bool>& stop)
 {
     if (!positioned_) {
         if (const MediaResult sought = decoder_.Seek(t - 1, stop); Failed(sought))
             return sought;
         positioned_ = true;
     }
+    kept_ = kept;
     if (!hasCurrent_) {
         const MediaResult first = Fetch(current_, currentTime_, stop);
         if (first == MediaResult::False)
@@ -284,6 +333,7 @@ MediaResult SourceReader::AdvanceTo(MediaTime t, const std::atomic<bool>& stop)
 
 MediaResult SourceReader::Fetch(FrameHandle& frame, MediaTime& time, const std::atomic<bool>& stop)
 {
+    decoder_.DecodeOnlyFor(deinterlacer_.NeedsEveryFrame(decoder_) ? KeptInstants{} : kept_);
     return deinterlacer_.Next(decoder_, *frame, time, stop);
 }
 

@@ -5,8 +5,15 @@
 #include "platform/media/Timeline.h"
 
 #include <atomic>
+#include <cstdint>
 #include <limits>
+#include <set>
 #include <string>
+#include <vector>
+
+// The instants, in order, at which pictures of a source may be kept from now
+// on; the last one stands for every instant from it on. Empty: any instant.
+using KeptInstants = std::vector<MediaTime>;
 
 // Decodes the first video stream of one file in presentation order, from
 // the keyframe before a chosen instant. The other streams are read, not
@@ -32,6 +39,13 @@ public:
     bool EndedEarly() const;
     // How long one frame is on screen when the file does not say.
     MediaTime NominalFrameDuration() const;
+    // Where the pictures decoded from now on may be looked at (empty, the
+    // state after Open and Seek: anywhere). A non-reference frame is left
+    // undecoded when a frame read before it follows it on screen and no
+    // instant lies between the two: the frame leaves the screen unseen.
+    void DecodeOnlyFor(const KeptInstants& instants) { lookedAt_ = instants; }
+    // Frames the decoder has made since the file was opened.
+    std::int64_t FramesDecoded() const { return framesDecoded_; }
 
 private:
     MediaResult OpenDecoder();
@@ -40,6 +54,7 @@ private:
     MediaResult SeekFrom(MediaTime target, const std::atomic<bool>& stop);
     MediaTime FrameTime(const AVFrame& frame);
     void NoteDataEnd(const AVPacket& packet);
+    bool Unneeded(const AVPacket& packet);
 
     std::string path_;
     MediaInput input_;
@@ -52,6 +67,9 @@ private:
     int damagedInARow_ = 0;    // packets the decoder rejected since the last good one
     MediaTime lastTime_ = AV_NOPTS_VALUE;
     MediaTime dataEnd_ = 0;    // the end of the latest packet read, of any stream
+    KeptInstants lookedAt_;
+    std::set<MediaTime> readTimes_; // of the latest picture packets read since positioning
+    std::int64_t framesDecoded_ = 0;
 };
 
 // The pictures of one timeline source, asked for at media times that never
@@ -68,8 +86,13 @@ public:
     // The last frame that starts before t, or the first one when t lies
     // before it. False, with no frame, once t lies past the end of the last
     // frame: the picture stream has ended. EndOfData instead when the file
-    // was cut short.
-    MediaResult FrameBefore(MediaTime t, const AVFrame*& frame, const std::atomic<bool>& stop);
+    // was cut short. Frames that only instants before the first of kept show
+    // may be left undecoded, and the frame handed out for an instant that
+    // is not kept is then not necessarily the one on screen.
+    MediaResult FrameBefore(MediaTime t, const KeptInstants& kept, const AVFrame*& frame,
+                            const std::atomic<bool>& stop);
+    // Frames the decoder has made since the source was opened.
+    std::int64_t FramesDecoded() const { return decoder_.FramesDecoded(); }
 
     DisplayOrientation Orientation() const { return orientation_; }
     // The instant of the stream's first picture, found by decoding from the
@@ -93,6 +116,7 @@ private:
     FrameHandle next_{av_frame_alloc()};
     MediaTime currentTime_ = 0;
     MediaTime nextTime_ = 0;
+    KeptInstants kept_;
     bool hasCurrent_ = false;
     bool hasNext_ = false;
 };

@@ -1,5 +1,6 @@
 #include "RenderRig.h"
 
+#include "platform/media/FfmpegRenderEngine.h"
 #include "platform/media/MediaType.h"
 #include "support/Frames.h"
 
@@ -16,6 +17,11 @@ void FrameRecorder::BufferCB(double sampleTime, const std::uint8_t* buffer, long
 bool FrameRecorder::KeepsFrame()
 {
     return asked_++ % keepEvery == 0;
+}
+
+std::int64_t FrameRecorder::FramesBeforeKept(std::int64_t after) const
+{
+    return foresees ? (keepEvery - asked_ % keepEvery) % keepEvery + after * (keepEvery - 1) : -1;
 }
 
 std::vector<CapturedFrame> FrameRecorder::Frames() const
@@ -125,6 +131,11 @@ bool RenderRig::WaitForEvent(GraphEvent& event, std::chrono::milliseconds timeou
 MediaResult RenderRig::Stop()
 {
     return engine_ ? engine_->Control()->Stop() : MediaResult::Ok;
+}
+
+std::int64_t RenderRig::FramesDecoded() const
+{
+    return engine_ ? dynamic_cast<const FfmpegRenderEngine&>(*engine_).FramesDecoded() : 0;
 }
 
 std::vector<CapturedFrame> RenderFrames(const RenderRequest& request, GraphEvent* last)

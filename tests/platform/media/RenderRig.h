@@ -20,10 +20,12 @@ struct CapturedFrame {
 class FrameRecorder final : public SampleGrabberCallback {
 public:
     bool KeepsFrame() override;
+    std::int64_t FramesBeforeKept(std::int64_t after) const override;
     void BufferCB(double sampleTime, const std::uint8_t* buffer, long length) override;
     std::vector<CapturedFrame> Frames() const;
 
     int keepEvery = 1; // frames asked for: one in this many
+    bool foresees = true; // whether it tells the engine which frames it keeps
     std::size_t Count() const;
 
 private:
@@ -58,6 +60,8 @@ public:
     // The first event within the time-out; false when none came.
     bool WaitForEvent(GraphEvent& event, std::chrono::milliseconds timeout = std::chrono::seconds(120));
     MediaResult Stop();
+    // Frames the engine's decoders have made; once stopped.
+    std::int64_t FramesDecoded() const;
 
     FilterGraph* graph = nullptr;
     FrameRecorder recorder;
