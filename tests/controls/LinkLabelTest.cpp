@@ -53,7 +53,7 @@ protected:
             QTest::qWait(10);
     }
     // Waits (bounded) for the hover timer to see that the mouse has left.
-    void WaitForTimer() { QTest::qWaitFor([this] { return !link->IsOverControl(); }, 20000); }
+    void WaitForTimer() { ASSERT_TRUE(QTest::qWaitFor([this] { return !link->IsOverControl(); }, 20000)); }
 
     QWidget parent;
     DesktopShell shell;
