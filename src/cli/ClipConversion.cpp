@@ -2,6 +2,7 @@
 
 #include "cli/StopSignals.h"
 #include "extract/FrameSampler.h"
+#include "platform/media/ClipMeasure.h"
 #include "platform/media/MediaType.h"
 #include "platform/media/ProbeGraph.h"
 
@@ -17,23 +18,13 @@
 
 namespace {
 
-// What the window learns about a clip when it opens it.
-struct ProbedClip {
-    MediaTime duration = 0;
-    int width = 0;
-    int height = 0;
-    double frameRate = kDefaultFrameRate;
-};
-
-std::optional<ProbedClip> Probe(const QString& path, QString& why)
+std::optional<MeasuredClip> Probe(const QString& path, QString& why)
 {
     if (!QFileInfo(path).isFile()) {
         why = QStringLiteral("no such file");
         return std::nullopt;
     }
     const std::unique_ptr<ProbeGraph> probe = FfmpegProbeFactory()();
-    ProbedClip clip;
-    double secondsPerFrame = 0;
     if (!probe) {
         why = QStringLiteral("no probe can be made");
         return std::nullopt;
@@ -42,18 +33,14 @@ std::optional<ProbedClip> Probe(const QString& path, QString& why)
         why = QStringLiteral("cannot be opened: ") + QString::fromStdString(MediaErrorText(result));
         return std::nullopt;
     }
-    if (Failed(probe->GetVideoSize(clip.width, clip.height))) {
-        why = QStringLiteral("holds no video");
-        return std::nullopt;
+    MeasuredClip clip;
+    switch (MeasureClip(*probe, path.toStdString(), kDefaultFrameRate, clip)) {
+    case MeasureFailure::None: return clip;
+    case MeasureFailure::VideoSize: why = QStringLiteral("holds no video"); break;
+    case MeasureFailure::Duration:
+    case MeasureFailure::FrameTime: why = QStringLiteral("its length or frame rate cannot be read"); break;
     }
-    if (Failed(probe->GetDuration(clip.duration)) || Failed(probe->GetAvgTimePerFrame(secondsPerFrame))) {
-        why = QStringLiteral("its length or frame rate cannot be read");
-        return std::nullopt;
-    }
-    // A clip that states no frame time keeps the default rate, as in the window.
-    if (secondsPerFrame > 0)
-        clip.frameRate = 1.0 / secondsPerFrame;
-    return clip;
+    return std::nullopt;
 }
 
 // Times past any clip's end are held where they still fit the media clock.
@@ -79,7 +66,7 @@ void PrintSummary(const QString& clip, const FrameGrabberCallback& sampler, doub
 
 // The command's settings fitted to the clip as the window fits the Options
 // when it opens one: the clip's own size and, for "Original frame rate", its rate.
-ConversionSettings SettingsFor(const ExtractCommand& command, const ProbedClip& clip, const QString& folder)
+ConversionSettings SettingsFor(const ExtractCommand& command, const MeasuredClip& clip, const QString& folder)
 {
     ConversionSettings settings = command.settings;
     settings.outputWidth = command.width.value_or(clip.width);
@@ -125,7 +112,7 @@ ExitStatus ClipConverter::Convert(const ClipTarget& clip)
 std::optional<ConversionRequest> ClipConverter::Prepare(const ClipTarget& clip, ExitStatus& failure)
 {
     QString why;
-    const std::optional<ProbedClip> probed = Probe(clip.path, why);
+    const std::optional<MeasuredClip> probed = Probe(clip.path, why);
     if (!probed) {
         messages_.Say(why);
         failure = ExitStatus::CannotOpen;
