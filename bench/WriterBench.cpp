@@ -10,36 +10,66 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <utility>
 
 namespace {
 constexpr const char* kFormats[] = {"bmp", "jpg", "png", "tif", "gif"};
 
-// The render engine's layout: bottom-up rows padded to 4 bytes.
-std::vector<std::uint8_t> BottomUp(const QByteArray& topDown, int width, int height)
+std::uint8_t Clamped(double value)
 {
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-    const std::size_t stride = (rowBytes + 3) / 4 * 4;
-    std::vector<std::uint8_t> frame(stride * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y)
-        std::memcpy(frame.data() + stride * static_cast<std::size_t>(height - 1 - y),
-                    topDown.constData() + rowBytes * static_cast<std::size_t>(y), rowBytes);
-    return frame;
+    return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
+}
+
+// The frame as the filter chain draws it for the writer: blue, green, red,
+// or full-range BT.601 planes with each chroma sample the mean of four pixels.
+// Drawing it is timed with the writing, as copying it was before.
+DrawnPicture Draw(const QByteArray& bgr, int width, int height, PictureLayout layout)
+{
+    DrawnPicture picture = DrawnPicture::Black(layout, width, height);
+    const auto pixel = [&](int x, int y) {
+        return reinterpret_cast<const std::uint8_t*>(bgr.constData()) + (std::size_t(y) * width + x) * 3;
+    };
+    for (int y = 0; y < height; ++y) {
+        if (layout == PictureLayout::Bgr24) {
+            std::memcpy(picture.Plane(0) + picture.Stride(0) * y, pixel(0, y), std::size_t(width) * 3);
+            continue;
+        }
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* p = pixel(x, y);
+            picture.Plane(0)[picture.Stride(0) * y + x] = Clamped(0.114 * p[0] + 0.587 * p[1] + 0.299 * p[2]);
+        }
+    }
+    if (layout == PictureLayout::Yuv420)
+        for (int y = 0; y < height; y += 2)
+            for (int x = 0; x < width; x += 2) {
+                double blue = 0, green = 0, red = 0;
+                for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
+                    const std::uint8_t* p = pixel(std::min(x + dx, width - 1), std::min(y + dy, height - 1));
+                    blue += p[0] / 4.0;
+                    green += p[1] / 4.0;
+                    red += p[2] / 4.0;
+                }
+                const double luma = 0.114 * blue + 0.587 * green + 0.299 * red;
+                picture.Plane(1)[picture.Stride(1) * (y / 2) + x / 2] = Clamped(128 + (blue - luma) / 1.772);
+                picture.Plane(2)[picture.Stride(2) * (y / 2) + x / 2] = Clamped(128 + (red - luma) / 1.402);
+            }
+    return picture;
 }
 
 double FramesPerSecond(FrameGrabberCallback& sampler, const ConversionSettings& settings, int width, int height,
-                       const std::vector<std::uint8_t>& frame, int frames)
+                       const QByteArray& frame, int frames)
 {
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < frames; ++i) {
         // A new conversion per frame keeps the plain name, so each frame replaces the last file.
         sampler.BeginConversion(settings);
-        sampler.SetFrameSize(width, height);
-        sampler.BufferCB(i / 25.0, frame.data(), static_cast<long>(frame.size()));
+        sampler.SampleCB(i / 25.0, Draw(frame, width, height, sampler.Layout()));
     }
     sampler.FinishConversion();
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
@@ -62,7 +92,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s is not one %dx%d BGR24 frame\n", argv[1], width, height);
         return 2;
     }
-    const std::vector<std::uint8_t> frame = BottomUp(input.readAll(), width, height);
+    const QByteArray frame = input.readAll();
     std::FILE* quiet = std::fopen("/dev/null", "w");
     FrameGrabberCallback sampler([] { return LocalTime{2009, 12, 31, 23, 59, 59, 999}; }, quiet);
     std::printf("%-6s %10s %12s\n", "format", "fps", "bytes");

@@ -172,10 +172,7 @@ MediaResult SetGrabberCallbackFunction(const ConversionReporter& reporter, const
     if (const MediaResult result = grabber.SetBufferSamples(false); Failed(result))
         return diagnosed(kSetBufferSamples, result);
     MediaType connected;
-    const MediaResult result = grabber.GetConnectedMediaType(connected);
-    if (Succeeded(result) && sinks.recordFrameSize)
-        sinks.recordFrameSize(connected.bmiHeader.biWidth, connected.bmiHeader.biHeight);
-    return result;
+    return grabber.GetConnectedMediaType(connected);
 }
 
 std::optional<RunningCapture> StartCapture(EditingServices& services, const ConversionReporter& reporter,

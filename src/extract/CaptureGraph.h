@@ -23,8 +23,6 @@ struct RunningCapture {
 struct CaptureSinks {
     std::shared_ptr<SampleGrabber> grabber;
     SampleGrabberCallback* callback = nullptr;
-    // Receives the frame size of the grabber's connection.
-    std::function<void(int width, int height)> recordFrameSize;
     // Called (from any thread) when graph events are waiting.
     GraphNotify notify;
 };
@@ -39,5 +37,5 @@ std::optional<RunningCapture> StartCapture(EditingServices& services, const Conv
 // Frames flow as fast as they decode.
 MediaResult SetNoClock(FilterGraph& graph, const ConversionReporter& reporter);
 
-// Connects the callback to the grabber and records the connected frame size.
+// Connects the callback to the grabber and checks that it is connected.
 MediaResult SetGrabberCallbackFunction(const ConversionReporter& reporter, const CaptureSinks& sinks);

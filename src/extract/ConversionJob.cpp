@@ -129,7 +129,6 @@ void ConversionJob::Start(const ConversionRequest& request)
     QPointer<ConversionJob> self(this);
     const CaptureSinks sinks{
         services_.grabber, &services_.sampler,
-        [this](int width, int height) { services_.sampler.SetFrameSize(width, height); },
         // Streaming threads only post; the events are fetched on this object's thread.
         [self] { QMetaObject::invokeMethod(self, &ConversionJob::HandleGraphEvents, Qt::QueuedConnection); }};
     capture_ = StartCapture(services_.editing, reporter_, *timeline_, sinks);

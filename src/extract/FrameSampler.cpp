@@ -1,5 +1,6 @@
 #include "extract/FrameSampler.h"
 
+#include "platform/imaging/Bitmap.h"
 #include "settings/ConversionSettings.h"
 
 #include <QFile>
@@ -49,12 +50,6 @@ void FrameGrabberCallback::BeginConversion(const ConversionSettings& settings)
     failures_ = {};
 }
 
-void FrameGrabberCallback::SetFrameSize(int width, int height)
-{
-    frameWidth_ = width;
-    frameHeight_ = height;
-}
-
 void FrameGrabberCallback::FinishConversion()
 {
     queue_.Wait();
@@ -73,21 +68,26 @@ CaptureFailures FrameGrabberCallback::Failures() const
     return failures_;
 }
 
-void FrameGrabberCallback::BufferCB(double sampleTime, const std::uint8_t* buffer, long length)
+PictureLayout FrameGrabberCallback::Layout() const
+{
+    return format_ != nullptr && FramePixelFormat(*format_, jpegQuality_) == PixelFormat::Yuv420
+               ? PictureLayout::Yuv420
+               : PictureLayout::Bgr24;
+}
+
+void FrameGrabberCallback::SampleCB(double sampleTime, DrawnPicture picture)
 {
     // The picture is named after the moment the frame arrived, so the clock is read first.
     const LocalTime now = clock_();
-    if (buffer == nullptr || length < 0) {
+    if (picture.Empty()) {
         std::fputs(kInvalidSample, diagnostics_);
         return;
     }
-    const KeptFrame kept{now, NextSequence(now), keptFrames_++, sampleTime, format_, jpegQuality_, frameWidth_,
-                         frameHeight_};
+    const KeptFrame kept{now, NextSequence(now), keptFrames_++, sampleTime, format_, jpegQuality_};
     try {
-        queue_.Push(buffer, static_cast<std::size_t>(length),
-                    [this, kept](const PictureQueue::Frame& frame) { Write(kept, frame); });
+        queue_.Push(std::move(picture), [this, kept](const DrawnPicture& drawn) { Write(kept, drawn); });
     } catch (const std::exception&) {
-        // No memory for a copy of this frame: the picture is lost, not the conversion.
+        // No memory to queue this frame: the picture is lost, not the conversion.
         PlaceInOrder({kept, nullptr, PathOf(kept, kept.sequence) + kNoMemory});
     }
 }
@@ -123,11 +123,14 @@ QString FrameGrabberCallback::PathOf(const KeptFrame& kept, int sequence) const
 }
 
 // The picture is written under a temporary name while others are written too.
-void FrameGrabberCallback::Write(const KeptFrame& kept, const PictureQueue::Frame& frame)
+void FrameGrabberCallback::Write(const KeptFrame& kept, const DrawnPicture& picture)
 {
-    const FrameBuffer buffer{frame.data(), frame.size(), kept.width, kept.height};
+    const bool planar = picture.Layout() == PictureLayout::Yuv420;
+    Bitmap frame(planar ? PixelFormat::Yuv420 : PixelFormat::Bgr24, picture.Width(), picture.Height(),
+                 {picture.Plane(0), picture.Plane(1), picture.Plane(2)},
+                 {picture.Stride(0), picture.Stride(1), picture.Stride(2)});
     auto file = std::make_unique<OutputFile>(PathOf(kept, kept.sequence));
-    std::optional<QString> failure = kept.format->write(buffer, *file, kept.jpegQuality);
+    std::optional<QString> failure = kept.format->write(frame, *file, kept.jpegQuality);
     PlaceInOrder({kept, std::move(file), std::move(failure)});
 }
 

@@ -54,10 +54,6 @@ public:
     // format has writes nothing. Called only while no frame arrives.
     void BeginConversion(const ConversionSettings& settings);
 
-    // The size of the frames to come, as the graph negotiated it; height
-    // positive: the rows arrive bottom-up. Called only while no frame arrives.
-    void SetFrameSize(int width, int height);
-
     // Returns once every frame kept so far is written or counted as failed.
     void FinishConversion();
 
@@ -68,11 +64,13 @@ public:
     // Those before the N-th frames to come; all of them in a format that is not written.
     std::int64_t FramesBeforeKept(std::int64_t after) const override;
 
-    // Called for each kept frame on the streaming thread with a bottom-up
-    // BGR24 frame (rows padded to 4 bytes) that is valid only during the
-    // call; it is copied and written later. Nothing is reported to the user
-    // and nothing fails the conversion.
-    void BufferCB(double sampleTime, const std::uint8_t* buffer, long length) override;
+    // The layout the chosen format's writer takes, so that a frame is drawn
+    // once, straight into what goes into the file.
+    PictureLayout Layout() const override;
+    // Called for each kept frame on the streaming thread; the picture is
+    // written later on a worker. Nothing is reported to the user and nothing
+    // fails the conversion.
+    void SampleCB(double sampleTime, DrawnPicture picture) override;
 
     std::int64_t FrameCount() const { return frameCounter_; }
     // How many of this conversion's first frames frames will be kept, at the
@@ -95,8 +93,6 @@ private:
         double sampleTime = 0;
         const PictureFormat* format = nullptr;
         int jpegQuality = 0;
-        int width = 0;
-        int height = 0;
     };
 
     // A kept frame whose picture is written, or has failed, and waits for
@@ -109,7 +105,7 @@ private:
 
     int NextSequence(const LocalTime& time);
     QString PathOf(const KeptFrame& kept, int sequence) const;
-    void Write(const KeptFrame& kept, const PictureQueue::Frame& frame);
+    void Write(const KeptFrame& kept, const DrawnPicture& picture);
     void PlaceInOrder(Finished finished);
     void Settle(Finished& finished);
     std::optional<QString> Place(OutputFile& file, const KeptFrame& kept, QString& path) const;
@@ -123,8 +119,6 @@ private:
     const PictureFormat* format_ = nullptr; // nullptr: nothing is written
     int jpegQuality_ = 80;
     int samplingInterval_ = 1;
-    int frameWidth_ = 0;
-    int frameHeight_ = 0;
     std::int64_t frameCounter_ = 0; // 64 bits: a long run never wraps it
     std::int64_t countedBefore_ = 0; // frameCounter_ when the conversion began
     // The moment of the last kept frame and how many frames shared it, so

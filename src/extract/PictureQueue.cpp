@@ -1,7 +1,6 @@
 #include "extract/PictureQueue.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 PictureQueue::PictureQueue(int workers) : workerCount_(static_cast<std::size_t>(std::max(workers, 1)))
@@ -21,29 +20,12 @@ PictureQueue::~PictureQueue()
         worker.join();
 }
 
-void PictureQueue::Push(const std::uint8_t* data, std::size_t size, Work work)
+void PictureQueue::Push(DrawnPicture picture, Work work)
 {
-    Frame frame;
     {
         std::unique_lock lock(mutex_);
-        itemFinished_.wait(lock, [this] { return busy_ + items_.size() + claimed_ < workerCount_; });
-        ++claimed_;
-        frame = TakeSpare();
-    }
-    // Copied outside the lock, so the workers are never held up by it.
-    try {
-        frame.resize(size);
-    } catch (...) {
-        const std::lock_guard lock(mutex_);
-        --claimed_;
-        itemFinished_.notify_all();
-        throw;
-    }
-    std::memcpy(frame.data(), data, size);
-    {
-        const std::lock_guard lock(mutex_);
-        --claimed_;
-        items_.push_back({std::move(frame), std::move(work)});
+        itemFinished_.wait(lock, [this] { return busy_ + items_.size() < workerCount_; });
+        items_.push_back({std::move(picture), std::move(work)});
     }
     itemQueued_.notify_one();
 }
@@ -51,20 +33,12 @@ void PictureQueue::Push(const std::uint8_t* data, std::size_t size, Work work)
 void PictureQueue::Wait()
 {
     std::unique_lock lock(mutex_);
-    itemFinished_.wait(lock, [this] { return items_.empty() && busy_ == 0 && claimed_ == 0; });
+    itemFinished_.wait(lock, [this] { return items_.empty() && busy_ == 0; });
 }
 
-// Called with the mutex held.
-PictureQueue::Frame PictureQueue::TakeSpare()
-{
-    if (spares_.empty())
-        return {};
-    Frame frame = std::move(spares_.back());
-    spares_.pop_back();
-    return frame;
-}
-
-// A worker drains the queue before it ends, so no pushed frame is dropped.
+// A worker drains the queue before it ends, so no pushed picture is dropped.
+// The picture goes as soon as its work is done, so its memory returns to the
+// chain that drew it.
 void PictureQueue::Serve()
 {
     std::unique_lock lock(mutex_);
@@ -76,10 +50,10 @@ void PictureQueue::Serve()
         items_.pop_front();
         ++busy_;
         lock.unlock();
-        item.work(item.frame);
+        item.work(item.picture);
+        item = {};
         lock.lock();
         --busy_;
-        spares_.push_back(std::move(item.frame));
         itemFinished_.notify_all();
     }
 }

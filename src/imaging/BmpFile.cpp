@@ -1,5 +1,6 @@
 #include "imaging/BmpFile.h"
 
+#include "platform/imaging/Bitmap.h"
 #include "platform/imaging/OutputFile.h"
 
 namespace {
@@ -34,14 +35,23 @@ std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::in
     return headers;
 }
 
-std::optional<QString> WriteBmp(const FrameBuffer& frame, OutputFile& file, int)
+std::optional<QString> WriteBmp(Bitmap& frame, OutputFile& file, int)
 {
     if (!file.IsOpen())
         return file.ErrorText();
-    const auto headers = BmpHeaders(frame.width, frame.height, static_cast<std::uint32_t>(frame.length));
+    if (!frame.IsValid() || frame.Format() != PixelFormat::Bgr24)
+        return file.Path() + QStringLiteral(": the frame does not fit its buffer");
+    const std::size_t rowBytes = static_cast<std::size_t>(frame.Width()) * 3;
+    const std::size_t stride = static_cast<std::size_t>(Bitmap::RowStride(frame.Width(), 24));
+    const std::uint8_t padding[3] = {};
+    const auto headers =
+        BmpHeaders(frame.Width(), frame.Height(), static_cast<std::uint32_t>(stride * frame.Height()));
     file.Write(headers.data(), kBmpFileHeaderSize);
     file.Write(headers.data() + kBmpFileHeaderSize, kBmpInfoHeaderSize);
-    file.Write(frame.data, frame.length);
+    for (int y = frame.Height() - 1; y >= 0; --y) {
+        file.Write(frame.Row(y), rowBytes);
+        file.Write(padding, stride - rowBytes);
+    }
     if (!file.Commit())
         return file.ErrorText();
     return std::nullopt;

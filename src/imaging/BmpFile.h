@@ -14,6 +14,6 @@ inline constexpr std::size_t kBmpHeadersSize = kBmpFileHeaderSize + kBmpInfoHead
 // whose pixel data is dataLength bytes, little-endian and unpadded.
 std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::int32_t height, std::uint32_t dataLength);
 
-// The BMP writer: both headers and the frame's bytes exactly as delivered;
-// the rows are not flipped, converted or checked against the frame size.
-std::optional<QString> WriteBmp(const FrameBuffer& frame, OutputFile& file, int jpegQuality);
+// The BMP writer: both headers and the frame's rows from the bottom up, each
+// padded to 4 bytes with zeros.
+std::optional<QString> WriteBmp(Bitmap& frame, OutputFile& file, int jpegQuality);

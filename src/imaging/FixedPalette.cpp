@@ -179,7 +179,7 @@ public:
 private:
     void Load(std::vector<std::uint8_t>& row, int index)
     {
-        std::memcpy(row.data(), frame_.Bits() + frame_.Stride() * static_cast<std::size_t>(index), width_);
+        std::memcpy(row.data(), frame_.Row(frame_.Height() - 1 - index), width_);
     }
 
     const Bitmap& frame_;

@@ -66,34 +66,29 @@ bool SaveAsGif(Bitmap& bitmap, OutputFile& file)
 
 namespace {
 
-// The bitmap wraps the frame in place and is gone before the call returns.
-template <typename Save>
-std::optional<QString> WrapAndSave(const FrameBuffer& frame, Save save)
+std::optional<QString> Outcome(bool saved, const Bitmap& frame)
 {
-    Bitmap bitmap(frame.width, frame.height, frame.data, frame.length);
-    if (save(bitmap))
-        return std::nullopt;
-    return bitmap.LastErrorText();
+    return saved ? std::nullopt : std::optional(frame.LastErrorText());
 }
 
-std::optional<QString> WriteJpeg(const FrameBuffer& frame, OutputFile& file, int jpegQuality)
+std::optional<QString> WriteJpeg(Bitmap& frame, OutputFile& file, int jpegQuality)
 {
-    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsJpeg(jpegQuality, bitmap, file); });
+    return Outcome(SaveAsJpeg(jpegQuality, frame, file), frame);
 }
 
-std::optional<QString> WritePng(const FrameBuffer& frame, OutputFile& file, int)
+std::optional<QString> WritePng(Bitmap& frame, OutputFile& file, int)
 {
-    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsPng(bitmap, file); });
+    return Outcome(SaveAsPng(frame, file), frame);
 }
 
-std::optional<QString> WriteTiff(const FrameBuffer& frame, OutputFile& file, int)
+std::optional<QString> WriteTiff(Bitmap& frame, OutputFile& file, int)
 {
-    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsTiff(bitmap, file); });
+    return Outcome(SaveAsTiff(frame, file), frame);
 }
 
-std::optional<QString> WriteGif(const FrameBuffer& frame, OutputFile& file, int)
+std::optional<QString> WriteGif(Bitmap& frame, OutputFile& file, int)
 {
-    return WrapAndSave(frame, [&](Bitmap& bitmap) { return SaveAsGif(bitmap, file); });
+    return Outcome(SaveAsGif(frame, file), frame);
 }
 
 PictureFormat Entry(OutputFormat code, const char* listName, const char* extension, const char* mimeType,
@@ -119,6 +114,12 @@ std::span<const PictureFormat> PictureFormats()
         Entry(kFormatGif, nullptr, "gif", "image/gif", WriteGif),
     };
     return formats;
+}
+
+PixelFormat FramePixelFormat(const PictureFormat& format, int jpegQuality)
+{
+    return format.code == kFormatJpg && jpegQuality < kJpegFullColourQuality ? PixelFormat::Yuv420
+                                                                              : PixelFormat::Bgr24;
 }
 
 const PictureFormat* FindPictureFormat(int code)

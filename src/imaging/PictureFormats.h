@@ -16,19 +16,10 @@ class OutputFile;
 // Picture formats by the code the profile stores.
 enum OutputFormat : int { kFormatBmp = 0, kFormatJpg = 1, kFormatPng = 2, kFormatTif = 3, kFormatGif = 4 };
 
-// One frame as the engine delivers it: rows bottom-up, blue, green, red,
-// each row padded to 4 bytes. The bytes are not owned.
-struct FrameBuffer {
-    const std::uint8_t* data = nullptr;
-    std::size_t length = 0;
-    int width = 0;
-    int height = 0;
-};
-
 // Writes the whole picture of the frame into file and commits it, ready to
 // be placed under its name. Returns nullopt on success, else
 // "<path>: <reason>"; a failed write leaves the file uncommitted.
-using PictureWriter = std::optional<QString> (*)(const FrameBuffer& frame, OutputFile& file, int jpegQuality);
+using PictureWriter = std::optional<QString> (*)(Bitmap& frame, OutputFile& file, int jpegQuality);
 
 // Everything the program knows of one picture format.
 struct PictureFormat {
@@ -39,6 +30,11 @@ struct PictureFormat {
     const ImageCodecInfo* encoder; // looked up once; nullptr when the system offers none
     PictureWriter write;
 };
+
+// The pixel format a format's writer takes its frames in: a JPEG below
+// full-colour quality takes the 4:2:0 planes that go into its file as they
+// are, everything else blue, green, red.
+PixelFormat FramePixelFormat(const PictureFormat& format, int jpegQuality);
 
 // Every format, indexed by its code.
 std::span<const PictureFormat> PictureFormats();

@@ -12,7 +12,7 @@ namespace {
 class NullCallback final : public SampleGrabberCallback {
 public:
     bool KeepsFrame() override { return true; }
-    void BufferCB(double, const std::uint8_t*, long) override {}
+    void SampleCB(double, DrawnPicture) override {}
 };
 
 class CaptureGraphTest : public ::testing::Test {
@@ -24,7 +24,7 @@ protected:
         settings.outputHeight = 240;
         settings.frameRate = 25.0;
         services.CreateSampleGrabber(grabber);
-        sinks = CaptureSinks{grabber, &callback, [this](int w, int h) { frameSize = {w, h}; }, [this] { ++notified; }};
+        sinks = CaptureSinks{grabber, &callback, [this] { ++notified; }};
     }
     std::optional<RunningCapture> Start()
     {
@@ -41,7 +41,6 @@ protected:
     NullCallback callback;
     CaptureSinks sinks{};
     std::unique_ptr<Timeline> timeline;
-    std::pair<int, int> frameSize{0, 0};
     int notified = 0;
 };
 
@@ -55,7 +54,10 @@ TEST_F(CaptureGraphTest, TheRunningGraphHoldsOneGrabberAndTwoNullRenderersWithou
     EXPECT_FALSE(graph.Clocked());
     EXPECT_TRUE(graph.running);
     EXPECT_EQ(grabber->Callback(), &callback);
-    EXPECT_EQ(frameSize, (std::pair<int, int>{321, 240}));
+    MediaType connected;
+    ASSERT_EQ(grabber->GetConnectedMediaType(connected), MediaResult::Ok);
+    EXPECT_EQ(connected.bmiHeader.biWidth, 321);
+    EXPECT_EQ(connected.bmiHeader.biHeight, 240);
     graph.Post({EC_COMPLETE, 0, 0});
     EXPECT_EQ(notified, 1);
     EXPECT_EQ(running->events, static_cast<MediaEventSource*>(&graph));
@@ -111,7 +113,7 @@ TEST_F(CaptureGraphTest, EachFailingStepShowsItsMessagesAndLeavesNothingRunning)
         fresh.CreateSampleGrabber(freshGrabber);
         const auto freshTimeline = BuildTimeline(fresh, freshReporter, clip, settings);
         fresh.faults.Fail(c.step);
-        const CaptureSinks freshSinks{freshGrabber, &callback, {}, {}};
+        const CaptureSinks freshSinks{freshGrabber, &callback, {}};
         EXPECT_FALSE(StartCapture(fresh, freshReporter, *freshTimeline, freshSinks)) << c.step;
         QStringList expected;
         for (const char* text : c.messages)

@@ -168,12 +168,11 @@ TEST_F(ConversionJobTest, PicturesThatCouldNotBeWrittenAreReportedOnceAtTheEnd)
 {
     settings.outputFolder = dir.filePath(QStringLiteral("missing/"));
     job.Convert({clip, settings});
-    std::vector<std::uint8_t> frame(964 * 240);
     SampleGrabberCallback* callback = grabber->Callback();
     ASSERT_NE(callback, nullptr);
     for (const double sampleTime : {0.0, 0.04})
         if (callback->KeepsFrame())
-            callback->BufferCB(sampleTime, frame.data(), static_cast<long>(frame.size()));
+            callback->SampleCB(sampleTime, DrawnPicture::Black(callback->Layout(), 321, 240));
     Deliver({EC_COMPLETE, 0, 0});
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("2 of the pictures could not be written to ") +

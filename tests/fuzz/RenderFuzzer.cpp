@@ -38,22 +38,24 @@ const QString& ClipPath()
     return path;
 }
 
-// Reads every byte of each frame, so that a frame shorter than its stated
-// length is caught, and checks the length against the output size.
+// Reads every byte of each frame, so that a frame smaller than it says is
+// caught, and checks its size against the output size.
 class FrameToucher final : public SampleGrabberCallback {
 public:
     explicit FrameToucher(OutputSize size) : size_(size) {}
 
     bool KeepsFrame() override { return true; }
-    void BufferCB(double, const std::uint8_t* buffer, long length) override
+    void SampleCB(double, DrawnPicture picture) override
     {
-        if (length != Rgb24Stride(size_.width) * size_.height) {
-            std::fprintf(stderr, "frame of %ld bytes for %dx%d\n", length, size_.width, size_.height);
+        if (picture.Width() != size_.width || picture.Height() != size_.height) {
+            std::fprintf(stderr, "frame of %dx%d for %dx%d\n", picture.Width(), picture.Height(), size_.width,
+                         size_.height);
             std::abort();
         }
         unsigned sum = 0;
-        for (long i = 0; i < length; ++i)
-            sum += buffer[i];
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width() * 3; ++x)
+                sum += picture.Plane(0)[picture.Stride(0) * y + x];
         checksum_ = sum;
     }
 
@@ -141,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     FrameToucher toucher({settings.outputWidth, settings.outputHeight});
     EventSignal signal;
-    const CaptureSinks sinks{grabber, &toucher, {}, [&signal] { signal.Notify(); }};
+    const CaptureSinks sinks{grabber, &toucher, [&signal] { signal.Notify(); }};
     std::optional<RunningCapture> capture = StartCapture(editing, reporter, *timeline, sinks);
     if (!capture)
         return 0;

@@ -24,7 +24,8 @@ struct ImageResult {
     bool Succeeded() const { return status == ImageStatus::Ok; }
 };
 
-enum class PixelFormat { Bgr24, Indexed8 };
+// Yuv420: full-range BT.601 Y, Cb, Cr planes, chroma at half the width and height.
+enum class PixelFormat { Bgr24, Indexed8, Yuv420 };
 
 // One palette entry in the byte order of a device-independent bitmap.
 struct PaletteEntry {
@@ -38,15 +39,22 @@ struct PaletteEntry {
 
 using Palette = std::array<PaletteEntry, 256>;
 
-// A picture over pixels it does not own: rows bottom-up, each padded to a
-// multiple of 4 bytes, as a device-independent bitmap lays them out. The
-// pixels (and the palette) must outlive the bitmap; nothing is copied.
+// A picture over pixels it does not own. The pixels (and the palette) must
+// outlive the bitmap; nothing is copied.
 class Bitmap final {
 public:
-    // 24 bits per pixel, blue, green, red.
+    using Planes = std::array<const std::uint8_t*, 3>;
+    using Strides = std::array<std::ptrdiff_t, 3>;
+
+    // Rows bottom-up, each padded to a multiple of 4 bytes, as a
+    // device-independent bitmap lays them out: 24 bits per pixel, blue,
+    // green, red.
     Bitmap(int width, int height, const std::uint8_t* bits, std::size_t length);
-    // 8-bit indices into palette.
+    // The same with 8-bit indices into palette.
     Bitmap(int width, int height, const std::uint8_t* indices, std::size_t length, const Palette& palette);
+    // Planes as a decoder lays them out: the top row of each and the bytes
+    // from one row to the next below (negative when rows are stored bottom-up).
+    Bitmap(PixelFormat format, int width, int height, const Planes& topRows, const Strides& strides);
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;
 
@@ -59,10 +67,11 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     PixelFormat Format() const { return format_; }
+    // Bytes a row of plane 0 takes in a bottom-up bitmap, padding included.
     std::size_t Stride() const { return stride_; }
-    const std::uint8_t* Bits() const { return bits_; }
-    // Row y counted from the top of the picture.
-    const std::uint8_t* Row(int y) const { return bits_ + stride_ * static_cast<std::size_t>(height_ - 1 - y); }
+    std::ptrdiff_t RowStep(int plane = 0) const { return steps_[plane]; }
+    // Row y of a plane, counted from the top of the picture.
+    const std::uint8_t* Row(int y, int plane = 0) const { return rows_[plane] + steps_[plane] * y; }
     const Palette* GetPalette() const { return palette_; }
 
     // The last failure of an operation on this bitmap; Ok until one fails.
@@ -77,8 +86,9 @@ private:
     int width_;
     int height_;
     PixelFormat format_;
-    const std::uint8_t* bits_;
     const Palette* palette_;
+    Planes rows_{};
+    Strides steps_{};
     std::size_t stride_ = 0;
     bool valid_ = false;
     ImageStatus lastStatus_ = ImageStatus::Ok;

@@ -2,8 +2,8 @@
 
 #include "platform/media/EditingServices.h"
 
-#include <cstring>
 #include <limits>
+#include <utility>
 
 FfmpegRenderEngine::~FfmpegRenderEngine()
 {
@@ -55,7 +55,6 @@ MediaResult FfmpegRenderEngine::OpenPictureGroup(int group, const TimelineGroupS
         }
     pictureGroup_ = group;
     picture_ = description;
-    buffer_.assign(description.mediaType.bmiHeader.biSizeImage, 0);
     return MediaResult::Ok;
 }
 
@@ -176,10 +175,12 @@ MediaResult FfmpegRenderEngine::RenderFrame(std::int64_t k, SampleGrabber& grabb
     }
     if (!callback || !callback->KeepsFrame())
         return MediaResult::Ok;
-    if (const MediaResult drawn = Draw(picture, position ? position->source : 0); Failed(drawn))
-        return drawn;
+    DrawnPicture drawn;
+    if (const MediaResult result = Draw(picture, position ? position->source : 0, callback->Layout(), drawn);
+        Failed(result))
+        return result;
     const MediaTime t = OutputFrameTime(k, picture_.outputFps);
-    callback->BufferCB(static_cast<double>(t) / kMediaUnitsPerSecond, buffer_.data(), static_cast<long>(buffer_.size()));
+    callback->SampleCB(static_cast<double>(t) / kMediaUnitsPerSecond, std::move(drawn));
     return MediaResult::Ok;
 }
 
@@ -245,16 +246,18 @@ bool FfmpegRenderEngine::BeforeFirstPicture(const std::optional<SourcePosition>&
     return position && position->mediaTime <= readers_[position->source]->FirstPictureTime();
 }
 
-MediaResult FfmpegRenderEngine::Draw(const AVFrame* picture, std::size_t source)
+MediaResult FfmpegRenderEngine::Draw(const AVFrame* picture, std::size_t source, PictureLayout layout,
+                                     DrawnPicture& drawn)
 {
-    if (!picture) {
-        std::memset(buffer_.data(), 0, buffer_.size()); // a gap between sources is black
-        return MediaResult::Ok;
-    }
     const BitmapInfoHeader& header = picture_.mediaType.bmiHeader;
+    if (!picture) {
+        // A gap between sources is black.
+        drawn = DrawnPicture::Black(layout, header.biWidth, header.biHeight);
+        return drawn.Empty() ? MediaResult::OutOfMemory : MediaResult::Ok;
+    }
     const int stretchMode = picture_.tracks.front().sources[source].stretchMode;
     return pictures_.Draw(*picture, readers_[source]->Orientation(), stretchMode, picture_.processing.toneMapHdr,
-                          buffer_.data(), header.biWidth, header.biHeight);
+                          layout, header.biWidth, header.biHeight, drawn);
 }
 
 // With the reference clock a frame waits for its timeline time; without it

@@ -52,8 +52,8 @@ private:
     std::optional<SourcePosition> PositionOf(std::int64_t k) const;
     // Whether that instant lies at or before the first picture of its source.
     bool BeforeFirstPicture(const std::optional<SourcePosition>& position) const;
-    // Draws a source's picture, or black for none, into the frame buffer.
-    MediaResult Draw(const AVFrame* picture, std::size_t source);
+    // Draws a source's picture, or black for none, in the layout the callback takes.
+    MediaResult Draw(const AVFrame* picture, std::size_t source, PictureLayout layout, DrawnPicture& drawn);
     bool WaitUntilDue(MediaTime t);
     void Post(GraphEvent event);
 
@@ -65,7 +65,6 @@ private:
     TimelineGroupSpec picture_;
     std::vector<std::unique_ptr<SourceReader>> readers_; // one per source of its track
     PictureChain pictures_;
-    std::vector<std::uint8_t> buffer_;
     std::vector<std::int64_t> keptAhead_{-1}; // output frames the callback keeps next, as foreseen
 
     // Streaming state; the mutex guards the clock start and the events.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/media/DrawnPicture.h"
 #include "platform/media/GraphEvent.h"
 #include "platform/media/MediaResult.h"
 #include "platform/media/MediaType.h"
@@ -29,10 +30,11 @@ public:
         (void)after;
         return -1;
     }
-    // A kept frame: bottom-up rows of blue, green, red, each padded to a
-    // multiple of 4 bytes, valid only during the call. sampleTime is its
-    // timeline time in seconds.
-    virtual void BufferCB(double sampleTime, const std::uint8_t* buffer, long length) = 0;
+    // The layout its kept frames are drawn in; read before each is drawn.
+    virtual PictureLayout Layout() const { return PictureLayout::Bgr24; }
+    // A kept frame, drawn once and handed over with its memory. sampleTime
+    // is its timeline time in seconds.
+    virtual void SampleCB(double sampleTime, DrawnPicture picture) = 0;
 };
 
 // Hands the frames of the stream it is connected to to a callback. It sits in

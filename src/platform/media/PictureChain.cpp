@@ -1,7 +1,6 @@
 #include "platform/media/PictureChain.h"
 
 #include "platform/media/FfmpegFields.h"
-#include "platform/media/MediaType.h"
 #include "platform/media/Timeline.h"
 
 extern "C" {
@@ -10,7 +9,6 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <initializer_list>
 #include <string>
 
@@ -122,12 +120,52 @@ const char* ScalerMatrix(int matrix)
     }
 }
 
-std::string Scale(int width, int height, const PictureColour& colour, bool rgbInput)
+// colorspace's name for a matrix it converts from; nullptr for one it does not know.
+const char* ColorspaceMatrix(int matrix)
+{
+    switch (matrix) {
+    case AVCOL_SPC_BT709: return "bt709";
+    case AVCOL_SPC_FCC: return "fcc";
+    case AVCOL_SPC_BT470BG: return "bt470bg";
+    case AVCOL_SPC_SMPTE170M: return "smpte170m";
+    case AVCOL_SPC_SMPTE240M: return "smpte240m";
+    case AVCOL_SPC_BT2020_NCL: return "bt2020ncl";
+    default: return nullptr;
+    }
+}
+
+// A JPEG's planes are full-range BT.601. colorspace changes the matrix and
+// range of a 4:2:0 picture in one pass and leaves its chroma as it is (fast
+// mode: primaries and transfer stay out of it); the scaler would go by way of
+// 16-bit RGB at several times the cost. Only for 8-bit pictures of even
+// sizes: colorspace refuses odd ones and loses precision on deeper ones.
+std::string ToJpegPlanes(const PictureColour& colour, int format, int width, int height)
+{
+    const char* matrix = ColorspaceMatrix(colour.matrix);
+    if (matrix == nullptr || format != AV_PIX_FMT_YUV420P || width % 2 != 0 || height % 2 != 0)
+        return "";
+    return std::string("colorspace=fast=1:ispace=") + matrix + ":irange=" + (colour.fullRange ? "pc" : "tv") +
+           ":iprimaries=bt709:itrc=bt709:space=bt470bg:range=pc:primaries=bt709:trc=bt709:format=yuv420p,";
+}
+
+// What the scaler reads: RGB, YUV of a matrix and range, or a JPEG's planes
+// already, which it only resizes.
+struct ScalerInput {
+    const char* matrix = nullptr; // nullptr: RGB
+    bool fullRange = true;
+    bool jpegPlanes = false;
+};
+
+// Writes full range, in BT.601 for a JPEG's planes.
+std::string Scale(int width, int height, const ScalerInput& input, PictureLayout layout)
 {
     std::string scale = "scale=" + std::to_string(width) + ":" + std::to_string(height) + ":flags=bicubic";
-    if (!rgbInput)
-        scale += std::string(":in_color_matrix=") + ScalerMatrix(colour.matrix) +
-                 ":in_range=" + (colour.fullRange ? "full" : "limited");
+    if (input.jpegPlanes)
+        return scale + ":in_range=full:out_range=full";
+    if (input.matrix != nullptr)
+        scale += std::string(":in_color_matrix=") + input.matrix + ":in_range=" + (input.fullRange ? "full" : "limited");
+    if (layout == PictureLayout::Yuv420)
+        scale += ":out_color_matrix=bt601";
     return scale + ":out_range=full";
 }
 
@@ -140,19 +178,18 @@ std::string Orient(DisplayOrientation orientation)
     return orientation.mirrored ? kMirrored[quarter] : kTurned[quarter];
 }
 
-// Row y of a picture's rectangle in a bottom-up frame, counted from the top.
-std::uint8_t* RectRow(std::uint8_t* frame, int stride, int frameHeight, const PictureRect& rect, int y)
+// Black bars around a picture that keeps its aspect.
+std::string Pad(const PictureRect& rect, int width, int height)
 {
-    return frame + static_cast<std::ptrdiff_t>(frameHeight - 1 - rect.y - y) * stride + rect.x * 3;
+    if (rect == PictureRect{0, 0, width, height})
+        return "";
+    return ",pad=" + std::to_string(width) + ":" + std::to_string(height) + ":" + std::to_string(rect.x) + ":" +
+           std::to_string(rect.y) + ":black";
 }
 
-// Copies a BGR24 picture into its rectangle of a bottom-up frame.
-void CopyInto(const AVFrame& drawn, std::uint8_t* frame, int stride, int frameHeight, const PictureRect& rect)
+int PixelFormatOf(PictureLayout layout)
 {
-    for (int y = 0; y < rect.height; ++y)
-        std::memcpy(RectRow(frame, stride, frameHeight, rect, y),
-                    drawn.data[0] + static_cast<std::ptrdiff_t>(y) * drawn.linesize[0],
-                    static_cast<std::size_t>(rect.width) * 3);
+    return layout == PictureLayout::Yuv420 ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_BGR24;
 }
 
 } // namespace
@@ -195,14 +232,14 @@ PictureColour ColourOf(const AVFrame& picture)
 }
 
 MediaResult PictureChain::Draw(const AVFrame& picture, DisplayOrientation orientation, int stretchMode,
-                               bool toneMapHdr, std::uint8_t* buffer, int width, int height)
+                               bool toneMapHdr, PictureLayout layout, int width, int height, DrawnPicture& drawn)
 {
-    const int stride = Rgb24Stride(width);
     const PictureRect rect = FitPicture(DisplayAspect(picture.width, picture.height, picture.sample_aspect_ratio,
                                                       orientation.quarterTurns * 90),
                                         width, height, stretchMode);
-    if (rect != PictureRect{0, 0, width, height})
-        std::memset(buffer, 0, static_cast<std::size_t>(stride) * height);
+    // Deeper or finer pictures keep blue, green, red, which every writer
+    // takes: 8-bit 4:2:0 planes would lose what they hold.
+    const bool planesFit = picture.format == AV_PIX_FMT_YUV420P || picture.format == AV_PIX_FMT_YUVJ420P;
     const Shape shape{picture.width,
                       picture.height,
                       picture.format,
@@ -210,13 +247,12 @@ MediaResult PictureChain::Draw(const AVFrame& picture, DisplayOrientation orient
                       orientation,
                       toneMapHdr,
                       orientation.Sideways() ? rect.height : rect.width,
-                      orientation.Sideways() ? rect.width : rect.height};
-    if (const MediaResult filtered = Filter(picture, shape); Failed(filtered))
-        return filtered;
-    if (drawn_->width != rect.width || drawn_->height != rect.height || drawn_->format != AV_PIX_FMT_BGR24)
-        return MediaResult::DecodeFault;
-    CopyInto(*drawn_, buffer, stride, height, rect);
-    return MediaResult::Ok;
+                      orientation.Sideways() ? rect.width : rect.height,
+                      rect,
+                      width,
+                      height,
+                      planesFit ? layout : PictureLayout::Bgr24};
+    return Filter(picture, shape, drawn);
 }
 
 // At most one colour conversion by zimg, then the scaler, the turn and the
@@ -230,14 +266,21 @@ std::string PictureChain::Filters(const Shape& shape)
         filters = HdrToSdr(colour, shape.format, shape.width, shape.height) + ",";
     else if (!hdr && IsWideGamut(colour.primaries))
         filters = GamutToBt709(colour, shape.format, shape.width, shape.height) + ",";
-    const bool rgbInput = !filters.empty() || IsRgb(shape.format);
-    return filters + Scale(shape.scaledWidth, shape.scaledHeight, colour, rgbInput) + Orient(shape.orientation) +
-           ",format=bgr24";
+    ScalerInput input; // RGB after zimg
+    if (filters.empty() && !IsRgb(shape.format)) {
+        if (shape.layout == PictureLayout::Yuv420)
+            filters = ToJpegPlanes(colour, shape.format, shape.width, shape.height);
+        input = filters.empty() ? ScalerInput{ScalerMatrix(colour.matrix), colour.fullRange} : ScalerInput{{}, true, true};
+    }
+    // The old full-range name, so that the black of bars is full-range black too.
+    const char* format = shape.layout == PictureLayout::Yuv420 ? "yuvj420p" : "bgr24";
+    return filters + Scale(shape.scaledWidth, shape.scaledHeight, input, shape.layout) +
+           Orient(shape.orientation) + Pad(shape.rect, shape.frameWidth, shape.frameHeight) + ",format=" + format;
 }
 
-MediaResult PictureChain::Filter(const AVFrame& picture, const Shape& shape)
+MediaResult PictureChain::Filter(const AVFrame& picture, const Shape& shape, DrawnPicture& drawn)
 {
-    if (!input_ || !drawn_)
+    if (!input_ || !output_)
         return MediaResult::OutOfMemory;
     if (!chain_.Built() || shape != shape_) {
         if (const MediaResult built = chain_.Build(picture, Filters(shape)); Failed(built))
@@ -253,7 +296,13 @@ MediaResult PictureChain::Filter(const AVFrame& picture, const Shape& shape)
     input_->color_range = shape.colour.fullRange ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
     if (const MediaResult pushed = chain_.Push(*input_); Failed(pushed))
         return pushed;
-    av_frame_unref(drawn_.get());
-    const MediaResult pulled = chain_.Pull(*drawn_);
-    return pulled == MediaResult::Ok ? MediaResult::Ok : Failed(pulled) ? pulled : MediaResult::DecodeFault;
+    av_frame_unref(output_.get());
+    const MediaResult pulled = chain_.Pull(*output_);
+    if (pulled != MediaResult::Ok)
+        return Failed(pulled) ? pulled : MediaResult::DecodeFault;
+    if (output_->width != shape.frameWidth || output_->height != shape.frameHeight ||
+        output_->format != PixelFormatOf(shape.layout))
+        return MediaResult::DecodeFault;
+    drawn = DrawnPicture(*output_, shape.layout);
+    return drawn.Empty() ? MediaResult::OutOfMemory : MediaResult::Ok;
 }

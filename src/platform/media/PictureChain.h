@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/media/DrawnPicture.h"
 #include "platform/media/FilterChain.h"
 #include "platform/media/MediaInput.h"
 
@@ -40,16 +41,19 @@ PictureColour ColourOf(const AVFrame& picture);
 
 // The part of the filter chain each drawn picture passes: HDR to SDR,
 // colour matrix, range and primaries, scaling, the stream's turn and mirror,
-// and bottom-up BGR24 rows padded to 4 bytes. It is built for one shape of
-// source picture and target, and built again when either changes.
+// black bars around a picture that keeps its aspect, and the layout the
+// writer takes. It is built for one shape of source picture and target, and
+// built again when either changes.
 class PictureChain final {
 public:
     PictureChain() = default;
     PictureChain(const PictureChain&) = delete;
     PictureChain& operator=(const PictureChain&) = delete;
 
+    // The picture drawn into a width by height frame in the given layout, or
+    // in BGR24 when the source holds more than 8-bit 4:2:0 planes can.
     MediaResult Draw(const AVFrame& picture, DisplayOrientation orientation, int stretchMode, bool toneMapHdr,
-                     std::uint8_t* buffer, int width, int height);
+                     PictureLayout layout, int width, int height, DrawnPicture& drawn);
 
 private:
     struct Shape {
@@ -61,15 +65,19 @@ private:
         bool toneMapHdr = false;
         int scaledWidth = 0; // before the turn
         int scaledHeight = 0;
+        PictureRect rect;    // where the turned picture lands in the frame
+        int frameWidth = 0;
+        int frameHeight = 0;
+        PictureLayout layout = PictureLayout::Bgr24;
 
         bool operator==(const Shape&) const = default;
     };
 
     static std::string Filters(const Shape& shape);
-    MediaResult Filter(const AVFrame& picture, const Shape& shape);
+    MediaResult Filter(const AVFrame& picture, const Shape& shape, DrawnPicture& drawn);
 
     FilterChain chain_;
     Shape shape_;
     FrameHandle input_{av_frame_alloc()};
-    FrameHandle drawn_{av_frame_alloc()};
+    FrameHandle output_{av_frame_alloc()};
 };

@@ -189,23 +189,28 @@ bool IsBlack(const std::uint8_t* pixels, int count)
     return std::all_of(pixels, pixels + count * 3, [](std::uint8_t byte) { return byte == 0; });
 }
 
+// In blue, green, red and in a JPEG's planes alike.
 TEST(FrameGeometry, PreservedAspectLeavesBlackBandsAboveAndBelow)
 {
-    const std::vector<CapturedFrame> frames =
-        RenderFrames({TestClip(clips::Wide169Mp4()), 0, kSecond / 5, 640, 480, 25, RESIZEF_PRESERVEASPECTRATIO});
-    ASSERT_EQ(frames.size(), 5u);
-    int blackRows = 0;
-    for (int y = 0; y < 480; ++y)
-        blackRows += IsBlack(Row(frames[0], 640, 480, y), 640);
-    EXPECT_EQ(blackRows, 120);
-    for (int y : {0, 59, 420, 479})
-        EXPECT_TRUE(IsBlack(Row(frames[0], 640, 480, y), 640)) << y;
-    for (int y : {60, 240, 419}) {
-        const std::uint8_t* pixel = Row(frames[0], 640, 480, y) + 320 * 3;
-        // The clip's colour 0x3080C0 arrives as blue, green, red.
-        EXPECT_NEAR(pixel[0], 0xC0, 4) << y;
-        EXPECT_NEAR(pixel[1], 0x80, 4) << y;
-        EXPECT_NEAR(pixel[2], 0x30, 4) << y;
+    for (const PictureLayout layout : {PictureLayout::Bgr24, PictureLayout::Yuv420}) {
+        RenderRequest request{TestClip(clips::Wide169Mp4()), 0, kSecond / 5, 640, 480, 25,
+                              RESIZEF_PRESERVEASPECTRATIO};
+        request.layout = layout;
+        const std::vector<CapturedFrame> frames = RenderFrames(request);
+        ASSERT_EQ(frames.size(), 5u);
+        int blackRows = 0;
+        for (int y = 0; y < 480; ++y)
+            blackRows += IsBlack(Row(frames[0], 640, 480, y), 640);
+        EXPECT_EQ(blackRows, 120);
+        for (int y : {0, 59, 420, 479})
+            EXPECT_TRUE(IsBlack(Row(frames[0], 640, 480, y), 640)) << y;
+        for (int y : {60, 240, 419}) {
+            const std::uint8_t* pixel = Row(frames[0], 640, 480, y) + 320 * 3;
+            // The clip's colour 0x3080C0 arrives as blue, green, red.
+            EXPECT_NEAR(pixel[0], 0xC0, 4) << y;
+            EXPECT_NEAR(pixel[1], 0x80, 4) << y;
+            EXPECT_NEAR(pixel[2], 0x30, 4) << y;
+        }
     }
 }
 

@@ -3,15 +3,65 @@
 #include "platform/media/FfmpegRenderEngine.h"
 #include "platform/media/MediaType.h"
 #include "support/Frames.h"
+#include "support/TestFiles.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
-void FrameRecorder::BufferCB(double sampleTime, const std::uint8_t* buffer, long length)
+namespace {
+// Full-range BT.601 4:2:0 planes, read by the ffmpeg program as JPEG's YUV,
+// to top-down BGR24 without padding; empty when it fails.
+QByteArray BgrOfPlanes(const DrawnPicture& picture)
 {
+    const int width = picture.Width();
+    const int height = picture.Height();
+    QByteArray planes;
+    for (int plane = 0; plane < 3; ++plane) {
+        const int rows = plane == 0 ? height : (height + 1) / 2;
+        const int columns = plane == 0 ? width : (width + 1) / 2;
+        for (int y = 0; y < rows; ++y)
+            planes.append(reinterpret_cast<const char*>(picture.Plane(plane) + picture.Stride(plane) * y), columns);
+    }
+    QTemporaryDir folder;
+    const QString raw = folder.filePath(QStringLiteral("planes.yuv"));
+    const QString bgr = folder.filePath(QStringLiteral("frame.bgr"));
+    WriteFile(raw, planes);
+    const int code = RunProgram(QStringLiteral(FFMPEG_PROGRAM),
+                                {QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                                 QStringLiteral("-f"), QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"),
+                                 QStringLiteral("yuvj420p"), QStringLiteral("-s"),
+                                 QStringLiteral("%1x%2").arg(width).arg(height), QStringLiteral("-i"), raw,
+                                 QStringLiteral("-f"), QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"),
+                                 QStringLiteral("bgr24"), bgr});
+    return code == 0 ? ReadFile(bgr) : QByteArray();
+}
+} // namespace
+
+void FrameRecorder::SampleCB(double sampleTime, DrawnPicture picture)
+{
+    const std::size_t rowBytes = static_cast<std::size_t>(picture.Width()) * 3;
+    const std::size_t stride = static_cast<std::size_t>(Rgb24Stride(picture.Width()));
+    CapturedFrame frame{sampleTime, std::vector<std::uint8_t>(stride * static_cast<std::size_t>(picture.Height()))};
+    const std::uint8_t* top = picture.Plane(0);
+    std::ptrdiff_t step = picture.Stride(0);
+    QByteArray converted;
+    if (picture.Layout() == PictureLayout::Yuv420) {
+        converted = BgrOfPlanes(picture);
+        EXPECT_EQ(converted.size(), qsizetype(rowBytes) * picture.Height());
+        if (converted.size() != qsizetype(rowBytes) * picture.Height())
+            return;
+        top = reinterpret_cast<const std::uint8_t*>(converted.constData());
+        step = static_cast<std::ptrdiff_t>(rowBytes);
+    }
+    for (int y = 0; y < picture.Height(); ++y)
+        std::memcpy(frame.bytes.data() + stride * static_cast<std::size_t>(picture.Height() - 1 - y), top + step * y,
+                    rowBytes);
     const std::lock_guard lock(mutex_);
-    frames_.push_back(CapturedFrame{sampleTime, std::vector<std::uint8_t>(buffer, buffer + length)});
+    frames_.push_back(std::move(frame));
 }
 
 bool FrameRecorder::KeepsFrame()
@@ -94,7 +144,10 @@ MediaResult RenderRig::Build(const RenderRequest& request, bool withClock)
             [&] { return engine_->GetGroupOutput(0); },
             [&] { return graph->AddFilter({"Sample Grabber", grabber}); },
             [&] { return builder->RenderStream({0, "Sample Grabber", videoRenderer.name}); },
-            [&] { return grabber->SetCallback(&recorder); },
+            [&] {
+                recorder.layout = request.layout;
+                return grabber->SetCallback(&recorder);
+            },
             [&] { return request.withSound ? engine_->GetGroupOutput(1) : MediaResult::Ok; },
             [&] { return request.withSound ? builder->RenderStream({1, {}, soundRenderer.name}) : MediaResult::Ok; },
             [&] { return graph->SetSyncSource(withClock ? SyncSource::ReferenceClock : SyncSource::None); },

@@ -16,16 +16,19 @@ struct CapturedFrame {
     std::vector<std::uint8_t> bytes; // bottom-up BGR24, rows padded to 4 bytes
 };
 
-// Keeps a copy of every frame the grabber hands over.
+// Keeps a copy of every frame the grabber hands over, as bottom-up BGR24: a
+// frame asked for as a JPEG's planes is turned into it by the ffmpeg program.
 class FrameRecorder final : public SampleGrabberCallback {
 public:
     bool KeepsFrame() override;
+    PictureLayout Layout() const override { return layout; }
     std::int64_t FramesBeforeKept(std::int64_t after) const override;
-    void BufferCB(double sampleTime, const std::uint8_t* buffer, long length) override;
+    void SampleCB(double sampleTime, DrawnPicture picture) override;
     std::vector<CapturedFrame> Frames() const;
 
     int keepEvery = 1; // frames asked for: one in this many
     bool foresees = true; // whether it tells the engine which frames it keeps
+    PictureLayout layout = PictureLayout::Bgr24;
     std::size_t Count() const;
 
 private:
@@ -45,6 +48,7 @@ struct RenderRequest {
     bool withSound = true; // a second group for the clip's sound, as a conversion has
     QString soundPath = {}; // the sound group's file; empty: the clip itself
     VideoProcessing processing = {};
+    PictureLayout layout = PictureLayout::Bgr24;
 };
 
 // A conversion's graph on the real services, wired the way the program wires

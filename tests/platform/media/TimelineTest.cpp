@@ -118,9 +118,12 @@ std::vector<std::uint8_t> DrawLabelled(int matrix)
     }
     // Stored the way a C decoder stores it, whether or not the number names a matrix.
     std::memcpy(&picture->colorspace, &matrix, sizeof matrix);
-    std::vector<std::uint8_t> frame(static_cast<std::size_t>(Rgb24Stride(16)) * 16);
     PictureChain chain;
-    EXPECT_EQ(chain.Draw(*picture, {}, RESIZEF_STRETCH, true, frame.data(), 16, 16), MediaResult::Ok);
+    DrawnPicture drawn;
+    EXPECT_EQ(chain.Draw(*picture, {}, RESIZEF_STRETCH, true, PictureLayout::Bgr24, 16, 16, drawn), MediaResult::Ok);
+    std::vector<std::uint8_t> frame;
+    for (int y = 0; y < drawn.Height(); ++y)
+        frame.insert(frame.end(), drawn.Plane(0) + drawn.Stride(0) * y, drawn.Plane(0) + drawn.Stride(0) * y + 48);
     return frame;
 }
 
