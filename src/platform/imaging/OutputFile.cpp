@@ -14,6 +14,7 @@
 #include <cstring>
 
 namespace {
+constexpr std::size_t kBufferBytes = std::size_t{256} << 10;
 // Hidden, and plainly a part of something: what a killed conversion may leave.
 const QString kTemporaryPrefix = QStringLiteral(".framelift-");
 const QString kTemporarySuffix = QStringLiteral(".part");
@@ -92,7 +93,11 @@ void OutputFile::Create()
         if (!file_) {
             Fail(path_, errno);
             close(descriptor);
+            return;
         }
+        // Writers hand over a picture row by row; a buffer of many rows keeps
+        // the number of system calls small.
+        setvbuf(file_.get(), nullptr, _IOFBF, kBufferBytes);
         return;
     }
     Fail(path_, EEXIST);
