@@ -389,7 +389,7 @@ void MainWindow::OnOpenFolder()
 {
     const QString folder = picturesFolder_;
     services_.shell.OpenUrl(QUrl::fromLocalFile(folder), this, [this, folder](int result) {
-        if (result > 32)
+        if (Launched(result))
             return;
         const LanguagePack& language = services_.language;
         services_.messages.Show(this, language.GetString(kStringFolderNotOpened).arg(folder),
@@ -417,7 +417,7 @@ void MainWindow::OnHomepage()
 {
     const QString address = QString::fromLatin1(kProductPage);
     services_.shell.OpenUrl(QUrl(address), this, [this, address](int result) {
-        if (result <= 32)
+        if (!Launched(result))
             services_.messages.Show(this, kBrowserNotStarted.arg(address), kBrowserNotStartedCaption);
     });
 }

@@ -123,7 +123,7 @@ void LinkLabel::Click()
 
 void LinkLabel::ShowLaunchResult(int result)
 {
-    visited = result > 32;
+    visited = Launched(result);
     ApplyColour();
     if (!visited) {
         QApplication::beep();

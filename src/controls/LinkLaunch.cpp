@@ -61,7 +61,7 @@ QString CutAtFieldCode(const QString& command)
 void LaunchTarget(Shell& shell, const QString& target, QObject* receiver, LaunchDone done)
 {
     shell.OpenUrl(QUrl::fromUserInput(target), receiver, [&shell, target, receiver, done](int opened) {
-        if (opened > 32) {
+        if (Launched(opened)) {
             done(opened);
             return;
         }

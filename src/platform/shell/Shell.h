@@ -17,6 +17,11 @@ inline constexpr int kLaunchAccessDenied = 5;
 inline constexpr int kLaunchAssociationIncomplete = 27;
 inline constexpr int kLaunchNoAssociation = 31;
 
+inline constexpr bool Launched(int code)
+{
+    return code > 32;
+}
+
 // Told the launch code once an opening has an outcome.
 using LaunchDone = std::function<void(int code)>;
 // Told the command line of a handler, empty when there is none.
