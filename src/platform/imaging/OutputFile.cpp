@@ -96,8 +96,9 @@ void OutputFile::Create()
             return;
         }
         // Writers hand over a picture row by row; a buffer of many rows keeps
-        // the number of system calls small.
-        setvbuf(file_.get(), nullptr, _IOFBF, kBufferBytes);
+        // the number of system calls small (the C library's own holds 4 KB).
+        buffer_ = std::make_unique_for_overwrite<char[]>(kBufferBytes);
+        setvbuf(file_.get(), buffer_.get(), _IOFBF, kBufferBytes);
         return;
     }
     Fail(path_, EEXIST);

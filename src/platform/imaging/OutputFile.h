@@ -50,6 +50,7 @@ private:
 
     QString path_;
     QString temporaryPath_; // empty until the temporary file exists
+    std::unique_ptr<char[]> buffer_; // the stream's; outlives it
     std::unique_ptr<std::FILE, Closer> file_;
     bool committed_ = false;
     bool placed_ = false;
