@@ -43,7 +43,8 @@ constexpr std::int32_t Rgb24Stride(std::int32_t width)
     return ((width * 24 + 31) / 8) & ~3;
 }
 
-// The type of a video group: bottom-up BGR24 frames of exactly this size.
+// The type of a video group: frames of exactly this size, drawn in the
+// layout the grabber's callback takes.
 MediaType Rgb24VideoType(std::int32_t width, std::int32_t height);
 
 // The type of a sound group: any audio, no format block.

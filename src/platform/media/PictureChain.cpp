@@ -163,7 +163,8 @@ std::string Scale(int width, int height, const ScalerInput& input, PictureLayout
     if (input.jpegPlanes)
         return scale + ":in_range=full:out_range=full";
     if (input.matrix != nullptr)
-        scale += std::string(":in_color_matrix=") + input.matrix + ":in_range=" + (input.fullRange ? "full" : "limited");
+        scale += std::string(":in_color_matrix=") + input.matrix +
+                 ":in_range=" + (input.fullRange ? "full" : "limited");
     if (layout == PictureLayout::Yuv420)
         scale += ":out_color_matrix=bt601";
     return scale + ":out_range=full";
@@ -270,7 +271,8 @@ std::string PictureChain::Filters(const Shape& shape)
     if (filters.empty() && !IsRgb(shape.format)) {
         if (shape.layout == PictureLayout::Yuv420)
             filters = ToJpegPlanes(colour, shape.format, shape.width, shape.height);
-        input = filters.empty() ? ScalerInput{ScalerMatrix(colour.matrix), colour.fullRange} : ScalerInput{{}, true, true};
+        input = filters.empty() ? ScalerInput{ScalerMatrix(colour.matrix), colour.fullRange}
+                                : ScalerInput{nullptr, true, true};
     }
     // The old full-range name, so that the black of bars is full-range black too.
     const char* format = shape.layout == PictureLayout::Yuv420 ? "yuvj420p" : "bgr24";
