@@ -3,52 +3,35 @@
 #include "imaging/BmpFile.h"
 #include "imaging/FixedPalette.h"
 #include "platform/imaging/Bitmap.h"
+#include "platform/imaging/Encoders.h"
 #include "platform/imaging/OutputFile.h"
 
 #include <array>
 
 namespace {
-bool Save(Bitmap& status, const Bitmap& picture, OutputFile& file, OutputFormat code,
+bool Save(Bitmap& status, const Bitmap& picture, OutputFile& file, EncodeFunction encode,
           const EncoderParameters& parameters = {})
 {
-    const PictureFormat& format = *FindPictureFormat(code);
-    if (format.encoder == nullptr) {
-        status.SetLastStatus({ImageStatus::EncoderNotFound, file.Path() + QStringLiteral(": no encoder for ")
-                                                                 + QString::fromLatin1(format.mimeType)});
-        return false;
-    }
-    const ImageResult result = SaveImageToFile(picture, file, *format.encoder, parameters);
+    const ImageResult result = SaveImageToFile(picture, file, encode, parameters);
     if (!result.Succeeded())
         status.SetLastStatus(result);
     return result.Succeeded();
 }
 } // namespace
 
-int FindEncoderByMimeType(std::string_view mimeType, const ImageCodecInfo** encoder,
-                          std::span<const ImageCodecInfo> encoders)
-{
-    for (std::size_t i = 0; i < encoders.size(); ++i) {
-        if (mimeType == encoders[i].mimeType) {
-            *encoder = &encoders[i];
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
 bool SaveAsJpeg(int jpegQuality, Bitmap& bitmap, OutputFile& file)
 {
-    return Save(bitmap, bitmap, file, kFormatJpg, EncoderParameters{static_cast<std::uint32_t>(jpegQuality)});
+    return Save(bitmap, bitmap, file, EncodeJpeg, EncoderParameters{static_cast<std::uint32_t>(jpegQuality)});
 }
 
 bool SaveAsPng(Bitmap& bitmap, OutputFile& file)
 {
-    return Save(bitmap, bitmap, file, kFormatPng);
+    return Save(bitmap, bitmap, file, EncodePng);
 }
 
 bool SaveAsTiff(Bitmap& bitmap, OutputFile& file)
 {
-    return Save(bitmap, bitmap, file, kFormatTif);
+    return Save(bitmap, bitmap, file, EncodeTiff);
 }
 
 bool SaveAsGif(Bitmap& bitmap, OutputFile& file)
@@ -61,7 +44,7 @@ bool SaveAsGif(Bitmap& bitmap, OutputFile& file)
     const IndexedFrame reduced = ReduceToFixedPalette(bitmap);
     const Bitmap indexed(bitmap.Width(), bitmap.Height(), reduced.indices.data(), reduced.indices.size(),
                          FixedPalette());
-    return Save(bitmap, indexed, file, kFormatGif);
+    return Save(bitmap, indexed, file, EncodeGif);
 }
 
 namespace {
@@ -91,28 +74,17 @@ std::optional<QString> WriteGif(Bitmap& frame, OutputFile& file, int)
     return Outcome(SaveAsGif(frame, file), frame);
 }
 
-PictureFormat Entry(OutputFormat code, const char* listName, const char* extension, const char* mimeType,
-                    PictureWriter write)
-{
-    const ImageCodecInfo* encoder = nullptr;
-    if (mimeType != nullptr)
-        FindEncoderByMimeType(mimeType, &encoder);
-    return {code, listName, extension, mimeType, encoder, write};
-}
-
 } // namespace
 
 std::span<const PictureFormat> PictureFormats()
 {
-    // The encoder list does not change while the program runs, so each
-    // encoder is found once rather than for every picture.
-    static const std::array<PictureFormat, 5> formats{
-        Entry(kFormatBmp, "BMP", "bmp", nullptr, WriteBmp),
-        Entry(kFormatJpg, "JPG", "jpg", "image/jpeg", WriteJpeg),
-        Entry(kFormatPng, "PNG", "png", "image/png", WritePng),
-        Entry(kFormatTif, "TIF", "tif", "image/tiff", WriteTiff),
-        Entry(kFormatGif, nullptr, "gif", "image/gif", WriteGif),
-    };
+    static constexpr std::array<PictureFormat, 5> formats{{
+        {kFormatBmp, "BMP", "bmp", WriteBmp},
+        {kFormatJpg, "JPG", "jpg", WriteJpeg},
+        {kFormatPng, "PNG", "png", WritePng},
+        {kFormatTif, "TIF", "tif", WriteTiff},
+        {kFormatGif, nullptr, "gif", WriteGif},
+    }};
     return formats;
 }
 

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string_view>
 
 class Bitmap;
 class OutputFile;
@@ -26,8 +25,6 @@ struct PictureFormat {
     OutputFormat code;
     const char* listName;  // its entry in the Options list; nullptr: only a stored setting selects it
     const char* extension; // of the file names
-    const char* mimeType;  // of its encoder; nullptr: the program writes the file itself
-    const ImageCodecInfo* encoder; // looked up once; nullptr when the system offers none
     PictureWriter write;
 };
 
@@ -41,11 +38,6 @@ std::span<const PictureFormat> PictureFormats();
 
 // The format of a stored code, or nullptr for a code no format has.
 const PictureFormat* FindPictureFormat(int code);
-
-// The index of the encoder whose MIME type is exactly mimeType (case counts),
-// or -1; encoder is set only when one is found.
-int FindEncoderByMimeType(std::string_view mimeType, const ImageCodecInfo** encoder,
-                          std::span<const ImageCodecInfo> encoders = GetImageEncoders());
 
 // Each writes the frame into file and commits it, and returns true on
 // success. On failure the file stays uncommitted and the bitmap's last

@@ -20,38 +20,6 @@ Bitmap Wrap(const TestFrame& frame)
     return Bitmap(frame.width, frame.height, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
 }
 
-struct Lookup {
-    const char* mimeType;
-    int index;
-};
-
-class FindEncoderTest : public ::testing::TestWithParam<Lookup> {};
-
-TEST_P(FindEncoderTest, MatchesTheMimeTypeExactly)
-{
-    const ImageCodecInfo sentinel{"untouched", "", nullptr};
-    const ImageCodecInfo* encoder = &sentinel;
-    EXPECT_EQ(FindEncoderByMimeType(GetParam().mimeType, &encoder), GetParam().index);
-    if (GetParam().index < 0) {
-        EXPECT_EQ(encoder, &sentinel);
-    } else {
-        EXPECT_STREQ(encoder->mimeType, GetParam().mimeType);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Types, FindEncoderTest,
-                         ::testing::Values(Lookup{"image/jpeg", 0}, Lookup{"image/png", 1}, Lookup{"image/tiff", 2},
-                                           Lookup{"image/gif", 3}, Lookup{"image/JPEG", -1},
-                                           Lookup{"image/jpeg ", -1}, Lookup{"image/bmp", -1}, Lookup{"", -1}));
-
-TEST(FindEncoderTest, ASystemWithoutTheEncoderFindsNone)
-{
-    const std::vector<ImageCodecInfo> withoutTiff{GetImageEncoders()[0], GetImageEncoders()[1]};
-    const ImageCodecInfo* encoder = nullptr;
-    EXPECT_EQ(FindEncoderByMimeType("image/tiff", &encoder, withoutTiff), -1);
-    EXPECT_EQ(encoder, nullptr);
-}
-
 using Writer = std::function<bool(Bitmap&, OutputFile&)>;
 
 // Saves as a conversion does: into a temporary file that then takes the name path.

@@ -14,7 +14,6 @@ enum class ImageStatus : int {
     InvalidParameter = 2,
     OutOfMemory = 3,
     FileError = 7,
-    EncoderNotFound = 13,
 };
 
 struct ImageResult {

@@ -1,6 +1,8 @@
 #pragma once
 
-// The encoder functions behind GetImageEncoders(), one file each.
+// The encoders, one file each. JPEG, PNG and TIFF take a 24-bit bitmap (JPEG
+// below full-colour quality also YUV 4:2:0 planes), GIF an 8-bit one with its
+// palette.
 
 #include "platform/imaging/ImageEncoders.h"
 

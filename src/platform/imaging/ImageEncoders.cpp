@@ -3,35 +3,21 @@
 #include "platform/imaging/Encoders.h"
 #include "platform/imaging/OutputFile.h"
 
-#include <array>
-
 namespace {
-constexpr std::array<ImageCodecInfo, 4> kEncoders{{
-    {"image/jpeg", "JPEG", EncodeJpeg},
-    {"image/png", "PNG", EncodePng},
-    {"image/tiff", "TIFF", EncodeTiff},
-    {"image/gif", "GIF", EncodeGif},
-}};
-
 ImageResult FileFailure(const OutputFile& file)
 {
     return {ImageStatus::FileError, file.ErrorText()};
 }
 } // namespace
 
-std::span<const ImageCodecInfo> GetImageEncoders()
-{
-    return kEncoders;
-}
-
-ImageResult SaveImageToFile(const Bitmap& bitmap, OutputFile& file, const ImageCodecInfo& encoder,
+ImageResult SaveImageToFile(const Bitmap& bitmap, OutputFile& file, EncodeFunction encode,
                             const EncoderParameters& parameters)
 {
     if (!bitmap.IsValid())
         return {ImageStatus::InvalidParameter, file.Path() + QStringLiteral(": the frame does not fit its buffer")};
     if (!file.IsOpen())
         return FileFailure(file);
-    const ImageResult result = encoder.encode(bitmap, file, parameters);
+    const ImageResult result = encode(bitmap, file, parameters);
     if (!file.CheckWritten())
         return FileFailure(file);
     if (!result.Succeeded())

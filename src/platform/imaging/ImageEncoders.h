@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 
 class OutputFile;
 
@@ -22,19 +21,8 @@ struct EncoderParameters {
 
 using EncodeFunction = ImageResult (*)(const Bitmap& bitmap, OutputFile& file, const EncoderParameters& parameters);
 
-struct ImageCodecInfo {
-    const char* mimeType;
-    const char* formatDescription;
-    EncodeFunction encode;
-};
-
-// The encoders on offer: "image/jpeg", "image/png", "image/tiff", "image/gif".
-// JPEG, PNG and TIFF take a 24-bit bitmap (JPEG below full-colour quality
-// also YUV 4:2:0 planes), GIF an 8-bit one with its palette.
-std::span<const ImageCodecInfo> GetImageEncoders();
-
 // Writes the bitmap with the encoder into the file and commits it, ready to
 // be placed under its name; on failure the file is left uncommitted (and
 // goes with its owner). Does not touch the bitmap's last status.
-ImageResult SaveImageToFile(const Bitmap& bitmap, OutputFile& file, const ImageCodecInfo& encoder,
+ImageResult SaveImageToFile(const Bitmap& bitmap, OutputFile& file, EncodeFunction encode,
                             const EncoderParameters& parameters = {});
