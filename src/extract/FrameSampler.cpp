@@ -126,7 +126,7 @@ QString FrameGrabberCallback::PathOf(const KeptFrame& kept, int sequence) const
 void FrameGrabberCallback::Write(const KeptFrame& kept, const DrawnPicture& picture)
 {
     const bool planar = picture.Layout() == PictureLayout::Yuv420;
-    Bitmap frame(planar ? PixelFormat::Yuv420 : PixelFormat::Bgr24, picture.Width(), picture.Height(),
+    const Bitmap frame(planar ? PixelFormat::Yuv420 : PixelFormat::Bgr24, picture.Width(), picture.Height(),
                  {picture.Plane(0), picture.Plane(1), picture.Plane(2)},
                  {picture.Stride(0), picture.Stride(1), picture.Stride(2)});
     auto file = std::make_unique<OutputFile>(PathOf(kept, kept.sequence));

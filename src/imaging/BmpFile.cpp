@@ -35,7 +35,7 @@ std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::in
     return headers;
 }
 
-std::optional<QString> WriteBmp(Bitmap& frame, OutputFile& file, int)
+std::optional<QString> WriteBmp(const Bitmap& frame, OutputFile& file, int)
 {
     if (!file.IsOpen())
         return file.ErrorText();

@@ -16,4 +16,4 @@ std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::in
 
 // The BMP writer: both headers and the frame's rows from the bottom up, each
 // padded to 4 bytes with zeros.
-std::optional<QString> WriteBmp(Bitmap& frame, OutputFile& file, int jpegQuality);
+std::optional<QString> WriteBmp(const Bitmap& frame, OutputFile& file, int jpegQuality);

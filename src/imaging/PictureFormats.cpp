@@ -8,70 +8,56 @@
 
 #include <array>
 
-namespace {
-bool Save(Bitmap& status, const Bitmap& picture, OutputFile& file, EncodeFunction encode,
-          const EncoderParameters& parameters = {})
+ImageResult SaveAsJpeg(int jpegQuality, const Bitmap& bitmap, OutputFile& file)
 {
-    const ImageResult result = SaveImageToFile(picture, file, encode, parameters);
-    if (!result.Succeeded())
-        status.SetLastStatus(result);
-    return result.Succeeded();
-}
-} // namespace
-
-bool SaveAsJpeg(int jpegQuality, Bitmap& bitmap, OutputFile& file)
-{
-    return Save(bitmap, bitmap, file, EncodeJpeg, EncoderParameters{static_cast<std::uint32_t>(jpegQuality)});
+    return SaveImageToFile(bitmap, file, EncodeJpeg, EncoderParameters{static_cast<std::uint32_t>(jpegQuality)});
 }
 
-bool SaveAsPng(Bitmap& bitmap, OutputFile& file)
+ImageResult SaveAsPng(const Bitmap& bitmap, OutputFile& file)
 {
-    return Save(bitmap, bitmap, file, EncodePng);
+    return SaveImageToFile(bitmap, file, EncodePng);
 }
 
-bool SaveAsTiff(Bitmap& bitmap, OutputFile& file)
+ImageResult SaveAsTiff(const Bitmap& bitmap, OutputFile& file)
 {
-    return Save(bitmap, bitmap, file, EncodeTiff);
+    return SaveImageToFile(bitmap, file, EncodeTiff);
 }
 
-bool SaveAsGif(Bitmap& bitmap, OutputFile& file)
+ImageResult SaveAsGif(const Bitmap& bitmap, OutputFile& file)
 {
-    if (!bitmap.IsValid() || bitmap.Format() != PixelFormat::Bgr24) {
-        bitmap.SetLastStatus(
-            {ImageStatus::InvalidParameter, file.Path() + QStringLiteral(": the frame does not fit its buffer")});
-        return false;
-    }
+    if (!bitmap.IsValid() || bitmap.Format() != PixelFormat::Bgr24)
+        return {ImageStatus::InvalidParameter, file.Path() + QStringLiteral(": the frame does not fit its buffer")};
     const IndexedFrame reduced = ReduceToFixedPalette(bitmap);
     const Bitmap indexed(bitmap.Width(), bitmap.Height(), reduced.indices.data(), reduced.indices.size(),
                          FixedPalette());
-    return Save(bitmap, indexed, file, EncodeGif);
+    return SaveImageToFile(indexed, file, EncodeGif);
 }
 
 namespace {
 
-std::optional<QString> Outcome(bool saved, const Bitmap& frame)
+std::optional<QString> Outcome(const ImageResult& result)
 {
-    return saved ? std::nullopt : std::optional(frame.LastErrorText());
+    return result.Succeeded() ? std::nullopt : std::optional(result.text);
 }
 
-std::optional<QString> WriteJpeg(Bitmap& frame, OutputFile& file, int jpegQuality)
+std::optional<QString> WriteJpeg(const Bitmap& frame, OutputFile& file, int jpegQuality)
 {
-    return Outcome(SaveAsJpeg(jpegQuality, frame, file), frame);
+    return Outcome(SaveAsJpeg(jpegQuality, frame, file));
 }
 
-std::optional<QString> WritePng(Bitmap& frame, OutputFile& file, int)
+std::optional<QString> WritePng(const Bitmap& frame, OutputFile& file, int)
 {
-    return Outcome(SaveAsPng(frame, file), frame);
+    return Outcome(SaveAsPng(frame, file));
 }
 
-std::optional<QString> WriteTiff(Bitmap& frame, OutputFile& file, int)
+std::optional<QString> WriteTiff(const Bitmap& frame, OutputFile& file, int)
 {
-    return Outcome(SaveAsTiff(frame, file), frame);
+    return Outcome(SaveAsTiff(frame, file));
 }
 
-std::optional<QString> WriteGif(Bitmap& frame, OutputFile& file, int)
+std::optional<QString> WriteGif(const Bitmap& frame, OutputFile& file, int)
 {
-    return Outcome(SaveAsGif(frame, file), frame);
+    return Outcome(SaveAsGif(frame, file));
 }
 
 } // namespace

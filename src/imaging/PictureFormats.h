@@ -18,7 +18,7 @@ enum OutputFormat : int { kFormatBmp = 0, kFormatJpg = 1, kFormatPng = 2, kForma
 // Writes the whole picture of the frame into file and commits it, ready to
 // be placed under its name. Returns nullopt on success, else
 // "<path>: <reason>"; a failed write leaves the file uncommitted.
-using PictureWriter = std::optional<QString> (*)(Bitmap& frame, OutputFile& file, int jpegQuality);
+using PictureWriter = std::optional<QString> (*)(const Bitmap& frame, OutputFile& file, int jpegQuality);
 
 // Everything the program knows of one picture format.
 struct PictureFormat {
@@ -39,12 +39,11 @@ std::span<const PictureFormat> PictureFormats();
 // The format of a stored code, or nullptr for a code no format has.
 const PictureFormat* FindPictureFormat(int code);
 
-// Each writes the frame into file and commits it, and returns true on
-// success. On failure the file stays uncommitted and the bitmap's last
-// status tells why.
-bool SaveAsJpeg(int jpegQuality, Bitmap& bitmap, OutputFile& file);
-bool SaveAsPng(Bitmap& bitmap, OutputFile& file);
-bool SaveAsTiff(Bitmap& bitmap, OutputFile& file);
+// Each writes the frame into file and commits it; on failure the file stays
+// uncommitted and the result says why.
+ImageResult SaveAsJpeg(int jpegQuality, const Bitmap& bitmap, OutputFile& file);
+ImageResult SaveAsPng(const Bitmap& bitmap, OutputFile& file);
+ImageResult SaveAsTiff(const Bitmap& bitmap, OutputFile& file);
 // Reduces the 24-bit frame to the fixed 8-bit palette with error diffusion
 // and writes it; the temporary bitmap file is not involved.
-bool SaveAsGif(Bitmap& bitmap, OutputFile& file);
+ImageResult SaveAsGif(const Bitmap& bitmap, OutputFile& file);

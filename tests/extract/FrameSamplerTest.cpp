@@ -284,7 +284,7 @@ TEST_F(FrameSamplerTest, AJpegQualityOutsideItsRangeIsClamped)
         Bitmap bitmap(64, 48, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
         const QString reference = Path(QStringLiteral("reference%1.jpg").arg(stored));
         OutputFile file(reference);
-        ASSERT_TRUE(SaveAsJpeg(clamped, bitmap, file));
+        ASSERT_TRUE(SaveAsJpeg(clamped, bitmap, file).Succeeded());
         ASSERT_EQ(file.PlaceAs(reference), OutputFile::Placement::Placed);
         const QString picture = Path(QStringLiteral("capture.2009.12.31.23.59.59.999.jpg"));
         QFile::remove(picture);

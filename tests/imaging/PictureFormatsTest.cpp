@@ -20,16 +20,19 @@ Bitmap Wrap(const TestFrame& frame)
     return Bitmap(frame.width, frame.height, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
 }
 
-using Writer = std::function<bool(Bitmap&, OutputFile&)>;
+using Writer = std::function<ImageResult(const Bitmap&, OutputFile&)>;
 
 // Saves as a conversion does: into a temporary file that then takes the name path.
-bool SaveAt(const QString& path, const std::function<bool(OutputFile&)>& save)
+ImageResult SaveAt(const QString& path, const std::function<ImageResult(OutputFile&)>& save)
 {
     OutputFile file(path);
-    return save(file) && file.PlaceAs(path) == OutputFile::Placement::Placed;
+    ImageResult result = save(file);
+    if (result.Succeeded() && file.PlaceAs(path) != OutputFile::Placement::Placed)
+        result = {ImageStatus::FileError, file.ErrorText()};
+    return result;
 }
 
-bool SaveAt(const QString& path, const Writer& write, Bitmap& bitmap)
+ImageResult SaveAt(const QString& path, const Writer& write, const Bitmap& bitmap)
 {
     return SaveAt(path, [&](OutputFile& file) { return write(bitmap, file); });
 }
@@ -42,7 +45,7 @@ struct WriterCase {
 const std::vector<WriterCase>& Writers()
 {
     static const std::vector<WriterCase> writers{
-        {"jpg", [](Bitmap& b, OutputFile& f) { return SaveAsJpeg(80, b, f); }},
+        {"jpg", [](const Bitmap& b, OutputFile& f) { return SaveAsJpeg(80, b, f); }},
         {"png", SaveAsPng},
         {"tif", SaveAsTiff},
         {"gif", SaveAsGif},
@@ -57,28 +60,26 @@ protected:
     QTemporaryDir folder_;
 };
 
-TEST_F(PictureWritersTest, EachWriterSucceedsAndLeavesTheStatusAlone)
+TEST_F(PictureWritersTest, EachWriterSucceeds)
 {
     const TestFrame frame = GenerateFrame(161, 90);
     ASSERT_FALSE(frame.bits.isEmpty());
     for (const WriterCase& writer : Writers()) {
-        Bitmap bitmap = Wrap(frame);
+        const Bitmap bitmap = Wrap(frame);
         const QString path = Path(QStringLiteral("frame.") + QString::fromLatin1(writer.name));
-        EXPECT_TRUE(SaveAt(path, writer.write, bitmap)) << writer.name;
-        EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::Ok) << writer.name;
+        EXPECT_TRUE(SaveAt(path, writer.write, bitmap).Succeeded()) << writer.name;
         EXPECT_EQ(DecodeToRgb24(path).size(), 161 * 90 * 3) << writer.name;
     }
 }
 
-TEST_F(PictureWritersTest, AFailedSaveIsKeptInTheLastStatus)
+TEST_F(PictureWritersTest, AFailedSaveSaysWhy)
 {
     const TestFrame frame = SolidFrame(8, 8, 1, 2, 3);
     for (const WriterCase& writer : Writers()) {
-        Bitmap bitmap = Wrap(frame);
         const QString path = Path(QStringLiteral("missing/frame"));
-        EXPECT_FALSE(SaveAt(path, writer.write, bitmap)) << writer.name;
-        EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::FileError) << writer.name;
-        EXPECT_TRUE(bitmap.LastErrorText().startsWith(path)) << writer.name;
+        const ImageResult result = SaveAt(path, writer.write, Wrap(frame));
+        EXPECT_EQ(result.status, ImageStatus::FileError) << writer.name;
+        EXPECT_TRUE(result.text.startsWith(path)) << writer.name;
     }
 }
 
@@ -86,9 +87,9 @@ TEST_F(PictureWritersTest, AFrameThatDoesNotFitItsBufferIsRefused)
 {
     const TestFrame frame = SolidFrame(8, 8, 1, 2, 3);
     for (const WriterCase& writer : Writers()) {
-        Bitmap bitmap(8, 9, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
-        EXPECT_FALSE(SaveAt(Path(QStringLiteral("short")), writer.write, bitmap)) << writer.name;
-        EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::InvalidParameter) << writer.name;
+        const Bitmap bitmap(8, 9, frame.Data(), static_cast<std::size_t>(frame.bits.size()));
+        EXPECT_EQ(SaveAt(Path(QStringLiteral("short")), writer.write, bitmap).status, ImageStatus::InvalidParameter)
+            << writer.name;
         EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("short"))));
     }
 }
@@ -96,11 +97,11 @@ TEST_F(PictureWritersTest, AFrameThatDoesNotFitItsBufferIsRefused)
 TEST_F(PictureWritersTest, JpegQualityOutsideTheEncoderRangeFails)
 {
     const TestFrame frame = SolidFrame(8, 8, 1, 2, 3);
-    Bitmap bitmap = Wrap(frame);
+    const Bitmap bitmap = Wrap(frame);
     const QString path = Path(QStringLiteral("q.jpg"));
-    EXPECT_FALSE(SaveAt(path, [&](OutputFile& file) { return SaveAsJpeg(101, bitmap, file); }));
-    EXPECT_EQ(bitmap.GetLastStatus(), ImageStatus::GenericError);
-    EXPECT_TRUE(SaveAt(path, [&](OutputFile& file) { return SaveAsJpeg(100, bitmap, file); }));
+    EXPECT_EQ(SaveAt(path, [&](OutputFile& file) { return SaveAsJpeg(101, bitmap, file); }).status,
+              ImageStatus::GenericError);
+    EXPECT_TRUE(SaveAt(path, [&](OutputFile& file) { return SaveAsJpeg(100, bitmap, file); }).Succeeded());
 }
 
 QByteArray PaletteRgb(const IndexedFrame& reduced, int width, int height)
@@ -123,7 +124,7 @@ TEST_F(PictureWritersTest, GifHoldsTheReducedFrameInPaletteColours)
     ASSERT_FALSE(frame.bits.isEmpty());
     Bitmap bitmap = Wrap(frame);
     const QString path = Path(QStringLiteral("frame.gif"));
-    ASSERT_TRUE(SaveAt(path, SaveAsGif, bitmap));
+    ASSERT_TRUE(SaveAt(path, SaveAsGif, bitmap).Succeeded());
     const QByteArray decoded = DecodeToRgb24(path);
     ASSERT_EQ(decoded.size(), 321 * 240 * 3);
     std::set<std::tuple<char, char, char>> palette;
@@ -153,7 +154,7 @@ TEST_F(PictureWritersTest, GifShowsTheFirstRampAsListed)
     }
     Bitmap bitmap = Wrap(frame);
     const QString path = Path(QStringLiteral("ramp.gif"));
-    ASSERT_TRUE(SaveAt(path, SaveAsGif, bitmap));
+    ASSERT_TRUE(SaveAt(path, SaveAsGif, bitmap).Succeeded());
     EXPECT_EQ(DecodeToRgb24(path), expected);
 }
 
@@ -164,7 +165,7 @@ TEST_F(PictureWritersTest, GifKeepsTheFrameUpright)
     std::fill_n(frame.Data() + frame.stride, 12, std::uint8_t{255});
     Bitmap bitmap = Wrap(frame);
     const QString path = Path(QStringLiteral("upright.gif"));
-    ASSERT_TRUE(SaveAt(path, SaveAsGif, bitmap));
+    ASSERT_TRUE(SaveAt(path, SaveAsGif, bitmap).Succeeded());
     EXPECT_EQ(DecodeToRgb24(path), QByteArray(12, '\xff') + QByteArray(12, '\0'));
 }
 } // namespace

@@ -25,16 +25,12 @@ Bitmap::Bitmap(int width, int height, const std::uint8_t* bits, std::size_t leng
     : width_(width), height_(height), format_(format), palette_(palette)
 {
     const std::int64_t stride = RowStride(width, BitsPerPixel(format));
-    if (stride < 0 || height <= 0 || height > kMaxSide || bits == nullptr) {
-        lastStatus_ = ImageStatus::InvalidParameter;
+    if (stride < 0 || height <= 0 || height > kMaxSide || bits == nullptr)
         return;
-    }
     stride_ = static_cast<std::size_t>(stride);
     valid_ = length >= stride_ * static_cast<std::size_t>(height);
-    if (!valid_) {
-        lastStatus_ = ImageStatus::InvalidParameter;
+    if (!valid_)
         return;
-    }
     rows_[0] = bits + stride_ * static_cast<std::size_t>(height - 1);
     steps_[0] = -static_cast<std::ptrdiff_t>(stride_);
 }
@@ -50,8 +46,6 @@ Bitmap::Bitmap(PixelFormat format, int width, int height, const Planes& topRows,
                                                                    : (width + 1) / 2;
         valid_ = topRows[plane] != nullptr && (strides[plane] >= rowBytes || -strides[plane] >= rowBytes);
     }
-    if (!valid_)
-        lastStatus_ = ImageStatus::InvalidParameter;
 }
 
 std::int64_t Bitmap::RowStride(int width, int bitsPerPixel)
@@ -59,10 +53,4 @@ std::int64_t Bitmap::RowStride(int width, int bitsPerPixel)
     if (width <= 0 || width > kMaxSide)
         return -1;
     return (static_cast<std::int64_t>(width) * bitsPerPixel + 31) / 32 * 4;
-}
-
-void Bitmap::SetLastStatus(const ImageResult& result)
-{
-    lastStatus_ = result.status;
-    lastErrorText_ = result.text;
 }

@@ -73,11 +73,6 @@ public:
     const std::uint8_t* Row(int y, int plane = 0) const { return rows_[plane] + steps_[plane] * y; }
     const Palette* GetPalette() const { return palette_; }
 
-    // The last failure of an operation on this bitmap; Ok until one fails.
-    ImageStatus GetLastStatus() const { return lastStatus_; }
-    const QString& LastErrorText() const { return lastErrorText_; }
-    void SetLastStatus(const ImageResult& result);
-
 private:
     Bitmap(int width, int height, const std::uint8_t* bits, std::size_t length, PixelFormat format,
            const Palette* palette);
@@ -90,6 +85,4 @@ private:
     Strides steps_{};
     std::size_t stride_ = 0;
     bool valid_ = false;
-    ImageStatus lastStatus_ = ImageStatus::Ok;
-    QString lastErrorText_;
 };

@@ -23,6 +23,6 @@ using EncodeFunction = ImageResult (*)(const Bitmap& bitmap, OutputFile& file, c
 
 // Writes the bitmap with the encoder into the file and commits it, ready to
 // be placed under its name; on failure the file is left uncommitted (and
-// goes with its owner). Does not touch the bitmap's last status.
+// goes with its owner).
 ImageResult SaveImageToFile(const Bitmap& bitmap, OutputFile& file, EncodeFunction encode,
                             const EncoderParameters& parameters = {});
