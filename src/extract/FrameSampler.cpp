@@ -127,8 +127,8 @@ void FrameGrabberCallback::Write(const KeptFrame& kept, const DrawnPicture& pict
 {
     const bool planar = picture.Layout() == PictureLayout::Yuv420;
     const Bitmap frame(planar ? PixelFormat::Yuv420 : PixelFormat::Bgr24, picture.Width(), picture.Height(),
-                 {picture.Plane(0), picture.Plane(1), picture.Plane(2)},
-                 {picture.Stride(0), picture.Stride(1), picture.Stride(2)});
+                       {picture.Plane(0), picture.Plane(1), picture.Plane(2)},
+                       {picture.Stride(0), picture.Stride(1), picture.Stride(2)});
     auto file = std::make_unique<OutputFile>(PathOf(kept, kept.sequence));
     std::optional<QString> failure = kept.format->write(frame, *file, kept.jpegQuality);
     PlaceInOrder({kept, std::move(file), std::move(failure)});

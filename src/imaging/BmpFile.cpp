@@ -1,6 +1,7 @@
 #include "imaging/BmpFile.h"
 
 #include "platform/imaging/Bitmap.h"
+#include "platform/imaging/Encoders.h"
 #include "platform/imaging/OutputFile.h"
 
 namespace {
@@ -40,7 +41,7 @@ std::optional<QString> WriteBmp(const Bitmap& frame, OutputFile& file, int)
     if (!file.IsOpen())
         return file.ErrorText();
     if (!frame.IsValid() || frame.Format() != PixelFormat::Bgr24)
-        return file.Path() + QStringLiteral(": the frame does not fit its buffer");
+        return UnfitFrame(file).text;
     const std::size_t rowBytes = static_cast<std::size_t>(frame.Width()) * 3;
     const std::size_t stride = static_cast<std::size_t>(Bitmap::RowStride(frame.Width(), 24));
     const std::uint8_t padding[3] = {};

@@ -26,7 +26,7 @@ ImageResult SaveAsTiff(const Bitmap& bitmap, OutputFile& file)
 ImageResult SaveAsGif(const Bitmap& bitmap, OutputFile& file)
 {
     if (!bitmap.IsValid() || bitmap.Format() != PixelFormat::Bgr24)
-        return {ImageStatus::InvalidParameter, file.Path() + QStringLiteral(": the frame does not fit its buffer")};
+        return UnfitFrame(file);
     const IndexedFrame reduced = ReduceToFixedPalette(bitmap);
     const Bitmap indexed(bitmap.Width(), bitmap.Height(), reduced.indices.data(), reduced.indices.size(),
                          FixedPalette());

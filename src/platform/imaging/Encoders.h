@@ -13,5 +13,7 @@ ImageResult EncodeGif(const Bitmap& bitmap, OutputFile& file, const EncoderParam
 
 // The result of an encoder that could not take the bitmap or the parameters it was given.
 ImageResult InvalidInput(const OutputFile& file, const char* reason);
+// The result for a bitmap whose buffer is too short for its size (or that is not 24-bit where that is needed).
+ImageResult UnfitFrame(const OutputFile& file);
 // The result of an encoder library's own failure.
 ImageResult EncoderFailure(const OutputFile& file, const QString& reason);

@@ -14,7 +14,7 @@ ImageResult SaveImageToFile(const Bitmap& bitmap, OutputFile& file, EncodeFuncti
                             const EncoderParameters& parameters)
 {
     if (!bitmap.IsValid())
-        return {ImageStatus::InvalidParameter, file.Path() + QStringLiteral(": the frame does not fit its buffer")};
+        return UnfitFrame(file);
     if (!file.IsOpen())
         return FileFailure(file);
     const ImageResult result = encode(bitmap, file, parameters);
@@ -30,6 +30,11 @@ ImageResult SaveImageToFile(const Bitmap& bitmap, OutputFile& file, EncodeFuncti
 ImageResult InvalidInput(const OutputFile& file, const char* reason)
 {
     return {ImageStatus::InvalidParameter, file.Path() + QStringLiteral(": ") + QString::fromLatin1(reason)};
+}
+
+ImageResult UnfitFrame(const OutputFile& file)
+{
+    return InvalidInput(file, "the frame does not fit its buffer");
 }
 
 ImageResult EncoderFailure(const OutputFile& file, const QString& reason)

@@ -28,20 +28,22 @@ DrawnPicture DrawnPicture::Black(PictureLayout layout, int width, int height)
     const std::unique_ptr<AVFrame, Freer> frame(av_frame_alloc());
     if (!frame)
         return {};
-    frame->format = layout == PictureLayout::Yuv420 ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_BGR24;
+    frame->format = PixelFormatOf(layout);
     frame->width = width;
     frame->height = height;
     if (av_frame_get_buffer(frame.get(), 0) < 0)
         return {};
-    if (layout == PictureLayout::Bgr24) {
-        std::memset(frame->data[0], 0, static_cast<std::size_t>(frame->linesize[0]) * height);
-    } else {
-        const int chromaHeight = (height + 1) / 2;
-        std::memset(frame->data[0], 0, static_cast<std::size_t>(frame->linesize[0]) * height);
-        std::memset(frame->data[1], 128, static_cast<std::size_t>(frame->linesize[1]) * chromaHeight);
-        std::memset(frame->data[2], 128, static_cast<std::size_t>(frame->linesize[2]) * chromaHeight);
-    }
+    std::memset(frame->data[0], 0, static_cast<std::size_t>(frame->linesize[0]) * height);
+    // Black has no colour: chroma at its middle.
+    for (int plane = 1; layout == PictureLayout::Yuv420 && plane < 3; ++plane)
+        std::memset(frame->data[plane], 128, static_cast<std::size_t>(frame->linesize[plane]) * ((height + 1) / 2));
     return DrawnPicture(*frame, layout);
+}
+
+// The old full-range name for the planes, so that filters draw full-range black into them.
+int DrawnPicture::PixelFormatOf(PictureLayout layout)
+{
+    return layout == PictureLayout::Yuv420 ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_BGR24;
 }
 
 bool DrawnPicture::Empty() const

@@ -26,6 +26,8 @@ public:
 
     // A black picture of its own memory; empty when there is no memory for it.
     static DrawnPicture Black(PictureLayout layout, int width, int height);
+    // FFmpeg's pixel format of a layout (an AVPixelFormat).
+    static int PixelFormatOf(PictureLayout layout);
 
     bool Empty() const;
     PictureLayout Layout() const { return layout_; }

@@ -188,11 +188,6 @@ std::string Pad(const PictureRect& rect, int width, int height)
            std::to_string(rect.y) + ":black";
 }
 
-int PixelFormatOf(PictureLayout layout)
-{
-    return layout == PictureLayout::Yuv420 ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_BGR24;
-}
-
 } // namespace
 
 double DisplayAspect(int width, int height, AVRational sampleAspect, int rotation)
@@ -274,8 +269,7 @@ std::string PictureChain::Filters(const Shape& shape)
         input = filters.empty() ? ScalerInput{ScalerMatrix(colour.matrix), colour.fullRange}
                                 : ScalerInput{nullptr, true, true};
     }
-    // The old full-range name, so that the black of bars is full-range black too.
-    const char* format = shape.layout == PictureLayout::Yuv420 ? "yuvj420p" : "bgr24";
+    const char* format = av_get_pix_fmt_name(static_cast<AVPixelFormat>(DrawnPicture::PixelFormatOf(shape.layout)));
     return filters + Scale(shape.scaledWidth, shape.scaledHeight, input, shape.layout) +
            Orient(shape.orientation) + Pad(shape.rect, shape.frameWidth, shape.frameHeight) + ",format=" + format;
 }
@@ -303,7 +297,7 @@ MediaResult PictureChain::Filter(const AVFrame& picture, const Shape& shape, Dra
     if (pulled != MediaResult::Ok)
         return Failed(pulled) ? pulled : MediaResult::DecodeFault;
     if (output_->width != shape.frameWidth || output_->height != shape.frameHeight ||
-        output_->format != PixelFormatOf(shape.layout))
+        output_->format != DrawnPicture::PixelFormatOf(shape.layout))
         return MediaResult::DecodeFault;
     drawn = DrawnPicture(*output_, shape.layout);
     return drawn.Empty() ? MediaResult::OutOfMemory : MediaResult::Ok;
