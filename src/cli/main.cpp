@@ -8,6 +8,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/StopSignals.h"
 #include "i18n/LanguagePack.h"
+#include "platform/media/MediaLog.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/KnownFolders.h"
 #include "settings/SettingsStore.h"
@@ -63,6 +64,7 @@ int ConvertAll(const ExtractCommand& command, ConsoleMessages& messages, Languag
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
+    ShowOnlyMediaErrors();
     QCoreApplication::setApplicationName(QStringLiteral("framelift-extract"));
     QCoreApplication::setApplicationVersion(QStringLiteral(FRAMELIFT_VERSION));
     QCommandLineParser parser;

@@ -116,6 +116,7 @@ TEST(Command, TakesTheSavedOptions)
     QFile::remove(config + QStringLiteral("/Quenlar/framelift.ini"));
 
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_EQ(run.errors.toStdString(), ""); // nothing the libraries say of their own workings
     const QStringList pictures = Pictures(out, QStringLiteral("jpg"));
     EXPECT_EQ(pictures.size(), static_cast<qsizetype>(FfmpegReferenceFrames(clip, 0, 2, 25, 320, 240).size() / 5));
     ExpectWholePictures(out, pictures, 320, 240);
