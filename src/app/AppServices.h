@@ -4,7 +4,6 @@
 #include <memory>
 
 class Choosers;
-class EditingServices;
 class PlaybackServices;
 class ProbeGraph;
 class KnownFolders;
@@ -24,7 +23,6 @@ struct AppServices {
     Shell& shell;
     Choosers& choosers;
     SoundPlayer& sounds;
-    EditingServices& editing;
     PlaybackServices& playback;
     std::function<std::unique_ptr<ProbeGraph>()> createProbe;
 };

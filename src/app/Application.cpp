@@ -30,8 +30,6 @@ int Application::Run(AppServices& services)
 {
     StartLanguage(services);
     MainWindow window(services);
-    if (!window.Usable())
-        return 0;
     RunUntilClosed(window);
     return 0;
 }

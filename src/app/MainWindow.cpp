@@ -15,8 +15,6 @@
 #include "media/PreviewPlayer.h"
 #include "media/PreviewWindow.h"
 #include "platform/media/ClockText.h"
-#include "platform/media/EditingServices.h"
-#include "platform/media/MediaType.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/DataFolders.h"
 #include "platform/shell/Shell.h"
@@ -152,9 +150,6 @@ const MainWindow::Command MainWindow::kCommands[] = {
     {kIdOpenFolder, &MainWindow::OnOpenFolder},
 };
 
-const QString kNoGrabber = QStringLiteral("Could not create CLSID_SampleGrabber");
-const QString kNoGrabberType = QStringLiteral("Could not initialize GrabType as RGB24");
-
 MainWindow::MainWindow(AppServices& services, QWidget* parent)
     : QDialog(parent, kWindowFlags), services_(services), sampler_(std::make_unique<FrameGrabberCallback>())
 {
@@ -188,8 +183,7 @@ void MainWindow::InitDialog()
     HideSlideshowControls();
     ResetPlaybackControls();
     SetStatusText(OutputStatusText(services_.language, settings_, clip_.facts));
-    if (!CreateSampleGrabber())
-        return;
+    CreateConversionJob();
     temporaryBitmap_ = TemporaryBitmapName(services_.messages, this, services_.language.GetString(kStringError));
     TranslateDialog(services_.language, *this, kMainWindowTemplate);
 }
@@ -210,29 +204,28 @@ void MainWindow::ConnectControls()
     });
 }
 
-// The one grabber every conversion sends its frames through; without it the
-// program cannot convert, and the window ends at once.
-bool MainWindow::CreateSampleGrabber()
+void MainWindow::CreateConversionJob()
 {
-    if (Failed(services_.editing.CreateSampleGrabber(grabber_)) || !grabber_) {
-        services_.messages.Show(nullptr, kNoGrabber, kDiagnosticCaption);
-        usable_ = false;
-        return false;
-    }
-    if (Failed(grabber_->SetMediaType(Rgb24GrabberType()))) {
-        services_.messages.Show(nullptr, kNoGrabberType, kDiagnosticCaption);
-        usable_ = false;
-        return false;
-    }
-    job_ = std::make_unique<ConversionJob>(
-        ConversionServices{services_.editing, services_.messages, services_.language, grabber_, *sampler_, this});
-    connect(job_.get(), &ConversionJob::StatusTextChanged, this, &MainWindow::SetStatusText);
+    job_ = std::make_unique<ConversionJob>(*sampler_);
+    connect(job_.get(), &ConversionJob::StepFailed, this,
+            [this](ConversionStep step, MediaResult result) { Presenter().ShowStepFailure(step, result); });
     connect(job_.get(), &ConversionJob::RunningChanged, this, [this](bool running) {
         running ? EnterConvertingState() : LeaveConvertingState();
     });
+    connect(job_.get(), &ConversionJob::SecondsElapsed, this,
+            [this](int seconds) { SetStatusText(ConversionPresenter::ProgressStatus(seconds)); });
     connect(job_.get(), &ConversionJob::ProgressChanged, this, &MainWindow::ShowProgress);
-    connect(job_.get(), &ConversionJob::Finished, this, &MainWindow::ShowPicturesWritten);
-    return true;
+    connect(job_.get(), &ConversionJob::Finished, this, &MainWindow::OnConversionFinished);
+}
+
+ConversionPresenter MainWindow::Presenter()
+{
+    return ConversionPresenter{services_.messages, services_.language, this};
+}
+
+bool MainWindow::IsConverting() const
+{
+    return job_ && job_->IsConverting();
 }
 
 void MainWindow::SetupIconButtons()
@@ -313,28 +306,15 @@ QString MainWindow::StatusText() const
 
 void MainWindow::EnterConvertingState()
 {
-    converting_ = true;
     controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetDialogTextOrBuiltIn(kStringStop));
     for (const int id : kIdleOnlyControls)
         SetControlEnabled(id, false);
-}
-
-// A running job reports its own end through its signals.
-void MainWindow::EndConversion()
-{
-    if (job_ && job_->IsConverting()) {
-        job_->EndConversion();
-        return;
-    }
-    LeaveConvertingState();
-    SetStatusText(ClosingStatusText(services_.language, settings_));
 }
 
 // The clip may have been closed while the conversion ran: then Convert and
 // the marks stay disabled, as they are whenever no clip is open.
 void MainWindow::LeaveConvertingState()
 {
-    converting_ = false;
     controls_.Get<QAbstractButton>(kIdConvert)->setText(services_.language.GetDialogTextOrBuiltIn(kStringConvert));
     const bool clipOpen = clip_.facts.videoItemCount > 0;
     for (const int id : kIdleOnlyControls)
@@ -358,6 +338,14 @@ void MainWindow::ShowProgress(const ConversionProgress& progress)
                                    : QString());
     controls_.Find(kIdTimeLeftBox)->show();
     controls_.Find(kIdOpenFolder)->hide();
+}
+
+void MainWindow::OnConversionFinished(const ConversionOutcome& outcome)
+{
+    const ConversionPresenter presenter = Presenter();
+    SetStatusText(presenter.ClosingStatus(outcome.settings));
+    ShowPicturesWritten(outcome.picturesWritten, outcome.rangeDone);
+    presenter.ShowEnd(outcome);
 }
 
 // A conversion that rendered its range shows the bar filled for a moment, also
@@ -440,7 +428,7 @@ void MainWindow::OnFont()
 
 bool MainWindow::CloseHandler()
 {
-    if (converting_) {
+    if (IsConverting()) {
         services_.messages.Show(this, services_.language.GetString(kStringStopConverting),
                                 services_.language.GetString(kStringWarning));
         return false;
@@ -494,7 +482,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 bool MainWindow::HandleDrag(QDropEvent* event)
 {
     const std::optional<QString> path =
-        converting_ ? std::nullopt : DroppedVideoPath(event->mimeData()->urls());
+        IsConverting() ? std::nullopt : DroppedVideoPath(event->mimeData()->urls());
     if (!path || !AcceptAsCopy(*event)) {
         event->ignore();
         return true;

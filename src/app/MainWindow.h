@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ConversionPresenter.h"
 #include "controls/DialogBuilder.h"
 #include "media/ClipState.h"
 #include "settings/ConversionSettings.h"
@@ -12,12 +13,8 @@
 #include <memory>
 
 struct AppServices;
-class ConversionJob;
-struct ConversionProgress;
-class FrameGrabberCallback;
 class PreviewPlayer;
 class QSlider;
-class SampleGrabber;
 
 // Control and command ids of the main window (template 102).
 enum MainWindowId : int {
@@ -74,20 +71,14 @@ public:
     void SetStatusText(const QString& text);
     QString StatusText() const;
 
-    // The running state of a conversion: Open Video, Options, Start Time and
-    // End Time disabled, Convert reads "Stop", closing is refused. Ending it
-    // stops a running job, restores them and shows the closing status line.
-    void EnterConvertingState();
-    void EndConversion();
-    // False when start-up could not create what every conversion needs; the
-    // application then ends without running the window.
-    bool Usable() const { return usable_; }
     PreviewPlayer* Player() const { return player_.get(); }
     // Opens a clip as Open Video does once the file is chosen.
     void OpenClip(const QString& path);
 
     const DialogControls& Controls() const { return controls_; }
-    bool IsConverting() const { return converting_; }
+    // While the job converts, Open Video, Options, Start Time and End Time are
+    // disabled, Convert reads "Stop" and closing is refused.
+    bool IsConverting() const;
     const QString& TemporaryBitmap() const { return temporaryBitmap_; }
     // help/Introduction.htm beside the program, in its parent folder or installed.
     static QString HelpFile();
@@ -117,7 +108,8 @@ private:
     void InitDialog();
     void ConnectControls();
     static void JumpToClicks(QSlider& seekBar);
-    bool CreateSampleGrabber();
+    void CreateConversionJob();
+    void EnterConvertingState();
     void LeaveConvertingState();
     void ShowPreview();
     void ClosePreview();
@@ -129,6 +121,8 @@ private:
     bool HandleDrag(QDropEvent* event);
     void ShowProgress(const ConversionProgress& progress);
     void ShowPicturesWritten(std::int64_t count, bool rangeDone);
+    void OnConversionFinished(const ConversionOutcome& outcome);
+    ConversionPresenter Presenter();
     void HideConversionResult();
 
     // Commands of this window.
@@ -168,8 +162,6 @@ private:
     ConversionSettings settings_;
     ClipState clip_;
     int seekPos = 0;
-    bool converting_ = false;
-    bool usable_ = true;
     QString temporaryBitmap_;
     std::unique_ptr<PreviewPlayer> player_;
     // Marks asked for while a seek or a step had not landed, and a Convert
@@ -180,8 +172,7 @@ private:
         bool convert = false;
     };
     PendingMarks pendingMarks_;
-    // One grabber and one frame sampler serve every conversion of the run.
-    std::shared_ptr<SampleGrabber> grabber_;
+    // One frame sampler serves every conversion of the run.
     std::unique_ptr<FrameGrabberCallback> sampler_;
     std::unique_ptr<ConversionJob> job_;
     QString picturesFolder_; // where the last conversion wrote

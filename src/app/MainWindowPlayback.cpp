@@ -106,7 +106,7 @@ void MainWindow::ClosePreview()
 
 void MainWindow::OnOptions()
 {
-    if (converting_)
+    if (IsConverting())
         return;
     OptionsContext context{services_.profile, services_.language, services_.messages,
                            [this](QWidget* owner, const QString& title) {
@@ -141,7 +141,8 @@ void MainWindow::OnConvert()
     }
     const ClipSource source{clip_.facts.videoItemCount, clip_.audioItemCount, clip_.video.path, clip_.audio.path,
                             clip_.markStart,           clip_.markEnd,        clip_.facts.sourceFrameRate};
-    job_->Convert({source, settings_});
+    if (const std::optional<ConversionRequest> request = Presenter().Checked({source, settings_}))
+        job_->Start(*request);
 }
 
 void MainWindow::OnPlay()
@@ -228,7 +229,7 @@ void MainWindow::OnCloseClip()
     ShowMarkTooltips();
     DisablePlaybackControls();
     // A running conversion goes on without the clip and can still be stopped.
-    if (converting_)
+    if (IsConverting())
         SetControlEnabled(kIdConvert, true);
 }
 

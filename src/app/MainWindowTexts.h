@@ -11,4 +11,12 @@ inline const QString kBrowserNotStarted = QStringLiteral(
 inline const QString kBrowserNotStartedCaption = QStringLiteral("unknown errors");
 inline const QString kZeroClock = QStringLiteral("00:00:00");
 
+// Convert's checks and a running conversion's status line.
+inline const QString kEndBeforeStart = QStringLiteral("The End Time must be bigger than the Start Time");
+inline const QString kWarning = QStringLiteral("Warning");
+inline const QString kFrameRateQuestion = QStringLiteral(
+    "The output frame rate is %1.The value may not be proper.\nClick Yes to set the output frame rate 23.976. "
+    "Click No to keep it.");
+inline const QString kProgress = QStringLiteral("Please wait... Used Time: %1");
+
 } // namespace MainWindowTexts

@@ -3,7 +3,6 @@
 #include "app/AppServices.h"
 #include "i18n/LanguagePack.h"
 #include "media/ClipProbe.h"
-#include "platform/media/EditingServices.h"
 #include "platform/media/PlaybackGraph.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/KnownFolders.h"
@@ -22,9 +21,8 @@ int RunOnPlatformServices(const std::function<int(AppServices&)>& body)
     QtChoosers choosers;
     ProcessSoundPlayer sounds;
     LanguagePack language(profile, messages);
-    FfmpegEditingServices editing;
     const std::unique_ptr<PlaybackServices> playback = CreatePlatformPlaybackServices(false);
-    AppServices services{profile,  language, messages,  knownFolders,         shell,
-                         choosers, sounds,   editing,   *playback, FfmpegProbeFactory()};
+    AppServices services{profile, language, messages,  knownFolders,        shell,
+                         choosers, sounds,  *playback, FfmpegProbeFactory()};
     return body(services);
 }

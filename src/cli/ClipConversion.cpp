@@ -1,9 +1,9 @@
 #include "cli/ClipConversion.h"
 
 #include "cli/StopSignals.h"
+#include "extract/ConversionMessages.h"
 #include "extract/FrameSampler.h"
 #include "platform/media/ClipMeasure.h"
-#include "platform/media/MediaType.h"
 #include "platform/media/ProbeGraph.h"
 
 #include <QDir>
@@ -47,14 +47,6 @@ std::optional<MeasuredClip> Probe(const QString& path, QString& why)
 MediaTime ToMediaTime(double seconds) { return std::llround(std::min(seconds, 9e11) * kMediaUnitsPerSecond); }
 double ToSeconds(MediaTime time) { return static_cast<double>(time) / kMediaUnitsPerSecond; }
 
-std::shared_ptr<SampleGrabber> MakeGrabber(EditingServices& editing)
-{
-    std::shared_ptr<SampleGrabber> grabber;
-    if (Failed(editing.CreateSampleGrabber(grabber)) || Failed(grabber->SetMediaType(Rgb24GrabberType())))
-        return nullptr;
-    return grabber;
-}
-
 void PrintSummary(const QString& clip, const FrameGrabberCallback& sampler, double seconds)
 {
     const std::int64_t frames = sampler.FrameCount();
@@ -91,10 +83,8 @@ ExitStatus Verdict(const RunState& state, const FrameGrabberCallback& sampler)
 
 } // namespace
 
-ClipConverter::ClipConverter(const ExtractCommand& command, ConsoleMessages& messages, LanguagePack& language,
-                             StopSignals& stops)
-    : command_(command), messages_(messages), language_(language), stops_(stops), grabber_(MakeGrabber(editing_)),
-      discard_(std::fopen("/dev/null", "w"), &std::fclose)
+ClipConverter::ClipConverter(const ExtractCommand& command, ConsoleMessages& messages, StopSignals& stops)
+    : command_(command), messages_(messages), stops_(stops), discard_(std::fopen("/dev/null", "w"), &std::fclose)
 {
 }
 
@@ -140,15 +130,14 @@ std::optional<ConversionRequest> ClipConverter::Prepare(const ClipTarget& clip, 
 ExitStatus ClipConverter::Run(const ConversionRequest& request)
 {
     FrameGrabberCallback sampler(SystemLocalTime, discard_ ? discard_.get() : stdout);
-    ConversionJob job(ConversionServices{editing_, messages_, language_, grabber_, sampler, nullptr});
+    ConversionJob job(sampler);
     RunState state;
     QEventLoop loop;
     Follow(job, loop, state, request.clip.videoPath);
     QElapsedTimer timer;
     timer.start();
-    job.Convert(request);
-    if (!job.IsConverting() && !state.rangeDone)
-        return ExitStatus::CannotOpen; // the job has said why
+    if (!job.Start(request))
+        return ExitStatus::CannotOpen; // the failed step has said why
     QTimer stopTimer;
     if (command_.stopAfter)
         StopAfter(*command_.stopAfter, stopTimer, job, state);
@@ -167,8 +156,13 @@ ExitStatus ClipConverter::Run(const ConversionRequest& request)
 // The job's news while it runs, and Ctrl-C, which stops it as the Stop button does.
 void ClipConverter::Follow(ConversionJob& job, QEventLoop& loop, RunState& state, const QString& clip)
 {
-    QObject::connect(&job, &ConversionJob::Finished, &loop, [&loop, &state](std::int64_t, bool rangeDone) {
-        state.rangeDone = rangeDone;
+    QObject::connect(&job, &ConversionJob::StepFailed, &loop, [this](ConversionStep step, MediaResult result) {
+        for (const ConversionNotice& notice : NoticesOf(step, result))
+            messages_.Show(nullptr, notice.text, notice.caption);
+    });
+    QObject::connect(&job, &ConversionJob::Finished, &loop, [this, &loop, &state](const ConversionOutcome& outcome) {
+        state.rangeDone = outcome.rangeDone;
+        Tell(outcome);
         loop.quit();
     });
     QObject::connect(&job, &ConversionJob::ProgressChanged, &loop,
@@ -180,6 +174,17 @@ void ClipConverter::Follow(ConversionJob& job, QEventLoop& loop, RunState& state
         if (job.IsConverting())
             job.EndConversion();
     });
+}
+
+// Pictures lost and an early end, each on a line of its own.
+void ClipConverter::Tell(const ConversionOutcome& outcome) const
+{
+    const CaptureFailures& failures = outcome.failures;
+    if (failures.count > 0)
+        messages_.Say(
+            ConversionMessages::PicturesNotWritten(failures.count, outcome.settings.outputFolder, failures.firstError));
+    if (outcome.streamError)
+        messages_.Say(ConversionMessages::EndedEarly(*outcome.streamError));
 }
 
 // --stop-after: as Ctrl-C would, but timed, so that the time stopping takes can be measured.

@@ -5,13 +5,11 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitStatus.h"
 #include "extract/ConversionJob.h"
-#include "platform/media/EditingServices.h"
 
 #include <cstdio>
 #include <memory>
 #include <optional>
 
-class LanguagePack;
 class QEventLoop;
 class QTimer;
 class StopSignals;
@@ -30,28 +28,23 @@ struct RunState {
 // a call for it alone would give.
 class ClipConverter final {
 public:
-    ClipConverter(const ExtractCommand& command, ConsoleMessages& messages, LanguagePack& language,
-                  StopSignals& stops);
+    ClipConverter(const ExtractCommand& command, ConsoleMessages& messages, StopSignals& stops);
     ClipConverter(const ClipConverter&) = delete;
     ClipConverter& operator=(const ClipConverter&) = delete;
 
-    // False when the conversion's frame grabber could not be made.
-    bool Ready() const { return grabber_ != nullptr; }
     ExitStatus Convert(const ClipTarget& clip);
 
 private:
     std::optional<ConversionRequest> Prepare(const ClipTarget& clip, ExitStatus& failure);
     ExitStatus Run(const ConversionRequest& request);
     void Follow(ConversionJob& job, QEventLoop& loop, RunState& state, const QString& clip);
+    void Tell(const ConversionOutcome& outcome) const;
     void StopAfter(double seconds, QTimer& timer, ConversionJob& job, RunState& state);
 
     const ExtractCommand& command_;
     ConsoleMessages& messages_;
-    LanguagePack& language_;
     StopSignals& stops_;
     ProgressLine progress_;
-    FfmpegEditingServices editing_;
-    std::shared_ptr<SampleGrabber> grabber_;
     // The sampler's line per BMP picture is for the window's console, not this command's output.
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> discard_;
 };

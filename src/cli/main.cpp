@@ -7,7 +7,6 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitStatus.h"
 #include "cli/StopSignals.h"
-#include "i18n/LanguagePack.h"
 #include "platform/media/MediaLog.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/KnownFolders.h"
@@ -35,7 +34,7 @@ const QString kDescription = QStringLiteral(
 
 ExitStatus Worse(ExitStatus a, ExitStatus b) { return std::max(a, b); }
 
-int ConvertAll(const ExtractCommand& command, ConsoleMessages& messages, LanguagePack& language)
+int ConvertAll(const ExtractCommand& command, ConsoleMessages& messages)
 {
     StopSignals stops;
     const ClipList list = ListClips(command.inputs, command.settings.outputFolder);
@@ -44,11 +43,7 @@ int ConvertAll(const ExtractCommand& command, ConsoleMessages& messages, Languag
         messages.Say(QStringLiteral("%1 holds no video file").arg(folder));
         status = ExitStatus::NothingToConvert;
     }
-    ClipConverter converter(command, messages, language, stops);
-    if (!converter.Ready()) {
-        messages.Say(QStringLiteral("the conversion cannot be set up"));
-        return ExitCode(ExitStatus::CannotOpen);
-    }
+    ClipConverter converter(command, messages, stops);
     for (const ClipTarget& clip : list.clips) {
         if (StopSignals::Received() != 0)
             break;
@@ -89,7 +84,5 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "framelift-extract: %s\nTry framelift-extract --help.\n", qPrintable(error));
         return ExitCode(ExitStatus::Usage);
     }
-    // Texts the conversion shows are the built-in English ones: no language file is loaded.
-    LanguagePack language(profile, messages);
-    return ConvertAll(*command, messages, language);
+    return ConvertAll(*command, messages);
 }

@@ -1,31 +1,14 @@
 #include "extract/ConversionJob.h"
 
-#include "extract/ConversionMessages.h"
-#include "extract/FrameSampler.h"
-#include "i18n/LanguagePack.h"
-#include "platform/media/EditingServices.h"
-#include "platform/media/RenderEngine.h"
-#include "platform/ui/MessageService.h"
-#include "resources/StringIds.h"
-
-#include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 namespace {
 
-using namespace ConversionMessages;
-
 constexpr int kProgressPeriodMs = 1000;
 constexpr int kProgressRefreshMs = 250;
-
-const QString kPicturesNotWritten =
-    QStringLiteral("%1 of the pictures could not be written to %2.\nThe first error: %3");
-const QString kStreamFailed = QStringLiteral("The conversion ended early: %1");
 
 // The pictures still to come at the rate of those written so far, rounded up.
 std::optional<long long> SecondsLeft(std::int64_t written, std::int64_t expected, qint64 elapsedMs)
@@ -39,17 +22,7 @@ std::optional<long long> SecondsLeft(std::int64_t written, std::int64_t expected
 
 } // namespace
 
-QString ClosingStatusText(const LanguagePack& language, const ConversionSettings& settings)
-{
-    return QStringLiteral("%1. %2 %3     %4 %5*%6")
-        .arg(language.GetString(kStringDone), language.GetString(kStringOutputFile), settings.outputFolder,
-             language.GetString(kStringResolution))
-        .arg(settings.outputWidth)
-        .arg(settings.outputHeight);
-}
-
-ConversionJob::ConversionJob(ConversionServices services, QObject* parent)
-    : QObject(parent), services_(services), reporter_(services.messages, services.owner)
+ConversionJob::ConversionJob(FrameGrabberCallback& sampler, QObject* parent) : QObject(parent), sampler_(sampler)
 {
     progressTimer_.setInterval(kProgressPeriodMs);
     connect(&progressTimer_, &QTimer::timeout, this, &ConversionJob::OnProgressTick);
@@ -57,7 +30,7 @@ ConversionJob::ConversionJob(ConversionServices services, QObject* parent)
     connect(&progressRefresh_, &QTimer::timeout, this, &ConversionJob::ReportProgress);
 }
 
-// Stops a running graph before its parts go; the owner hears nothing more.
+// Stops a running conversion before its parts go; the owner hears nothing more.
 ConversionJob::~ConversionJob()
 {
     blockSignals(true);
@@ -65,153 +38,74 @@ ConversionJob::~ConversionJob()
         EndConversion();
 }
 
-void ConversionJob::Convert(const ConversionRequest& request)
+bool ConversionJob::Start(const ConversionRequest& request)
 {
-    if (request.clip.videoItemCount == 0) {
-        services_.messages.Show(services_.owner, services_.language.GetString(kStringOpenFile),
-                                services_.language.GetString(kStringError));
-        return;
-    }
-    if (converting_) {
-        EndConversion();
-        return;
-    }
-    ConversionRequest checked = request;
-    if (!PassesChecks(checked))
-        return;
-    Start(checked);
-}
-
-bool ConversionJob::PassesChecks(ConversionRequest& request)
-{
-    if (request.clip.markEnd <= request.clip.markStart) {
-        reporter_.Message(kEndBeforeStart);
+    if (converting_)
+        return false;
+    const StepRun steps{extractor_, faults_, [this](ConversionStep step, MediaResult result) {
+                            Q_EMIT StepFailed(step, result);
+                        }};
+    if (!RunConversionSteps(steps, request.clip, request.settings)) {
+        extractor_.Close();
         return false;
     }
-    if (!ConfirmOutputFile(request.settings))
-        return false;
-    CheckFrameRate(request);
-    return true;
-}
-
-bool ConversionJob::ConfirmOutputFile(const ConversionSettings& settings)
-{
-    const QString& path = settings.outputFilePath;
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return true;
-    const QString question = path + u' ' + services_.language.GetString(kStringFileExists);
-    if (services_.messages.Show(services_.owner, question, kWarning, MessageButtons::YesNo, MessageIcon::Warning) !=
-        MessageAnswer::Yes)
-        return false;
-    QFile::remove(path);
-    return true;
-}
-
-// Asked only for the clip's own rate; 0 and a rate that is not a number pass.
-// The answer holds for this conversion; the next one asks again.
-void ConversionJob::CheckFrameRate(ConversionRequest& request)
-{
-    ConversionSettings& settings = request.settings;
-    if (settings.frameRateIndex != 0 || !(settings.frameRate > 100.0 || settings.frameRate < 0.0))
-        return;
-    const QString question = kFrameRateQuestion.arg(request.clip.sourceFrameRate, 0, 'f', 6);
-    const MessageAnswer answer = services_.messages.Show(services_.owner, question, kWarning, MessageButtons::YesNo);
-    settings.frameRate = answer == MessageAnswer::Yes ? kDefaultFrameRate : request.clip.sourceFrameRate;
-}
-
-void ConversionJob::Start(const ConversionRequest& request)
-{
-    const ConversionSettings& settings = request.settings;
-    timeline_ = BuildTimeline(services_.editing, reporter_, request.clip, settings);
-    if (!timeline_)
-        return;
-    services_.sampler.BeginConversion(settings);
-    QPointer<ConversionJob> self(this);
-    const CaptureSinks sinks{
-        services_.grabber, &services_.sampler,
-        // Streaming threads only post; the events are fetched on this object's thread.
-        [self] { QMetaObject::invokeMethod(self, &ConversionJob::HandleGraphEvents, Qt::QueuedConnection); }};
-    capture_ = StartCapture(services_.editing, reporter_, *timeline_, sinks);
-    if (!capture_) {
-        timeline_.reset();
-        return;
-    }
-    // The engine knows which frames the range has: none before the clip's first picture.
-    expectedPictures_ = services_.sampler.KeptAmong(capture_->renderEngine->PictureFrameCount());
-    running_ = settings;
+    sampler_.BeginConversion(request.settings);
+    outcome_ = {};
+    outcome_.settings = request.settings;
+    // The extractor knows which frames the range has: none before the clip's first picture.
+    expectedPictures_ = sampler_.KeptAmong(extractor_.PictureFrameCount());
     converting_ = true;
+    const int run = ++run_;
+    QPointer<ConversionJob> self(this);
+    // The streaming thread only posts; the end is taken on this object's thread.
+    extractor_.Start(sampler_, [self, run](MediaResult result) {
+        QMetaObject::invokeMethod(self, [self, run, result] { self->OnExtractionEnded(run, result); },
+                                  Qt::QueuedConnection);
+    });
     progressTimer_.start();
     progressRefresh_.start();
     runningFor_.start();
     Q_EMIT RunningChanged(true);
     ReportProgress();
+    return true;
+}
+
+void ConversionJob::OnExtractionEnded(int run, MediaResult result)
+{
+    if (run != run_ || !converting_)
+        return; // the end of a run already stopped
+    if (Failed(result))
+        outcome_.streamError = result; // it cannot go on: end as at the natural end and say why
+    else
+        outcome_.rangeDone = true;
+    EndConversion();
 }
 
 void ConversionJob::OnProgressTick()
 {
-    ++elapsedSeconds_;
-    Q_EMIT StatusTextChanged(kProgress.arg(ClockText(elapsedSeconds_)));
+    Q_EMIT SecondsElapsed(++elapsedSeconds_);
 }
 
 void ConversionJob::ReportProgress()
 {
-    const std::int64_t written = services_.sampler.PicturesWritten();
+    const std::int64_t written = sampler_.PicturesWritten();
     const auto secondsLeft = SecondsLeft(written, expectedPictures_, runningFor_.elapsed());
     Q_EMIT ProgressChanged({written, expectedPictures_, secondsLeft});
 }
 
-void ConversionJob::HandleGraphEvents()
-{
-    while (capture_ && capture_->events) {
-        GraphEvent event;
-        if (capture_->events->GetEvent(event) != MediaResult::Ok)
-            return;
-        if (event.code == EC_COMPLETE) {
-            rangeDone_ = true;
-            EndConversion();
-        } else if (event.code == EC_ERRORABORT) {
-            // The stream cannot go on: end as at the natural end and say why.
-            EndConversion();
-            ReportStreamError(event.param1);
-        }
-    }
-}
-
 void ConversionJob::EndConversion()
 {
+    if (!converting_)
+        return;
     progressTimer_.stop();
     progressRefresh_.stop();
-    if (capture_) {
-        capture_->control->Stop();
-        capture_->events->SetNotify({});
-        capture_->renderEngine->ScrapIt();
-        capture_.reset();
-    }
+    extractor_.Close();
     // The last kept frames may still be on their way to disk.
-    services_.sampler.FinishConversion();
-    timeline_.reset();
+    sampler_.FinishConversion();
     converting_ = false;
     elapsedSeconds_ = 0;
+    outcome_.picturesWritten = sampler_.PicturesWritten();
+    outcome_.failures = sampler_.Failures();
     Q_EMIT RunningChanged(false);
-    Q_EMIT StatusTextChanged(ClosingStatusText(services_.language, running_));
-    Q_EMIT Finished(services_.sampler.PicturesWritten(), std::exchange(rangeDone_, false));
-    ReportFailedPictures();
-}
-
-// A conversion that lost pictures must not look like a success.
-void ConversionJob::ReportFailedPictures()
-{
-    const CaptureFailures failures = services_.sampler.Failures();
-    if (failures.count == 0)
-        return;
-    services_.messages.Show(services_.owner,
-                            kPicturesNotWritten.arg(failures.count).arg(running_.outputFolder, failures.firstError),
-                            kWarning);
-}
-
-void ConversionJob::ReportStreamError(long code)
-{
-    const auto result = static_cast<MediaResult>(static_cast<std::uint32_t>(code));
-    reporter_.MessageWithCaption(kStreamFailed.arg(QString::fromStdString(MediaErrorText(result))),
-                                 services_.language.GetString(kStringError));
+    Q_EMIT Finished(std::exchange(outcome_, {}));
 }

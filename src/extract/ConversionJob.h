@@ -1,9 +1,8 @@
 #pragma once
 
-#include "extract/CaptureGraph.h"
-#include "extract/ConversionReporter.h"
-#include "extract/TimelineBuilder.h"
-#include "platform/media/ClockText.h"
+#include "extract/ConversionSteps.h"
+#include "extract/FrameSampler.h"
+#include "platform/media/FrameExtractor.h"
 #include "settings/ConversionSettings.h"
 
 #include <QElapsedTimer>
@@ -11,25 +10,7 @@
 #include <QTimer>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
-
-class EditingServices;
-class FrameGrabberCallback;
-class LanguagePack;
-class MessageService;
-class QWidget;
-class Timeline;
-
-// What a conversion is built from and reports through.
-struct ConversionServices {
-    EditingServices& editing;
-    MessageService& messages;
-    LanguagePack& language;
-    std::shared_ptr<SampleGrabber> grabber; // one for the whole program
-    FrameGrabberCallback& sampler;
-    QWidget* owner = nullptr;               // the main window
-};
 
 // How far a running conversion is.
 struct ConversionProgress {
@@ -47,59 +28,62 @@ struct ConversionRequest {
     ConversionSettings settings;
 };
 
-// The Convert button's work: checks, then a timeline for the marked range, a
-// render engine and a capture graph that sends every frame to the sampler,
-// run until the graph reports the end of the range or the user stops it.
+// How a conversion ended.
+struct ConversionOutcome {
+    ConversionSettings settings;  // those it ran with
+    std::int64_t picturesWritten = 0;
+    bool rangeDone = false;       // the whole range was drawn, not stopped before
+    CaptureFailures failures;     // kept pictures that could not be written
+    std::optional<MediaResult> streamError; // why drawing stopped before the end
+};
+
+// The Convert button's work: the steps for the marked range, then frames
+// drawn by the extractor into the sampler until the range is done or the
+// user stops it. It decides nothing about boxes or texts: it tells what
+// happened and the front end shows it.
 class ConversionJob final : public QObject {
     Q_OBJECT
 
 public:
-    explicit ConversionJob(ConversionServices services, QObject* parent = nullptr);
+    explicit ConversionJob(FrameGrabberCallback& sampler, QObject* parent = nullptr);
     ~ConversionJob() override;
     ConversionJob(const ConversionJob&) = delete;
     ConversionJob& operator=(const ConversionJob&) = delete;
 
-    // Starts a conversion when idle, ends the running one otherwise.
-    void Convert(const ConversionRequest& request);
+    // Failures to provoke in the steps of the conversions to come.
+    void SetFaultPlan(FaultPlan faults) { faults_ = std::move(faults); }
+
+    // Runs the steps and starts drawing; false when a step stopped it.
+    bool Start(const ConversionRequest& request);
+    // Ends a running conversion once its kept pictures are written.
     void EndConversion();
     bool IsConverting() const { return converting_; }
 
-    // The graph's events, handled on the user-interface thread.
-    void HandleGraphEvents();
-
 Q_SIGNALS:
-    void StatusTextChanged(const QString& text);
+    void StepFailed(ConversionStep step, MediaResult result);
     // Running: Convert reads "Stop" and Open Video, Options, Start Time and End Time are disabled.
     void RunningChanged(bool running);
+    // Once a second while running.
+    void SecondsElapsed(int seconds);
     // Several times a second while running, first right after the start.
     void ProgressChanged(const ConversionProgress& progress);
-    // After the end, once every kept picture is written or has failed;
-    // rangeDone tells the whole range was rendered, not stopped before.
-    void Finished(std::int64_t picturesWritten, bool rangeDone);
+    // After the end, once every kept picture is written or has failed.
+    void Finished(const ConversionOutcome& outcome);
 
 private:
-    bool PassesChecks(ConversionRequest& request);
-    bool ConfirmOutputFile(const ConversionSettings& settings);
-    void CheckFrameRate(ConversionRequest& request);
-    void Start(const ConversionRequest& request);
+    void OnExtractionEnded(int run, MediaResult result);
     void OnProgressTick();
     void ReportProgress();
-    void ReportFailedPictures();
-    void ReportStreamError(long code);
 
-    ConversionServices services_;
-    ConversionReporter reporter_;
+    FrameGrabberCallback& sampler_;
+    FrameExtractor extractor_;
+    FaultPlan faults_;
     QTimer progressTimer_; // identifier 1112 of the window it stands for
-    bool converting_ = false;
-    int elapsedSeconds_ = 0;
     QTimer progressRefresh_;
     QElapsedTimer runningFor_;
+    bool converting_ = false;
+    int run_ = 0; // counts the runs, so that the end of a stopped one is not taken for the next
+    int elapsedSeconds_ = 0;
     std::int64_t expectedPictures_ = 0;
-    bool rangeDone_ = false;
-    ConversionSettings running_;
-    std::unique_ptr<Timeline> timeline_;
-    std::optional<RunningCapture> capture_;
+    ConversionOutcome outcome_;
 };
-
-// "Done. Output file: <folder>     Resolution: <w>*<h>" in the current language.
-QString ClosingStatusText(const LanguagePack& language, const ConversionSettings& settings);

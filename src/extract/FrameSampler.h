@@ -4,7 +4,7 @@
 #include "extract/PictureQueue.h"
 #include "imaging/PictureFormats.h"
 #include "platform/imaging/OutputFile.h"
-#include "platform/media/FilterGraph.h"
+#include "platform/media/FrameExtractor.h"
 #include "settings/ConversionSettings.h"
 
 #include <QString>
@@ -24,7 +24,7 @@ struct CaptureFailures {
     QString firstError; // "<path>: <reason>" of the first one
 };
 
-// Receives every frame of a conversion from the render engine, counts it,
+// Receives every frame of a conversion from the extractor, counts it,
 // keeps every N-th one and writes it into the output folder under the local
 // time of its arrival, through the writer of the chosen picture format. Which
 // frame is kept and its name are decided on the streaming thread, in the
@@ -35,7 +35,7 @@ struct CaptureFailures {
 // their names in the order of their frames.
 // One object lives for the whole program; its frame count is never reset, so
 // a second conversion continues the count of the first.
-class FrameGrabberCallback final : public SampleGrabberCallback {
+class FrameGrabberCallback final : public FrameSink {
 public:
     using Clock = std::function<LocalTime()>;
 

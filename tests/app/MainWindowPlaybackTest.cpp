@@ -43,7 +43,7 @@ protected:
     FakeAppServices fake;
     FakePlaybackServices playback;
     AppServices services{fake.profile,  fake.language, fake.messages, fake.knownFolders, fake.shell,
-                         fake.choosers, fake.sounds,   fake.editing,  playback,          FfmpegProbeFactory()};
+                         fake.choosers, fake.sounds,   playback,          FfmpegProbeFactory()};
     std::unique_ptr<MainWindow> window;
 };
 

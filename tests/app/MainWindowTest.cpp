@@ -6,6 +6,7 @@
 #include "settings/ProfileNames.h"
 #include "support/DesktopSandbox.h"
 #include "support/FakeAppServices.h"
+#include "support/TestClips.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -37,6 +38,14 @@ protected:
         return *window;
     }
     QWidget* Control(int id) { return Window().Controls().Find(id); }
+    // A conversion of a 10.9 s clip, started as a user starts one.
+    void StartConverting()
+    {
+        fake.choosers.files = {TestClip(clips::LongerMp4())};
+        Window().OnCommand(kIdOpenVideo);
+        Window().OnCommand(kIdConvert);
+        ASSERT_TRUE(Window().IsConverting()) << fake.messages.Texts().join(u'|').toStdString();
+    }
     QString Text(int id) { return Window().Controls().Get<QLabel>(id)->text(); }
     QString StoredLanguage()
     {
@@ -130,7 +139,7 @@ TEST_F(MainWindowTest, HomepageReportsABrowserThatDoesNotStart)
     DesktopSandbox desktop;
     DesktopShell shell;
     AppServices services{fake.profile,  fake.language, fake.messages,  fake.knownFolders, shell,
-                         fake.choosers, fake.sounds,   fake.editing,   *fake.playback,    FfmpegProbeFactory()};
+                         fake.choosers, fake.sounds,   *fake.playback,    FfmpegProbeFactory()};
     MainWindow withDesktop(services);
     withDesktop.OnCommand(kIdHomepage);
     const QDeadlineTimer deadline(20000);
@@ -147,7 +156,7 @@ TEST_F(MainWindowTest, HomepageReportsABrowserThatDoesNotStart)
 TEST_F(MainWindowTest, ClosingWhileConvertingIsRefusedByEveryRoute)
 {
     Window().show();
-    Window().EnterConvertingState();
+    StartConverting();
     EXPECT_EQ(Window().Controls().Get<QPushButton>(kIdConvert)->text(), QStringLiteral("Stop"));
     for (const int id : {kIdOpenVideo, kIdOptions, kIdStartTime, kIdEndTime})
         EXPECT_FALSE(Control(id)->isEnabled()) << id;
@@ -163,8 +172,8 @@ TEST_F(MainWindowTest, ClosingWhileConvertingIsRefusedByEveryRoute)
     }
     EXPECT_EQ(StoredLanguage(), QStringLiteral("none"));
 
-    Window().EndConversion();
-    EXPECT_EQ(Window().StatusText(), QStringLiteral("Done. Output file: %1/     Resolution: 0*0").arg(folder));
+    Window().OnCommand(kIdConvert); // Stop
+    EXPECT_EQ(Window().StatusText(), QStringLiteral("Done. Output file: %1/     Resolution: 160*120").arg(folder));
     EXPECT_EQ(Window().Controls().Get<QPushButton>(kIdConvert)->text(), QStringLiteral("Convert"));
     EXPECT_TRUE(Control(kIdOpenVideo)->isEnabled());
     QTest::keyClick(&Window(), Qt::Key_Escape);
@@ -200,7 +209,7 @@ TEST_F(MainWindowTest, AboutAndOptionsOpenTheirDialogs)
     EXPECT_EQ(OpenedBy([&] { Window().OnCommand(kIdAbout); }), QStringLiteral("AboutDialog"));
     EXPECT_EQ(OpenedBy([&] { Window().OnCommand(kCommandPopupAbout); }), QStringLiteral("AboutDialog"));
     EXPECT_EQ(OpenedBy([&] { Window().OnCommand(kIdOptions); }), QStringLiteral("OptionsDialog"));
-    Window().EnterConvertingState();
+    StartConverting();
     EXPECT_EQ(OpenedBy([&] { Window().OnCommand(kIdOptions); }), QString()); // not while converting
 }
 

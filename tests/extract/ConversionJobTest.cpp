@@ -1,184 +1,199 @@
-#include "FakeEditingServices.h"
-
 #include "extract/ConversionJob.h"
-#include "extract/FrameSampler.h"
-#include "i18n/LanguagePack.h"
-#include "platform/profile/Profile.h"
-#include "support/RecordingMessageService.h"
+#include "platform/media/ClockText.h"
+#include "support/TestClips.h"
 #include "support/TestFiles.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
 
+constexpr MediaTime kSecond = kMediaUnitsPerSecond;
+
 class ConversionJobTest : public ::testing::Test {
 protected:
     ConversionJobTest()
     {
-        clip = {1, 1, QStringLiteral("/c.mp4"), QStringLiteral("/c.mp4"), 0, 20'000'000, 25.0};
         settings.outputFolder = dir.path() + u'/';
-        settings.outputWidth = 640;
-        settings.outputHeight = 480;
+        settings.outputWidth = 160;
+        settings.outputHeight = 120;
         settings.frameRate = 25.0;
-        settings.outputFilePath = dir.filePath(QStringLiteral("output.avi"));
-        QObject::connect(&job, &ConversionJob::StatusTextChanged, [this](const QString& text) { status = text; });
+        QObject::connect(&job, &ConversionJob::StepFailed, [this](ConversionStep step, MediaResult result) {
+            for (const ConversionNotice& notice : NoticesOf(step, result))
+                shown.append(notice.text);
+        });
+        QObject::connect(&job, &ConversionJob::Finished, [this](const ConversionOutcome& end) { outcome = end; });
     }
-    FakeGraph& Graph() { return *editing.lastGraph; }
-    void Deliver(GraphEvent event)
+    ClipSource Clip(const QString& path, MediaTime end) const { return {1, 1, path, path, 0, end, 25.0}; }
+    // Waits for the end of a running conversion.
+    void WaitForTheEnd()
     {
-        Graph().Post(event);
-        QCoreApplication::processEvents();
+        QDeadlineTimer deadline(60000);
+        while (job.IsConverting() && !deadline.hasExpired())
+            QTest::qWait(10);
+        ASSERT_FALSE(job.IsConverting());
     }
 
     QTemporaryDir dir;
-    Profile profile{dir.filePath(QStringLiteral("p.ini"))};
-    RecordingMessageService messages;
-    LanguagePack language{profile, messages};
-    FakeEditingServices editing;
-    std::shared_ptr<SampleGrabber> grabber = [this] {
-        std::shared_ptr<SampleGrabber> created;
-        editing.CreateSampleGrabber(created);
-        return created;
-    }();
-    FrameGrabberCallback sampler;
-    ClipSource clip;
     ConversionSettings settings;
-    QString status;
-    ConversionJob job{ConversionServices{editing, messages, language, grabber, sampler, nullptr}};
+    FrameGrabberCallback sampler;
+    ConversionJob job{sampler};
+    QStringList shown;
+    std::optional<ConversionOutcome> outcome;
 };
 
-const QString kDone = QStringLiteral("Done. Output file: %1/     Resolution: 640*480");
-
-TEST_F(ConversionJobTest, ConvertRunsUntilTheGraphReportsTheEnd)
+TEST_F(ConversionJobTest, RunsUntilTheRangeIsDrawnAndTellsTheOutcome)
 {
     QSignalSpy running(&job, &ConversionJob::RunningChanged);
-    job.Convert({clip, settings});
-    ASSERT_TRUE(job.IsConverting());
-    ASSERT_EQ(running.count(), 1);
+    ASSERT_TRUE(job.Start({Clip(TestClip(clips::H264Mp4()), kSecond), settings}));
+    EXPECT_TRUE(job.IsConverting());
+    WaitForTheEnd();
+    ASSERT_EQ(running.count(), 2);
     EXPECT_TRUE(running[0][0].toBool());
-    EXPECT_TRUE(Graph().running);
-    EXPECT_TRUE(messages.shown.isEmpty()) << messages.Texts().join(u'|').toStdString();
-
-    Deliver({42, 0, 0});
-    EXPECT_TRUE(job.IsConverting());
-    Deliver({EC_COMPLETE, 0, 0});
-    EXPECT_FALSE(job.IsConverting());
-    EXPECT_FALSE(running.last()[0].toBool());
-    EXPECT_EQ(status, kDone.arg(dir.path()));
-    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_FALSE(running[1][0].toBool());
+    ASSERT_TRUE(outcome);
+    EXPECT_TRUE(outcome->rangeDone);
+    EXPECT_EQ(outcome->picturesWritten, 25);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 25);
+    EXPECT_EQ(outcome->settings.outputFolder, settings.outputFolder);
+    EXPECT_FALSE(outcome->streamError);
+    EXPECT_TRUE(shown.isEmpty()) << shown.join(u'|').toStdString();
 }
 
-TEST_F(ConversionJobTest, PressingConvertAgainStopsWithTheSameClosingText)
+TEST_F(ConversionJobTest, AStoppedRunIsNotDoneAndItsLateEndIsNotTakenForTheNext)
 {
-    job.Convert({clip, settings});
-    job.Convert({clip, settings});
-    EXPECT_FALSE(job.IsConverting());
-    EXPECT_FALSE(Graph().running);
-    EXPECT_EQ(status, kDone.arg(dir.path()));
-}
-
-TEST_F(ConversionJobTest, TheChecksRunInOrderAndEachEndsTheCommand)
-{
-    ClipSource none = clip;
-    none.videoItemCount = 0;
-    none.markEnd = 0;
-    job.Convert({none, settings});
-    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("Open a video file")});
-    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Error"));
-
-    ClipSource equal = clip;
-    equal.markEnd = equal.markStart;
-    job.Convert({equal, settings});
-    EXPECT_EQ(messages.Texts().last(), QStringLiteral("The End Time must be bigger than the Start Time"));
-    EXPECT_EQ(messages.shown.last().caption, QStringLiteral("test_extract"));
-    EXPECT_FALSE(job.IsConverting());
-    EXPECT_EQ(editing.lastGraph, nullptr);
-}
-
-TEST_F(ConversionJobTest, AnExistingOutputFileIsKeptOnNoAndDeletedOnYes)
-{
-    WriteFile(settings.outputFilePath, "old");
-    messages.answers = {MessageAnswer::No};
-    job.Convert({clip, settings});
-    EXPECT_FALSE(job.IsConverting());
-    EXPECT_TRUE(QFileInfo::exists(settings.outputFilePath));
-    EXPECT_EQ(messages.shown[0].text, settings.outputFilePath + QStringLiteral(" exists. Do you want to replace it?"));
-    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Warning"));
-    EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
-
-    messages.answers = {MessageAnswer::Yes};
-    job.Convert({clip, settings});
-    EXPECT_TRUE(job.IsConverting());
-    EXPECT_FALSE(QFileInfo::exists(settings.outputFilePath));
-}
-
-TEST_F(ConversionJobTest, AnImplausibleClipRateIsQuestionedOnlyForTheOriginalRate)
-{
-    clip.sourceFrameRate = 1000.0;
-    settings.frameRateIndex = 0;
-    settings.frameRate = 1000.0;
-    messages.answers = {MessageAnswer::Yes, MessageAnswer::No};
-    job.Convert({clip, settings});
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("The output frame rate is 1000.000000.The value")));
-    ASSERT_TRUE(job.IsConverting());
-    EXPECT_DOUBLE_EQ(editing.lastTimeline->Groups().at(0).outputFps, 23.976);
+    ASSERT_TRUE(job.Start({Clip(TestClip(clips::H264Mp4()), 3 * kSecond), settings}));
     job.EndConversion();
-    // The answer held for that conversion only: the next one asks again.
-    job.Convert({clip, settings});
-    ASSERT_EQ(messages.shown.size(), 2);
-    EXPECT_DOUBLE_EQ(editing.lastTimeline->Groups().at(0).outputFps, 1000.0);
-    job.EndConversion();
-
-    settings.frameRateIndex = 2;
-    settings.frameRate = 1000.0;
-    messages.shown.clear();
-    job.Convert({clip, settings});
-    EXPECT_TRUE(messages.shown.isEmpty());
-}
-
-TEST_F(ConversionJobTest, AFailedBuildLeavesTheJobIdle)
-{
-    editing.faults.Fail("Run");
-    QSignalSpy running(&job, &ConversionJob::RunningChanged);
-    job.Convert({clip, settings});
+    ASSERT_TRUE(outcome);
+    EXPECT_FALSE(outcome->rangeDone);
+    outcome.reset();
+    QTest::qWait(50); // an end the stream posted before the stop arrives now
+    EXPECT_FALSE(outcome);
     EXPECT_FALSE(job.IsConverting());
-    EXPECT_EQ(running.count(), 0);
-    EXPECT_EQ(messages.Texts().first(), QStringLiteral("can not pControl->Run()!!!"));
 }
 
-TEST_F(ConversionJobTest, AFatalStreamErrorEndsTheJobAndNamesTheError)
+TEST_F(ConversionJobTest, AStreamThatCannotGoOnEndsTheJobWithItsError)
 {
-    job.Convert({clip, settings});
-    Deliver({EC_ERRORABORT, static_cast<long>(ResultCode(MediaResult::ReadFault)), 0});
-    EXPECT_FALSE(job.IsConverting());
-    EXPECT_EQ(status, kDone.arg(dir.path()));
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("The conversion ended early: ") +
-                                          QString::fromStdString(MediaErrorText(MediaResult::ReadFault)));
+    const QString source = TestClip(clips::H264Mkv());
+    const QString cut = dir.filePath(QStringLiteral("cut.mkv"));
+    WriteFile(cut, ReadFile(source).left(ReadFile(source).size() / 3));
+    ASSERT_TRUE(job.Start({Clip(cut, 2 * kSecond), settings}));
+    WaitForTheEnd();
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(outcome->streamError, MediaResult::EndOfData);
+    EXPECT_FALSE(outcome->rangeDone);
+    EXPECT_GT(outcome->picturesWritten, 0);
 }
 
-TEST_F(ConversionJobTest, PicturesThatCouldNotBeWrittenAreReportedOnceAtTheEnd)
+TEST_F(ConversionJobTest, PicturesThatCouldNotBeWrittenAreCountedWithTheFirstError)
 {
     settings.outputFolder = dir.filePath(QStringLiteral("missing/"));
-    job.Convert({clip, settings});
-    SampleGrabberCallback* callback = grabber->Callback();
-    ASSERT_NE(callback, nullptr);
-    for (const double sampleTime : {0.0, 0.04})
-        if (callback->KeepsFrame())
-            callback->SampleCB(sampleTime, DrawnPicture::Black(callback->Layout(), 321, 240));
-    Deliver({EC_COMPLETE, 0, 0});
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("2 of the pictures could not be written to ") +
-                                                  settings.outputFolder))
-        << messages.shown[0].text.toStdString();
-    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Warning"));
+    ASSERT_TRUE(job.Start({Clip(TestClip(clips::H264Mp4()), kSecond / 5), settings}));
+    WaitForTheEnd();
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(outcome->failures.count, 5);
+    EXPECT_TRUE(outcome->failures.firstError.startsWith(settings.outputFolder)) << outcome->failures.firstError.toStdString();
+    EXPECT_EQ(outcome->picturesWritten, 0);
+}
+
+// Each step, failed through the plan: the boxes it shows in their order,
+// then whether the conversion still runs.
+TEST_F(ConversionJobTest, EveryFailingStepShowsItsTextsInOrder)
+{
+    using Step = ConversionStep;
+    const QString failure = QString::fromStdString(MediaErrorText(MediaResult::Fail));
+    const QString noConnection = QString::fromStdString(MediaErrorText(MediaResult::CannotConnect));
+    const QString renderVideo =
+        QStringLiteral("failed pBuilder->RenderStream( NULL, NULL, pPin, NULL, pNullRenderFilterForVideo )");
+    const QString callbackFailed = QStringLiteral("failed SetGrabberCallbackFunction();");
+    // Without its picture group the first group is the sound's, which no picture passes.
+    const QStringList noPictureGroup{renderVideo, noConnection};
+    const struct {
+        Step step;
+        QStringList texts;
+        bool runs;
+    } cases[] = {
+        {Step::CreateTimeline, {"Could not create timeline"}, false},
+        {Step::CreatePictureGroup, QStringList{"Could not create empty node"} + noPictureGroup, false},
+        {Step::PictureFormat, QStringList{"Could not pVideoGroup->SetMediaType(&mtGroup)"} + noPictureGroup, false},
+        {Step::OutputRate, QStringList{"Could not SetOutputFPS"} + noPictureGroup, false},
+        {Step::AddPictureGroup, QStringList{"Could not add video group"} + noPictureGroup, false},
+        {Step::CreatePictureTrack, {"Could not create empty track"}, true},
+        {Step::InsertPictureTrack, {"Could not insert track"}, true},
+        {Step::CreatePictureSource, {"Could not create the timeline source"}, true},
+        {Step::ConfigurePictureSource, {"Could not configure media source"}, true},
+        {Step::AddPictureSource, {"Could not add source to track"}, true},
+        {Step::CreateSoundGroup, {"Could not create pAudioGroupObj"}, true},
+        {Step::SoundFormat, {"Could not set AudioGroupType"}, true},
+        {Step::AddSoundGroup, {"Could not add audio group"}, true},
+        {Step::CreateSoundTrack, {"Could not create pTrack3Obj"}, true},
+        {Step::InsertSoundTrack, {"Could not insert pTrack3Obj"}, true},
+        {Step::CreateSoundSource, {"Could not create the pSource3Obj"}, true},
+        {Step::SoundTimes, {"Could not set audio start and eng time!"}, true},
+        {Step::NameSoundSource, {"Could not configure pSource3Src"}, true},
+        {Step::AddSoundSource, {"Could not add pSource3Obj to track"}, true},
+        {Step::CreateExtractor, {"Could not create pRenderEngine"}, false},
+        {Step::HandOverTimeline, {"Could not SetTimelineObject"}, false},
+        {Step::OpenClip, {"Could not ConnectFrontEnd"}, false},
+        {Step::CreateConnector, {"Could not create ICaptureGraphBuilder2"}, false},
+        {Step::FetchGraph, {}, false},
+        {Step::CountGroups, {"Could not GetGroupCount( &Groups )"}, false},
+        {Step::AttachConnector, {"Error pBuilder->SetFiltergraph( pGraph )"}, false},
+        {Step::CreatePictureEnd,
+         {"CreateFilter: Failed to create filter!  hr=0x80004005\n",
+          "Failed to create Null Render filter for video!  hr=0x80004005\n"},
+         false},
+        {Step::AddPictureEnd, {failure}, false},
+        {Step::CreateSoundEnd,
+         {"CreateFilter: Failed to create filter!  hr=0x80004005\n",
+          "Failed to create Null Render filter for audio!  hr=0x80004005\n"},
+         false},
+        {Step::AddSoundEnd, {failure}, false},
+        {Step::PictureOutput, {"Could not GetGroupOutputPin( g, &pPin )"}, false},
+        {Step::AddSink, {failure}, false},
+        {Step::ConnectPictures, {renderVideo, failure}, false},
+        {Step::SetSink, {"Failed in SetCallback!  hr=0x80004005\r\n", callbackFailed, failure}, false},
+        {Step::EveryFrame, {"Failed in SetOneShot!  hr=0x80004005\r\n", callbackFailed, failure}, false},
+        {Step::NoSampleCopies, {"Failed in SetBufferSamples!  hr=0x80004005\r\n", callbackFailed, failure}, false},
+        {Step::ConnectedFormat, {callbackFailed, failure}, false},
+        {Step::SoundOutput, {"Could not GetGroupOutputPin( g, &pPin )"}, false},
+        {Step::ConnectSound,
+         {"failed pBuilder->RenderStream( NULL, NULL, pPin, NULL, pNullRenderFilterForAudio )", failure}, false},
+        {Step::Unclocked,
+         {"SetNoClock: Failed to set sync source!  hr=0x80004005\n", "failed SetNoClock", failure}, true},
+        {Step::RunControl, {"Could not get pControl"}, false},
+        {Step::EventQueue, {"Could not get pEvent"}, false},
+        {Step::Notify, {"can not SetNotifyWindow!!!"}, false},
+        {Step::Run, {"can not pControl->Run()!!!", failure}, false},
+    };
+    const ClipSource clip = Clip(TestClip(clips::H264Mp4()), kSecond / 5);
+    for (const auto& c : cases) {
+        FaultPlan faults;
+        faults.Fail(c.step);
+        job.SetFaultPlan(faults);
+        shown.clear();
+        EXPECT_EQ(job.Start({clip, settings}), c.runs) << int(c.step);
+        EXPECT_EQ(job.IsConverting(), c.runs) << int(c.step);
+        EXPECT_EQ(shown, c.texts) << int(c.step);
+        job.EndConversion();
+    }
+}
+
+TEST(StepNotices, DiagnosticsStandAloneAndTheRestGoOnTheWindow)
+{
+    const std::vector<ConversionNotice> notices = NoticesOf(ConversionStep::SetSink, MediaResult::OutOfMemory);
+    ASSERT_EQ(notices.size(), 3u);
+    EXPECT_EQ(notices[0], (ConversionNotice{false, QStringLiteral("Reelmorph"),
+                                            QStringLiteral("Failed in SetCallback!  hr=0x8007000e\r\n")}));
+    EXPECT_EQ(notices[1].caption, QStringLiteral("test_extract"));
+    EXPECT_TRUE(notices[1].onWindow);
+    EXPECT_EQ(NoticesOf(ConversionStep::CreateTimeline, MediaResult::Fail)[0].caption, QStringLiteral("Error"));
 }
 
 TEST(ClockText, CountsWholeSecondsWithoutWrappingHours)

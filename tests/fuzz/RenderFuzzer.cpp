@@ -1,16 +1,9 @@
 // Feeds the input to a conversion as its clip: the first 0.2 s become small
-// frames through the same timeline and capture graph the Convert button
-// builds, until the graph reports the end.
+// frames through the same steps and extractor the Convert button runs, until
+// the extraction ends.
 #include "FuzzScratch.h"
-#include "extract/CaptureGraph.h"
-#include "extract/ConversionReporter.h"
-#include "extract/TimelineBuilder.h"
-#include "platform/media/EditingServices.h"
-#include "platform/media/MediaType.h"
-#include "platform/media/RenderEngine.h"
-#include "support/RecordingMessageService.h"
-
-#include <QCoreApplication>
+#include "extract/ConversionSteps.h"
+#include "platform/media/FrameExtractor.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -40,7 +33,7 @@ const QString& ClipPath()
 
 // Reads every byte of each frame, so that a frame smaller than it says is
 // caught, and checks its size against the output size.
-class FrameToucher final : public SampleGrabberCallback {
+class FrameToucher final : public FrameSink {
 public:
     explicit FrameToucher(OutputSize size) : size_(size) {}
 
@@ -64,45 +57,28 @@ private:
     volatile unsigned checksum_ = 0;
 };
 
-// Wakes the waiting fuzzer when the graph has events.
-class EventSignal final {
+// Wakes the waiting fuzzer when the extraction has ended.
+class EndSignal final {
 public:
     void Notify()
     {
         const std::lock_guard lock(mutex_);
-        notified_ = true;
+        ended_ = true;
         wake_.notify_all();
     }
 
-    // True when an event came before the deadline.
-    bool WaitForEnd(MediaEventSource& events, std::chrono::steady_clock::time_point deadline)
+    // True when the end came before the deadline.
+    bool WaitForEnd(std::chrono::steady_clock::time_point deadline)
     {
-        GraphEvent event;
         std::unique_lock lock(mutex_);
-        for (;;) {
-            while (events.GetEvent(event) == MediaResult::Ok)
-                if (event.code == EC_COMPLETE || event.code == EC_ERRORABORT || event.code == EC_USERABORT)
-                    return true;
-            if (!wake_.wait_until(lock, deadline, [this] { return notified_; }))
-                return false;
-            notified_ = false;
-        }
+        return wake_.wait_until(lock, deadline, [this] { return ended_; });
     }
 
 private:
     std::mutex mutex_;
     std::condition_variable wake_;
-    bool notified_ = false;
+    bool ended_ = false;
 };
-
-// One grabber for the whole run, as the program has.
-std::shared_ptr<SampleGrabber> MakeGrabber(EditingServices& editing)
-{
-    std::shared_ptr<SampleGrabber> grabber;
-    if (Failed(editing.CreateSampleGrabber(grabber)) || Failed(grabber->SetMediaType(Rgb24GrabberType())))
-        std::abort();
-    return grabber;
-}
 
 // The input's length picks letterboxing or stretching, and a size whose rows
 // need no padding or one whose rows do, so that every path gets inputs.
@@ -123,36 +99,28 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     av_log_set_level(AV_LOG_QUIET);
     ScratchFolder();
-    // Message captions carry the application's name.
-    static QCoreApplication application(*argc, *argv);
+    (void)argc;
+    (void)argv;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static FfmpegEditingServices editing;
-    static const std::shared_ptr<SampleGrabber> grabber = MakeGrabber(editing);
     if (!WriteInput(ClipPath(), data, size))
         std::abort();
-    RecordingMessageService messages;
-    const ConversionReporter reporter(messages, nullptr);
     const ClipSource clip{1, 1, ClipPath(), ClipPath(), 0, kRangeEnd, 25.0};
     const ConversionSettings settings = SmallOutput(size);
-    const std::unique_ptr<Timeline> timeline = BuildTimeline(editing, reporter, clip, settings);
-    if (!timeline)
+    FrameExtractor extractor;
+    const FaultPlan noFaults;
+    if (!RunConversionSteps({extractor, noFaults, [](ConversionStep, MediaResult) {}}, clip, settings))
         return 0;
     FrameToucher toucher({settings.outputWidth, settings.outputHeight});
-    EventSignal signal;
-    const CaptureSinks sinks{grabber, &toucher, [&signal] { signal.Notify(); }};
-    std::optional<RunningCapture> capture = StartCapture(editing, reporter, *timeline, sinks);
-    if (!capture)
-        return 0;
-    const bool ended = signal.WaitForEnd(*capture->events, std::chrono::steady_clock::now() + kLongestRun);
-    capture->control->Stop();
-    capture->events->SetNotify({});
-    capture->renderEngine->ScrapIt();
+    EndSignal signal;
+    extractor.Start(toucher, [&signal](MediaResult) { signal.Notify(); });
+    const bool ended = signal.WaitForEnd(std::chrono::steady_clock::now() + kLongestRun);
+    extractor.Close();
     if (!ended) {
-        std::fprintf(stderr, "the graph reported no end within %lld s\n", static_cast<long long>(kLongestRun.count()));
+        std::fprintf(stderr, "the extraction did not end within %lld s\n", static_cast<long long>(kLongestRun.count()));
         std::abort();
     }
     return 0;

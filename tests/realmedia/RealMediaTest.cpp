@@ -5,13 +5,12 @@
 #include "RealMedia.h"
 
 #include "extract/ConversionJob.h"
+#include "extract/ConversionMessages.h"
 #include "extract/FrameSampler.h"
 #include "i18n/LanguagePack.h"
 #include "media/ClipProbe.h"
 #include "media/MediaTexts.h"
 #include "media/OpenVideo.h"
-#include "platform/media/EditingServices.h"
-#include "platform/media/MediaType.h"
 #include "platform/profile/Profile.h"
 #include "support/FfmpegReference.h"
 #include "support/RecordingMessageService.h"
@@ -128,10 +127,6 @@ protected:
     // does; false when it did not end within the wait.
     bool Convert(MediaTime end, const ClipFacts& facts)
     {
-        FfmpegEditingServices editing;
-        std::shared_ptr<SampleGrabber> grabber;
-        if (Failed(editing.CreateSampleGrabber(grabber)) || Failed(grabber->SetMediaType(Rgb24GrabberType())))
-            return false;
         FrameGrabberCallback sampler(CountingClock(), quiet_.get());
         ConversionSettings settings;
         settings.outputFolder = output_.path() + u'/';
@@ -139,10 +134,18 @@ protected:
         settings.outputHeight = facts.videoHeight;
         settings.frameRateIndex = 0;
         settings.frameRate = facts.sourceFrameRate;
-        // A rate above 100 fps is questioned; the answer keeps the clip's own.
-        messages_.answers = {MessageAnswer::No};
-        ConversionJob job(ConversionServices{editing, messages_, language_, grabber, sampler, &owner_});
-        job.Convert({ClipSource{1, 1, Path(), Path(), 0, end, facts.sourceFrameRate}, settings});
+        ConversionJob job(sampler);
+        QObject::connect(&job, &ConversionJob::StepFailed, [this](ConversionStep step, MediaResult result) {
+            for (const ConversionNotice& notice : NoticesOf(step, result))
+                messages_.Show(nullptr, notice.text, notice.caption);
+        });
+        QObject::connect(&job, &ConversionJob::Finished, [this](const ConversionOutcome& outcome) {
+            if (outcome.failures.count > 0)
+                messages_.Show(nullptr, outcome.failures.firstError, {});
+            if (outcome.streamError)
+                messages_.Show(nullptr, ConversionMessages::EndedEarly(*outcome.streamError), {});
+        });
+        job.Start({ClipSource{1, 1, Path(), Path(), 0, end, facts.sourceFrameRate}, settings});
         QDeadlineTimer deadline(kConversionWaitMs);
         while (job.IsConverting() && !deadline.hasExpired())
             QTest::qWait(20);
@@ -154,16 +157,6 @@ protected:
 
     QStringList Pictures() const { return QDir(output_.path()).entryList(QDir::Files, QDir::Name); }
     QByteArray Picture(const QString& name) const { return PictureRgb(QDir(output_.path()).filePath(name)); }
-
-    // Messages other than questions (a rate above 100 fps is questioned).
-    QStringList Complaints() const
-    {
-        QStringList texts;
-        for (const Message& message : messages_.shown)
-            if (message.buttons != MessageButtons::YesNo)
-                texts.append(message.text);
-        return texts;
-    }
 
     Comparison CompareWithFfmpeg(const QStringList& pictures, const std::vector<QByteArray>& reference) const
     {
@@ -205,7 +198,7 @@ protected:
     // As many pictures as ffmpeg makes of [0, end), each close to its own, and no message.
     void ExpectFfmpegPictures(MediaTime end, const ClipFacts& facts)
     {
-        EXPECT_TRUE(Complaints().isEmpty()) << Messages().toStdString();
+        EXPECT_TRUE(messages_.shown.isEmpty()) << Messages().toStdString();
         const std::vector<QByteArray> reference = FfmpegReferenceFrames(
             Path(), 0, FfmpegTrimEnd(end, facts.sourceFrameRate), facts.sourceFrameRate, facts.videoWidth,
             facts.videoHeight, {{}, QString::fromLatin1(GetParam().colours)});

@@ -3,7 +3,6 @@
 #include "app/AppServices.h"
 #include "i18n/LanguagePack.h"
 #include "media/ClipProbe.h"
-#include "platform/media/EditingServices.h"
 #include "platform/media/PlaybackGraph.h"
 #include "platform/profile/Profile.h"
 #include "platform/shell/KnownFolders.h"
@@ -35,8 +34,7 @@ struct FakeAppServices {
     FakeShell shell;
     FakeChoosers choosers;
     SilentSoundPlayer sounds;
-    FfmpegEditingServices editing;
     std::unique_ptr<PlaybackServices> playback = CreatePlatformPlaybackServices(true);
-    AppServices services{profile,  language, messages, knownFolders, shell,
-                         choosers, sounds,   editing,  *playback,    FfmpegProbeFactory()};
+    AppServices services{profile, language, messages,  knownFolders,        shell,
+                         choosers, sounds,  *playback, FfmpegProbeFactory()};
 };

@@ -1,6 +1,5 @@
 #include "platform/media/FrameSchedule.h"
 
-#include <algorithm>
 #include <cmath>
 
 MediaTime OutputFrameTime(std::int64_t k, double rate)
@@ -25,31 +24,4 @@ std::int64_t OutputFrameCount(MediaTime end, double rate)
     while (OutputFrameTime(count, rate) < end)
         ++count;
     return count;
-}
-
-MediaTime TrackEnd(const TimelineTrackSpec& track)
-{
-    MediaTime end = 0;
-    for (const TimelineSourceSpec& source : track.sources)
-        end = std::max(end, source.stop);
-    return end;
-}
-
-std::optional<SourcePosition> SourceAt(const TimelineTrackSpec& track, MediaTime t, MediaTime ahead)
-{
-    for (std::size_t i = 0; i < track.sources.size(); ++i) {
-        const TimelineSourceSpec& source = track.sources[i];
-        if (t < source.start || t >= source.stop)
-            continue;
-        const MediaTime offset = t - source.start + ahead;
-        const MediaTime mediaLength = source.mediaStop - source.mediaStart;
-        const MediaTime length = source.stop - source.start;
-        // The common case (equal lengths) adds the offset as it is.
-        const MediaTime scaled =
-            mediaLength == length
-                ? offset
-                : static_cast<MediaTime>(std::floor(static_cast<long double>(offset) * mediaLength / length));
-        return SourcePosition{i, source.mediaStart + scaled};
-    }
-    return std::nullopt;
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 // An opened media file with its first video stream located; shared by the
-// probe and the render engine so that both measure time the same way.
+// probe and the frame extractor so that both measure time the same way.
 struct MediaInput {
     InputHandle format;
     int videoStream = -1; // -1: the file has no video

@@ -1,7 +1,6 @@
 #include "platform/media/PictureChain.h"
 
 #include "platform/media/FfmpegFields.h"
-#include "platform/media/Timeline.h"
 
 extern "C" {
 #include <libavutil/pixdesc.h>
@@ -197,9 +196,9 @@ double DisplayAspect(int width, int height, AVRational sampleAspect, int rotatio
     return rotation % 180 != 0 ? 1.0 / aspect : aspect;
 }
 
-PictureRect FitPicture(double displayAspect, int width, int height, int stretchMode)
+PictureRect FitPicture(double displayAspect, int width, int height, bool keepAspect)
 {
-    if (stretchMode != RESIZEF_PRESERVEASPECTRATIO || !(displayAspect > 0.0))
+    if (!keepAspect || !(displayAspect > 0.0))
         return PictureRect{0, 0, width, height};
     int fittedWidth = width;
     int fittedHeight = height;
@@ -227,12 +226,12 @@ PictureColour ColourOf(const AVFrame& picture)
     return colour;
 }
 
-MediaResult PictureChain::Draw(const AVFrame& picture, DisplayOrientation orientation, int stretchMode,
+MediaResult PictureChain::Draw(const AVFrame& picture, DisplayOrientation orientation, bool keepAspect,
                                bool toneMapHdr, PictureLayout layout, int width, int height, DrawnPicture& drawn)
 {
     const PictureRect rect = FitPicture(DisplayAspect(picture.width, picture.height, picture.sample_aspect_ratio,
                                                       orientation.quarterTurns * 90),
-                                        width, height, stretchMode);
+                                        width, height, keepAspect);
     // Deeper or finer pictures keep blue, green, red, which every writer
     // takes: 8-bit 4:2:0 planes would lose what they hold.
     const bool planesFit = picture.format == AV_PIX_FMT_YUV420P || picture.format == AV_PIX_FMT_YUVJ420P;

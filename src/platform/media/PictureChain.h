@@ -23,7 +23,7 @@ double DisplayAspect(int width, int height, AVRational sampleAspect, int rotatio
 
 // The whole frame when stretching; otherwise the largest rectangle of the
 // picture's display aspect, centred (the rest stays black).
-PictureRect FitPicture(double displayAspect, int width, int height, int stretchMode);
+PictureRect FitPicture(double displayAspect, int width, int height, bool keepAspect);
 
 // What the filter chain reads a picture's colours as: its own tags, or for
 // an untagged picture what players assume (BT.709 for HD, BT.601 for SD).
@@ -52,7 +52,7 @@ public:
 
     // The picture drawn into a width by height frame in the given layout, or
     // in BGR24 when the source holds more than 8-bit 4:2:0 planes can.
-    MediaResult Draw(const AVFrame& picture, DisplayOrientation orientation, int stretchMode, bool toneMapHdr,
+    MediaResult Draw(const AVFrame& picture, DisplayOrientation orientation, bool keepAspect, bool toneMapHdr,
                      PictureLayout layout, int width, int height, DrawnPicture& drawn);
 
 private:

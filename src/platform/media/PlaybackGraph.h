@@ -20,7 +20,7 @@ enum class FrameStep { Back, Forward };
 // from the user-interface thread. Every call returns at once; what the graph
 // learns later arrives as a signal on the thread that owns it, never from
 // inside a call. Positions are
-// media times from the start of the file, as the probe and the render engine
+// media times from the start of the file, as the probe and the frame extractor
 // count them.
 class PlaybackGraph : public QObject {
     Q_OBJECT

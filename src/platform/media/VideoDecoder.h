@@ -2,7 +2,7 @@
 
 #include "platform/media/Deinterlacer.h"
 #include "platform/media/MediaInput.h"
-#include "platform/media/Timeline.h"
+#include "platform/media/MediaTime.h"
 
 #include <atomic>
 #include <cstdint>
@@ -72,7 +72,7 @@ private:
     std::int64_t framesDecoded_ = 0;
 };
 
-// The pictures of one timeline source, asked for at media times that never
+// The pictures of one clip, asked for at media times that never
 // decrease.
 class SourceReader final {
 public:

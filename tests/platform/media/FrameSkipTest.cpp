@@ -8,9 +8,9 @@
 #include <map>
 #include <tuple>
 
-// With a sampling interval over 1 the engine leaves frames that no kept
+// With a sampling interval over 1 the extractor leaves frames that no kept
 // picture shows undecoded. Each kept picture must be the one every frame's
-// decoding gives: a run that does not tell the engine which frames it keeps
+// decoding gives: a run that does not tell the extractor which frames it keeps
 // is the reference.
 
 namespace {
@@ -58,7 +58,7 @@ QString Clip(const SkipClip& clip)
 
 RenderRequest Request(const SkipClip& clip, MediaTime start)
 {
-    return {Clip(clip), start, kClipLength, 160, 120, kRate, RESIZEF_STRETCH, false};
+    return {Clip(clip), start, kClipLength, 160, 120, kRate};
 }
 
 struct Rendered {
@@ -66,7 +66,7 @@ struct Rendered {
     std::int64_t decoded = 0;
 };
 
-// Keeps every interval-th frame, telling the engine which ones when it foresees.
+// Keeps every interval-th frame, telling the extractor which ones when it foresees.
 Rendered RenderEvery(int interval, const SkipClip& clip, MediaTime start, bool foresees = true)
 {
     RenderRig rig;
@@ -74,13 +74,13 @@ Rendered RenderEvery(int interval, const SkipClip& clip, MediaTime start, bool f
     rig.recorder.foresees = foresees;
     Rendered rendered;
     EXPECT_EQ(rig.Build(Request(clip, start)), MediaResult::Ok);
-    GraphEvent event;
-    EXPECT_EQ(rig.Run(), MediaResult::Ok);
-    EXPECT_TRUE(rig.WaitForEvent(event));
-    EXPECT_EQ(event.code, EC_COMPLETE);
+    rig.Run();
+    MediaResult ended = MediaResult::Fail;
+    EXPECT_TRUE(rig.WaitForEnd(ended));
+    EXPECT_EQ(ended, MediaResult::Ok);
     rig.Stop();
     rendered.frames = rig.recorder.Frames();
-    rendered.decoded = rig.FramesDecoded();
+    rendered.decoded = rig.extractor.FramesDecoded();
     return rendered;
 }
 

@@ -1,7 +1,6 @@
 #include "RenderRig.h"
 
 #include "platform/media/FrameSchedule.h"
-#include "platform/media/MediaType.h"
 #include "support/FfmpegReference.h"
 #include "support/TestClips.h"
 #include "support/TestFiles.h"
@@ -32,10 +31,10 @@ class FrameCounts : public ::testing::TestWithParam<CountCase> {};
 TEST_P(FrameCounts, EveryFrameBeforeTheEndOfTheRange)
 {
     const CountCase& c = GetParam();
-    GraphEvent last;
+    MediaResult last = MediaResult::Fail;
     const std::vector<CapturedFrame> frames =
         RenderFrames({TestClip(clips::H264Mp4()), c.start, c.stop, 160, 120, c.fps}, &last);
-    EXPECT_EQ(last.code, EC_COMPLETE);
+    EXPECT_EQ(last, MediaResult::Ok);
     ASSERT_EQ(frames.size(), c.frames);
     for (std::size_t k = 0; k < frames.size(); ++k)
         EXPECT_NEAR(frames[k].sampleTime, k / c.fps, 1e-6) << k;
@@ -127,10 +126,10 @@ TEST_P(FrameAccuracy, MatchesTheFfmpegProgramsPictures)
     const QString path = TestClip(c.recipe());
     const std::vector<QByteArray> expected = FfmpegReferenceFrames(path, c.start, c.stop, c.fps, c.width, c.height);
     ASSERT_FALSE(expected.empty());
-    GraphEvent last;
+    MediaResult last = MediaResult::Fail;
     const std::vector<CapturedFrame> frames =
         RenderFrames({path, Units(c.start), Units(c.stop), c.width, c.height, c.fps}, &last);
-    EXPECT_EQ(last.code, EC_COMPLETE) << "result 0x" << std::hex << last.param1;
+    EXPECT_EQ(last, MediaResult::Ok) << "result 0x" << std::hex << ResultCode(last);
     EXPECT_EQ(frames.size(), expected.size());
     int wrong = 0;
     for (std::size_t k = 0; k < std::min(frames.size(), expected.size()); ++k) {
@@ -181,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Rows of a bottom-up frame, counted from the top of the picture.
 const std::uint8_t* Row(const CapturedFrame& frame, int width, int height, int y)
 {
-    return frame.bytes.data() + std::size_t(height - 1 - y) * Rgb24Stride(width);
+    return frame.bytes.data() + std::size_t(height - 1 - y) * BottomUpStride(width);
 }
 
 bool IsBlack(const std::uint8_t* pixels, int count)
@@ -193,8 +192,7 @@ bool IsBlack(const std::uint8_t* pixels, int count)
 TEST(FrameGeometry, PreservedAspectLeavesBlackBandsAboveAndBelow)
 {
     for (const PictureLayout layout : {PictureLayout::Bgr24, PictureLayout::Yuv420}) {
-        RenderRequest request{TestClip(clips::Wide169Mp4()), 0, kSecond / 5, 640, 480, 25,
-                              RESIZEF_PRESERVEASPECTRATIO};
+        RenderRequest request{TestClip(clips::Wide169Mp4()), 0, kSecond / 5, 640, 480, 25, true};
         request.layout = layout;
         const std::vector<CapturedFrame> frames = RenderFrames(request);
         ASSERT_EQ(frames.size(), 5u);
@@ -216,16 +214,8 @@ TEST(FrameGeometry, PreservedAspectLeavesBlackBandsAboveAndBelow)
 
 TEST(FrameGeometry, StretchingFillsTheWholeFrameAndPadsRows)
 {
-    GraphEvent last;
-    RenderRig rig;
-    ASSERT_EQ(rig.Build({TestClip(clips::Wide169Mp4()), 0, kSecond / 5, 321, 241, 25, RESIZEF_STRETCH}),
-              MediaResult::Ok);
-    MediaType connected;
-    ASSERT_EQ(rig.grabber->GetConnectedMediaType(connected), MediaResult::Ok);
-    EXPECT_EQ(connected, Rgb24VideoType(321, 241));
-    ASSERT_EQ(rig.Run(), MediaResult::Ok);
-    ASSERT_TRUE(rig.WaitForEvent(last));
-    const std::vector<CapturedFrame> frames = rig.recorder.Frames();
+    const std::vector<CapturedFrame> frames =
+        RenderFrames({TestClip(clips::Wide169Mp4()), 0, kSecond / 5, 321, 241, 25, false});
     ASSERT_FALSE(frames.empty());
     ASSERT_EQ(frames[0].bytes.size(), 964u * 241);
     for (int y : {0, 120, 240})
@@ -240,7 +230,7 @@ TEST(FrameGeometry, TurnedClipIsPillarboxedUpright)
 {
     // Upright the clip is 180 wide and 320 high.
     const std::vector<CapturedFrame> frames =
-        RenderFrames({TestClip(clips::RotatedMp4()), 0, kSecond / 25, 640, 480, 25, RESIZEF_PRESERVEASPECTRATIO});
+        RenderFrames({TestClip(clips::RotatedMp4()), 0, kSecond / 25, 640, 480, 25, true});
     ASSERT_EQ(frames.size(), 1u);
     const std::uint8_t* middle = Row(frames[0], 640, 480, 240);
     EXPECT_TRUE(IsBlack(middle, 185));
@@ -270,114 +260,44 @@ TEST(FrameColours, FollowTheStreamsOwnMatrixAndRange)
     }
 }
 
-TEST(CaptureGraph, HoldsOneGrabberAndTwoNullRenderers)
+TEST(FrameExtractor, RefusesPlansThatCannotBeDrawn)
 {
-    RenderRig rig;
-    ASSERT_EQ(rig.Build({TestClip(clips::H264Mp4()), 0, kSecond, 160, 120, 25}), MediaResult::Ok);
-    EXPECT_EQ(rig.graph->FilterNames(),
-              (std::vector<std::string>{"Video Null Render", "Audio Null Render", "Sample Grabber"}));
+    const QString clip = TestClip(clips::H264Mp4());
+    const RenderRequest refused[] = {
+        {{}, 0, kSecond, 160, 120, 25},    {clip, kSecond, kSecond, 160, 120, 25}, {clip, -1, kSecond, 160, 120, 25},
+        {clip, 0, kSecond, 0, 120, 25},    {clip, 0, kSecond, 160, -2, 25},        {clip, 0, kSecond, 160, 120, 0},
+        {clip, 0, kSecond, 160, 120, NAN},
+    };
+    for (const RenderRequest& request : refused) {
+        RenderRig rig;
+        EXPECT_EQ(rig.Build(request), MediaResult::InvalidArg) << request.mediaStart << " " << request.width;
+        EXPECT_FALSE(rig.extractor.IsOpen());
+    }
 }
 
-TEST(CaptureGraph, RefusesConnectionsThatCannotWork)
-{
-    FfmpegEditingServices services;
-    std::unique_ptr<Timeline> timeline;
-    services.CreateTimeline(timeline);
-    TimelineNode group = 0;
-    timeline->CreateEmptyNode(TimelineNodeKind::Group, group);
-    timeline->SetMediaType(group, AudioGroupType());
-    timeline->AddGroup(group);
-    std::unique_ptr<RenderEngine> engine;
-    services.CreateRenderEngine(engine);
-    EXPECT_EQ(engine->ConnectFrontEnd(), MediaResult::WrongState); // no timeline yet
-    ASSERT_EQ(engine->SetTimelineObject(timeline.get()), MediaResult::Ok);
-    ASSERT_EQ(engine->ConnectFrontEnd(), MediaResult::Ok);
-    FilterGraph* graph = nullptr;
-    ASSERT_EQ(engine->GetFilterGraph(graph), MediaResult::Ok);
-    EXPECT_EQ(engine->GetGroupOutput(1), MediaResult::InvalidArg);
-    ASSERT_EQ(engine->GetGroupOutput(0), MediaResult::Ok);
-
-    std::shared_ptr<SampleGrabber> grabber;
-    services.CreateSampleGrabber(grabber);
-    grabber->SetMediaType(Rgb24GrabberType());
-    GraphFilter renderer;
-    services.CreateNullRenderer(renderer);
-    renderer.name = "Audio Null Render";
-    std::unique_ptr<CaptureGraphBuilder> builder;
-    services.CreateCaptureGraphBuilder(builder);
-    ASSERT_EQ(builder->SetFiltergraph(*graph), MediaResult::Ok);
-    EXPECT_EQ(builder->RenderStream({0, {}, renderer.name}), MediaResult::InvalidArg); // not in the graph
-    ASSERT_EQ(graph->AddFilter(renderer), MediaResult::Ok);
-    ASSERT_EQ(graph->AddFilter({"Sample Grabber", grabber}), MediaResult::Ok);
-    EXPECT_EQ(graph->AddFilter({"Sample Grabber", grabber}), MediaResult::WrongState);
-    EXPECT_EQ(builder->RenderStream({0, "Sample Grabber", renderer.name}), MediaResult::CannotConnect); // sound
-    EXPECT_EQ(builder->RenderStream({0, {}, "Sample Grabber"}), MediaResult::CannotConnect); // not a renderer
-    MediaType type;
-    EXPECT_EQ(grabber->GetConnectedMediaType(type), MediaResult::NotConnected);
-    EXPECT_EQ(builder->RenderStream({1, {}, renderer.name}), MediaResult::InvalidArg); // no such group
-    EXPECT_EQ(builder->RenderStream({0, {}, renderer.name}), MediaResult::Ok);
-    EXPECT_EQ(builder->RenderStream({0, {}, renderer.name}), MediaResult::WrongState);
-    EXPECT_EQ(grabber->SetOneShot(true), MediaResult::NotImplemented);
-    EXPECT_EQ(grabber->SetBufferSamples(true), MediaResult::NotImplemented);
-}
-
-TEST(CaptureGraph, AConnectedGrabberJoinsNoOtherGraphUntilItsEngineIsScrapped)
-{
-    const RenderRequest request{TestClip(clips::H264Mp4()), 0, kSecond, 160, 120, 25};
-    auto first = std::make_unique<RenderRig>();
-    ASSERT_EQ(first->Build(request), MediaResult::Ok);
-    MediaType type;
-    ASSERT_EQ(first->grabber->GetConnectedMediaType(type), MediaResult::Ok);
-    EXPECT_EQ(type, Rgb24VideoType(160, 120));
-    RenderRig other;
-    other.grabber = first->grabber;
-    EXPECT_EQ(other.Build(request), MediaResult::WrongState);
-    const std::shared_ptr<SampleGrabber> grabber = first->grabber;
-    first.reset();
-    RenderRig again;
-    again.grabber = grabber;
-    EXPECT_EQ(again.Build(request), MediaResult::Ok);
-}
-
-TEST(CaptureGraph, SoundGroupsAreNeverDecoded)
-{
-    // The sound group names a file that is no media at all; only the
-    // picture is decoded, so the conversion completes.
-    const QString text = QDir::temp().filePath(QStringLiteral("not-sound.wav"));
-    WriteFile(text, QByteArray("plain text\n").repeated(100));
-    RenderRig rig;
-    RenderRequest request{TestClip(clips::H264Mp4()), 0, kSecond / 5, 160, 120, 25};
-    request.soundPath = text;
-    ASSERT_EQ(rig.Build(request), MediaResult::Ok);
-    GraphEvent event;
-    ASSERT_EQ(rig.Run(), MediaResult::Ok);
-    ASSERT_TRUE(rig.WaitForEvent(event));
-    EXPECT_EQ(event.code, EC_COMPLETE);
-    EXPECT_EQ(rig.recorder.Count(), 5u);
-}
-
-TEST(CaptureGraph, FrontEndFailsForAFileWithoutPicture)
+TEST(FrameExtractor, AFileWithoutPictureDoesNotOpen)
 {
     RenderRig rig;
     EXPECT_EQ(rig.Build({TestClip(clips::AudioOnlyM4a()), 0, kSecond, 160, 120, 25}), MediaResult::NoInterface);
 }
 
-TEST(Streaming, StopEndsAPacedConversionBeforeItsEndAndDeliversNothingAfter)
+TEST(Streaming, StopEndsAConversionBeforeItsEndAndDeliversNothingAfter)
 {
     RenderRig rig;
-    // With the reference clock three seconds take three seconds to deliver:
-    // a stop that waited for the stream to end would find all 75 frames.
-    ASSERT_EQ(rig.Build({TestClip(clips::H264Mp4()), 0, 3 * kSecond, 320, 240, 25}, true), MediaResult::Ok);
-    ASSERT_EQ(rig.Run(), MediaResult::Ok);
+    // A sink that takes 20 ms a frame needs 1.5 s for all 75: a stop that
+    // waited for the stream to end would find them all.
+    rig.recorder.delay = std::chrono::milliseconds(20);
+    ASSERT_EQ(rig.Build({TestClip(clips::H264Mp4()), 0, 3 * kSecond, 320, 240, 25}), MediaResult::Ok);
+    rig.Run();
     while (rig.recorder.Count() < 3)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_EQ(rig.Stop(), MediaResult::Ok);
+    rig.Stop();
     const std::size_t delivered = rig.recorder.Count();
     EXPECT_LT(delivered, 75u);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(rig.recorder.Count(), delivered);
-    GraphEvent event;
-    EXPECT_FALSE(rig.WaitForEvent(event, std::chrono::milliseconds(50))); // a stop is not a completion
+    MediaResult ended = MediaResult::Ok;
+    EXPECT_FALSE(rig.WaitForEnd(ended, std::chrono::milliseconds(50))); // a stop is not an end
 }
 
 TEST(Streaming, RunAgainAfterStopStartsFromTheFirstFrame)
@@ -385,12 +305,12 @@ TEST(Streaming, RunAgainAfterStopStartsFromTheFirstFrame)
     RenderRig rig;
     ASSERT_EQ(rig.Build({TestClip(clips::H264Mp4()), kSecond, kSecond + kSecond / 5, 160, 120, 25}),
               MediaResult::Ok);
-    GraphEvent event;
+    MediaResult ended = MediaResult::Fail;
     for (int run = 1; run <= 2; ++run) {
-        ASSERT_EQ(rig.Run(), MediaResult::Ok);
-        ASSERT_TRUE(rig.WaitForEvent(event));
-        EXPECT_EQ(event.code, EC_COMPLETE);
-        ASSERT_EQ(rig.Stop(), MediaResult::Ok);
+        rig.Run();
+        ASSERT_TRUE(rig.WaitForEnd(ended));
+        EXPECT_EQ(ended, MediaResult::Ok);
+        rig.Stop();
         EXPECT_EQ(rig.recorder.Count(), 5u * run);
     }
     const std::vector<CapturedFrame> frames = rig.recorder.Frames();
@@ -404,10 +324,10 @@ TEST(Streaming, FramesTheCallbackDeclinesAreSkippedWithoutChangingTheOthers)
     RenderRig rig;
     rig.recorder.keepEvery = 10;
     ASSERT_EQ(rig.Build(request), MediaResult::Ok);
-    ASSERT_EQ(rig.Run(), MediaResult::Ok);
-    GraphEvent event;
-    ASSERT_TRUE(rig.WaitForEvent(event));
-    EXPECT_EQ(event.code, EC_COMPLETE);
+    rig.Run();
+    MediaResult ended = MediaResult::Fail;
+    ASSERT_TRUE(rig.WaitForEnd(ended));
+    EXPECT_EQ(ended, MediaResult::Ok);
     const std::vector<CapturedFrame> kept = rig.recorder.Frames();
     ASSERT_EQ(all.size(), 25u);
     ASSERT_EQ(kept.size(), 3u);
@@ -431,20 +351,19 @@ QString DamagedCopy(const QString& source, const QString& name, qsizetype keep, 
 TEST(Streaming, DamagedPacketsAreSkipped)
 {
     const QString path = DamagedCopy(TestClip(clips::Mpeg2Mpg()), QStringLiteral("scribbled.mpg"), -1, true);
-    GraphEvent last;
+    MediaResult last = MediaResult::Fail;
     const std::vector<CapturedFrame> frames = RenderFrames({path, 0, 2 * kSecond, 176, 144, 25}, &last);
-    EXPECT_EQ(last.code, EC_COMPLETE);
+    EXPECT_EQ(last, MediaResult::Ok);
     EXPECT_EQ(frames.size(), 50u);
 }
 
-TEST(Streaming, ATruncatedFileEndsWithAnErrorEvent)
+TEST(Streaming, ATruncatedFileEndsWithAnError)
 {
     const QString source = TestClip(clips::H264Mkv());
     const QString path = DamagedCopy(source, QStringLiteral("cut.mkv"), ReadFile(source).size() / 3, false);
-    GraphEvent last;
+    MediaResult last = MediaResult::Ok;
     const std::vector<CapturedFrame> frames = RenderFrames({path, 0, 2 * kSecond, 160, 120, 24}, &last);
-    EXPECT_EQ(last.code, EC_ERRORABORT);
-    EXPECT_EQ(MediaResult(last.param1), MediaResult::EndOfData);
+    EXPECT_EQ(last, MediaResult::EndOfData);
     EXPECT_GT(frames.size(), 0u);
     EXPECT_LT(frames.size(), 48u);
 }

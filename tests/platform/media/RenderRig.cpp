@@ -1,7 +1,5 @@
 #include "RenderRig.h"
 
-#include "platform/media/FfmpegRenderEngine.h"
-#include "platform/media/MediaType.h"
 #include "support/Frames.h"
 #include "support/TestFiles.h"
 
@@ -10,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
+#include <thread>
 
 namespace {
 // Full-range BT.601 4:2:0 planes, read by the ffmpeg program as JPEG's YUV,
@@ -44,7 +42,7 @@ QByteArray BgrOfPlanes(const DrawnPicture& picture)
 void FrameRecorder::SampleCB(double sampleTime, DrawnPicture picture)
 {
     const std::size_t rowBytes = static_cast<std::size_t>(picture.Width()) * 3;
-    const std::size_t stride = static_cast<std::size_t>(Rgb24Stride(picture.Width()));
+    const std::size_t stride = BottomUpStride(picture.Width());
     CapturedFrame frame{sampleTime, std::vector<std::uint8_t>(stride * static_cast<std::size_t>(picture.Height()))};
     const std::uint8_t* top = picture.Plane(0);
     std::ptrdiff_t step = picture.Stride(0);
@@ -60,6 +58,7 @@ void FrameRecorder::SampleCB(double sampleTime, DrawnPicture picture)
     for (int y = 0; y < picture.Height(); ++y)
         std::memcpy(frame.bytes.data() + stride * static_cast<std::size_t>(picture.Height() - 1 - y), top + step * y,
                     rowBytes);
+    std::this_thread::sleep_for(delay);
     const std::lock_guard lock(mutex_);
     frames_.push_back(std::move(frame));
 }
@@ -86,128 +85,53 @@ std::size_t FrameRecorder::Count() const
     return frames_.size();
 }
 
-RenderRig::RenderRig()
+MediaResult RenderRig::Build(const RenderRequest& request)
 {
-    services_.CreateSampleGrabber(grabber);
-    grabber->SetMediaType(Rgb24GrabberType());
+    recorder.layout = request.layout;
+    return extractor.Open({request.path.toStdString(), request.mediaStart, request.mediaStop, request.width,
+                           request.height, request.fps, request.keepAspect, request.processing});
 }
 
-RenderRig::~RenderRig()
+void RenderRig::Run()
 {
-    Stop();
-    if (engine_)
-        engine_->ScrapIt();
-}
-
-MediaResult RenderRig::AddGroup(const MediaType& type, double fps, const RenderRequest& request, bool video)
-{
-    TimelineNode group = 0, track = 0, source = 0;
-    const std::string path = (video || request.soundPath.isEmpty() ? request.path : request.soundPath).toStdString();
-    for (const MediaResult result :
-         {timeline_->CreateEmptyNode(TimelineNodeKind::Group, group), timeline_->SetMediaType(group, type),
-          video ? timeline_->SetOutputFPS(group, fps) : MediaResult::Ok,
-          video ? timeline_->SetVideoProcessing(group, request.processing) : MediaResult::Ok,
-          timeline_->AddGroup(group),
-          timeline_->CreateEmptyNode(TimelineNodeKind::Track, track), timeline_->VTrackInsBefore(group, track, -1),
-          timeline_->CreateEmptyNode(TimelineNodeKind::Source, source),
-          timeline_->SetStartStop(source, 0, request.mediaStop - request.mediaStart),
-          timeline_->SetMediaTimes(source, request.mediaStart, request.mediaStop),
-          timeline_->SetMediaName(source, path),
-          video ? timeline_->SetStretchMode(source, request.stretchMode) : MediaResult::Ok,
-          timeline_->SrcAdd(track, source)})
-        if (Failed(result))
-            return result;
-    return MediaResult::Ok;
-}
-
-MediaResult RenderRig::Build(const RenderRequest& request, bool withClock)
-{
-    services_.CreateTimeline(timeline_);
-    services_.CreateRenderEngine(engine_);
-    std::unique_ptr<CaptureGraphBuilder> builder;
-    services_.CreateCaptureGraphBuilder(builder);
-    GraphFilter videoRenderer, soundRenderer;
-    services_.CreateNullRenderer(videoRenderer);
-    services_.CreateNullRenderer(soundRenderer);
-    videoRenderer.name = "Video Null Render";
-    soundRenderer.name = "Audio Null Render";
-    auto steps = [&]() -> std::vector<std::function<MediaResult()>> {
-        return {
-            [&] { return AddGroup(Rgb24VideoType(request.width, request.height), request.fps, request, true); },
-            [&] { return request.withSound ? AddGroup(AudioGroupType(), 0, request, false) : MediaResult::Ok; },
-            [&] { return engine_->SetTimelineObject(timeline_.get()); },
-            [&] { return engine_->ConnectFrontEnd(); },
-            [&] { return engine_->GetFilterGraph(graph); },
-            [&] { return builder->SetFiltergraph(*graph); },
-            [&] { return graph->AddFilter(videoRenderer); },
-            [&] { return graph->AddFilter(soundRenderer); },
-            [&] { return engine_->GetGroupOutput(0); },
-            [&] { return graph->AddFilter({"Sample Grabber", grabber}); },
-            [&] { return builder->RenderStream({0, "Sample Grabber", videoRenderer.name}); },
-            [&] {
-                recorder.layout = request.layout;
-                return grabber->SetCallback(&recorder);
-            },
-            [&] { return request.withSound ? engine_->GetGroupOutput(1) : MediaResult::Ok; },
-            [&] { return request.withSound ? builder->RenderStream({1, {}, soundRenderer.name}) : MediaResult::Ok; },
-            [&] { return graph->SetSyncSource(withClock ? SyncSource::ReferenceClock : SyncSource::None); },
-        };
-    };
-    for (const auto& step : steps())
-        if (const MediaResult result = step(); Failed(result))
-            return result;
-    events_ = engine_->Events();
-    return events_->SetNotify([this] {
+    {
         const std::lock_guard lock(mutex_);
-        notified_ = true;
+        ended_.reset();
+    }
+    extractor.Start(recorder, [this](MediaResult result) {
+        const std::lock_guard lock(mutex_);
+        ended_ = result;
         signalled_.notify_all();
     });
 }
 
-MediaResult RenderRig::Run()
+bool RenderRig::WaitForEnd(MediaResult& result, std::chrono::milliseconds timeout)
 {
-    return events_ ? engine_->Control()->Run() : MediaResult::WrongState;
-}
-
-bool RenderRig::WaitForEvent(GraphEvent& event, std::chrono::milliseconds timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
     std::unique_lock lock(mutex_);
-    while (events_ && events_->GetEvent(event) != MediaResult::Ok) {
-        notified_ = false;
-        if (!signalled_.wait_until(lock, deadline, [this] { return notified_; }))
-            return events_->GetEvent(event) == MediaResult::Ok;
-    }
-    return events_ != nullptr;
+    if (!signalled_.wait_for(lock, timeout, [this] { return ended_.has_value(); }))
+        return false;
+    result = *ended_;
+    return true;
 }
 
-MediaResult RenderRig::Stop()
-{
-    return engine_ ? engine_->Control()->Stop() : MediaResult::Ok;
-}
-
-std::int64_t RenderRig::FramesDecoded() const
-{
-    return engine_ ? dynamic_cast<const FfmpegRenderEngine&>(*engine_).FramesDecoded() : 0;
-}
-
-std::vector<CapturedFrame> RenderFrames(const RenderRequest& request, GraphEvent* last)
+std::vector<CapturedFrame> RenderFrames(const RenderRequest& request, MediaResult* last)
 {
     RenderRig rig;
     const MediaResult built = rig.Build(request);
     EXPECT_EQ(built, MediaResult::Ok) << request.path.toStdString();
-    GraphEvent event;
-    if (Succeeded(built) && rig.Run() == MediaResult::Ok) {
-        EXPECT_TRUE(rig.WaitForEvent(event)) << "no event from the graph";
+    MediaResult ended = built;
+    if (Succeeded(built)) {
+        rig.Run();
+        EXPECT_TRUE(rig.WaitForEnd(ended)) << "the extraction did not end";
     }
     rig.Stop();
     if (last)
-        *last = event;
+        *last = ended;
     return rig.recorder.Frames();
 }
 
 QByteArray TopDownRgb(const CapturedFrame& frame, int width, int height)
 {
     const QByteArray bits(reinterpret_cast<const char*>(frame.bytes.data()), qsizetype(frame.bytes.size()));
-    return TopDownRgb(TestFrame{width, height, std::size_t(Rgb24Stride(width)), bits});
+    return TopDownRgb(TestFrame{width, height, BottomUpStride(width), bits});
 }

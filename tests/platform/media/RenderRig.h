@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/media/EditingServices.h"
+#include "platform/media/FrameExtractor.h"
 #include "platform/media/MediaTime.h"
 
 #include <QByteArray>
@@ -9,16 +9,23 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <vector>
+
+// Bytes of a recorded row of 24-bit pixels, padded to whole 32-bit words.
+inline std::size_t BottomUpStride(int width)
+{
+    return static_cast<std::size_t>((width * 3 + 3) & ~3);
+}
 
 struct CapturedFrame {
     double sampleTime = 0.0;
     std::vector<std::uint8_t> bytes; // bottom-up BGR24, rows padded to 4 bytes
 };
 
-// Keeps a copy of every frame the grabber hands over, as bottom-up BGR24: a
+// Keeps a copy of every frame the extractor hands over, as bottom-up BGR24: a
 // frame asked for as a JPEG's planes is turned into it by the ffmpeg program.
-class FrameRecorder final : public SampleGrabberCallback {
+class FrameRecorder final : public FrameSink {
 public:
     bool KeepsFrame() override;
     PictureLayout Layout() const override { return layout; }
@@ -27,8 +34,9 @@ public:
     std::vector<CapturedFrame> Frames() const;
 
     int keepEvery = 1; // frames asked for: one in this many
-    bool foresees = true; // whether it tells the engine which frames it keeps
+    bool foresees = true; // whether it tells the extractor which frames it keeps
     PictureLayout layout = PictureLayout::Bgr24;
+    std::chrono::milliseconds delay{0}; // how long each kept frame holds the stream up
     std::size_t Count() const;
 
 private:
@@ -44,47 +52,31 @@ struct RenderRequest {
     int width = 0;
     int height = 0;
     double fps = 25.0;
-    int stretchMode = RESIZEF_STRETCH;
-    bool withSound = true; // a second group for the clip's sound, as a conversion has
-    QString soundPath = {}; // the sound group's file; empty: the clip itself
+    bool keepAspect = false;
     VideoProcessing processing = {};
     PictureLayout layout = PictureLayout::Bgr24;
 };
 
-// A conversion's graph on the real services, wired the way the program wires
-// it: video through the grabber into one null renderer, sound into another,
-// no clock.
+// An extraction on the real libraries, its frames recorded and its end awaited.
 class RenderRig final {
 public:
-    RenderRig();
-    ~RenderRig();
+    MediaResult Build(const RenderRequest& request);
+    void Run();
+    // How the run ended, within the time-out; false when it did not.
+    bool WaitForEnd(MediaResult& result, std::chrono::milliseconds timeout = std::chrono::seconds(120));
+    void Stop() { extractor.Stop(); }
 
-    MediaResult Build(const RenderRequest& request, bool withClock = false);
-    MediaResult Run();
-    // The first event within the time-out; false when none came.
-    bool WaitForEvent(GraphEvent& event, std::chrono::milliseconds timeout = std::chrono::seconds(120));
-    MediaResult Stop();
-    // Frames the engine's decoders have made; once stopped.
-    std::int64_t FramesDecoded() const;
-
-    FilterGraph* graph = nullptr;
+    FrameExtractor extractor;
     FrameRecorder recorder;
-    std::shared_ptr<SampleGrabber> grabber;
 
 private:
-    MediaResult AddGroup(const MediaType& type, double fps, const RenderRequest& request, bool video);
-
-    FfmpegEditingServices services_;
-    std::unique_ptr<Timeline> timeline_;
-    std::unique_ptr<RenderEngine> engine_;
-    MediaEventSource* events_ = nullptr;
     std::mutex mutex_;
     std::condition_variable signalled_;
-    bool notified_ = false;
+    std::optional<MediaResult> ended_;
 };
 
-// Renders a whole request and returns the frames; the graph's last event in *last.
-std::vector<CapturedFrame> RenderFrames(const RenderRequest& request, GraphEvent* last = nullptr);
+// Extracts a whole request and returns the frames; how the run ended in *last.
+std::vector<CapturedFrame> RenderFrames(const RenderRequest& request, MediaResult* last = nullptr);
 
 // A frame as top-down RGB24 rows without padding, the ffmpeg program's layout.
 QByteArray TopDownRgb(const CapturedFrame& frame, int width, int height);
