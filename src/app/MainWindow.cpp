@@ -82,7 +82,7 @@ constexpr int kPlaybackControls[] = {kIdConvert,   kIdSeekBar, kIdPlay,         
                                      kIdStartTime, kIdEndTime, kIdStartTimeBox, kIdEndTimeBox};
 constexpr int kIdleOnlyControls[] = {kIdOpenVideo, kIdOptions, kIdStartTime, kIdEndTime};
 
-int SetupIconButton(IconButton& button, SoundPlayer& sounds, int icon, const QString& tooltip)
+void SetupIconButton(IconButton& button, SoundPlayer& sounds, int icon, const QString& tooltip)
 {
     button.LoadButtonIcon(icon);
     button.SetHoverSound(sounds, kWaveHover);
@@ -90,7 +90,6 @@ int SetupIconButton(IconButton& button, SoundPlayer& sounds, int icon, const QSt
     button.SetButtonCursor(kCursorButton);
     button.SetTooltip(tooltip, true);
     button.SetIconAlignment(IconButton::kIconAbove);
-    return 1;
 }
 
 // The bar's position for written of expected pictures.
@@ -267,21 +266,20 @@ bool MainWindow::OnCommand(int id)
     return false;
 }
 
-int MainWindow::EnablePlaybackControls()
+void MainWindow::EnablePlaybackControls()
 {
-    return SetPlaybackControls(true);
+    SetPlaybackControls(true);
 }
 
-int MainWindow::DisablePlaybackControls()
+void MainWindow::DisablePlaybackControls()
 {
-    return SetPlaybackControls(false);
+    SetPlaybackControls(false);
 }
 
-int MainWindow::SetPlaybackControls(bool enabled)
+void MainWindow::SetPlaybackControls(bool enabled)
 {
     for (const int id : kPlaybackControls)
         SetControlEnabled(id, enabled);
-    return 1;
 }
 
 void MainWindow::SetControlEnabled(int id, bool enabled)

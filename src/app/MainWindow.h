@@ -66,8 +66,8 @@ public:
     bool OnCommand(int id);
 
     // Convert, seek bar, Play, Pause, Stop, Start Time, End Time and the two time boxes.
-    int EnablePlaybackControls();
-    int DisablePlaybackControls();
+    void EnablePlaybackControls();
+    void DisablePlaybackControls();
     void SetStatusText(const QString& text);
     QString StatusText() const;
 
@@ -154,7 +154,7 @@ private:
 
     void SetControlEnabled(int id, bool enabled);
     void SetBoxText(int id, const QString& text);
-    int SetPlaybackControls(bool enabled);
+    void SetPlaybackControls(bool enabled);
 
     AppServices& services_;
     DialogControls controls_;

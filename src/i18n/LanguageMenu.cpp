@@ -72,17 +72,16 @@ int ShowLanguagePopup(const LanguagePack& language, QWidget& window, QPoint clie
     return chosen ? chosen->data().toInt() : 0;
 }
 
-int OnLanguageCommand(LanguagePack& language, MessageService& messages, QWidget& mainWindow, int commandId)
+void OnLanguageCommand(LanguagePack& language, MessageService& messages, QWidget& mainWindow, int commandId)
 {
     const int index = commandId - kFirstLanguageCommand;
     // An id past the list (more than 1000 files) chooses nothing.
     if (commandId < kFirstLanguageCommand || commandId > kLastLanguageCommand || index >= language.GetLanguageCount())
-        return 0;
+        return;
     QString name = language.GetLanguageName(index);
     language.SelectLanguage(name);
     TranslateDialog(language, mainWindow, kMainWindowTemplate);
     messages.Show(&mainWindow, language.GetString(kStringRestart), language.GetString(kStringWarning));
-    return 0;
 }
 
 void OnFontCommand(LanguagePack& language, Choosers& choosers, QWidget& mainWindow)

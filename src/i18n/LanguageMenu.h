@@ -30,8 +30,8 @@ int ShowLanguagePopup(const LanguagePack& language, QWidget& window, QPoint clie
 
 // For a command of the Language submenu (45400..46399): selects that language,
 // translates the main window and asks for a restart. Any other command is
-// left alone. Returns 0 in all cases, so the caller's own dispatch still runs.
-int OnLanguageCommand(LanguagePack& language, MessageService& messages, QWidget& mainWindow, int commandId);
+// left alone.
+void OnLanguageCommand(LanguagePack& language, MessageService& messages, QWidget& mainWindow, int commandId);
 
 // The popup's Font command: the font chooser, started from the UiFont; on OK
 // the chosen font becomes the UiFont, is stored for the current language and

@@ -88,7 +88,7 @@ QString LanguagePack::ListedSpelling(const QString& name) const
     return name;
 }
 
-int LanguagePack::SelectLanguage(QString& name)
+void LanguagePack::SelectLanguage(QString& name)
 {
     menuTexts.clear();
     stringTexts.clear();
@@ -102,13 +102,12 @@ int LanguagePack::SelectLanguage(QString& name)
     if (name != currentName)
         name = kEnglish;
     LoadLanguage(name);
-    return 1;
 }
 
-int LanguagePack::LoadLanguage(const QString& name)
+void LanguagePack::LoadLanguage(const QString& name)
 {
     if (languageNames.isEmpty())
-        return 0;
+        return;
     encodingMark = EncodingFromName(name);
     const LocaleMatch locale = MatchLocale(name);
     if (locale.matched) {
@@ -118,7 +117,7 @@ int LanguagePack::LoadLanguage(const QString& name)
     filePath = baseDirectory + QStringLiteral("/language/") + ListedSpelling(name) + QStringLiteral(".ini");
     ReadAllKeys();
     ApplyLocale(locale.localeName);
-    return LoadUiFont();
+    LoadUiFont();
 }
 
 void LanguagePack::ReadAllKeys()
@@ -202,12 +201,11 @@ QString LanguagePack::GetMenuText(int id) const { return FirstText(menuTexts, id
 
 QString LanguagePack::GetDialogText(int id) const { return FirstText(dialogTexts, id); }
 
-int LanguagePack::LoadUiFont()
+void LanguagePack::LoadUiFont()
 {
     // A face that is not installed is substituted when the font is used, so
     // there is no failure to report here.
     uiFont = LoadFontDescription(profile_, currentName);
-    return 1;
 }
 
 void LanguagePack::SaveUiFont(const FontDescription& font)

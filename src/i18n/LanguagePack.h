@@ -37,8 +37,8 @@ public:
     static QString FindBaseDirectory(const QString& executableDirectory, const QString& installedDirectory);
 
     int Init(const QString& baseDirectory, QString name);
-    int SelectLanguage(QString& name);
-    int LoadLanguage(const QString& name);
+    void SelectLanguage(QString& name);
+    void LoadLanguage(const QString& name);
     static EncodingMark EncodingFromName(const QString& name);
     LocaleMatch MatchLocale(const QString& name) const;
     static QString Unescape(QString value);
@@ -52,7 +52,7 @@ public:
     QString GetCurrentLanguage() const { return currentName; }
 
     // The font stored for the current language becomes the UiFont.
-    int LoadUiFont();
+    void LoadUiFont();
     void SaveUiFont(const FontDescription& font);
     const std::optional<FontDescription>& UiFont() const { return uiFont; }
     void SetUiFont(const FontDescription& font) { uiFont = font; }

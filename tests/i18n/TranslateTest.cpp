@@ -164,7 +164,7 @@ TEST_F(TranslateTest, ChoosingALanguageTranslatesTheWindowAndAsksForARestart)
     Start(QStringLiteral("French"));
     TestDialog window;
 
-    EXPECT_EQ(OnLanguageCommand(pack, messages, window, 45400 + IndexOf(QStringLiteral("German"))), 0);
+    OnLanguageCommand(pack, messages, window, 45400 + IndexOf(QStringLiteral("German")));
     EXPECT_EQ(pack.GetCurrentLanguage(), QStringLiteral("German"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Framelift deutsch"));
     ASSERT_EQ(messages.shown.size(), 1);
@@ -183,7 +183,7 @@ TEST_F(TranslateTest, CommandsOutsideTheLanguageListChooseNothing)
     Start(QStringLiteral("French"));
     QDialog window;
     for (const int id : {45399, 45401, 46399, 46400, 32781})
-        EXPECT_EQ(OnLanguageCommand(pack, messages, window, id), 0) << id;
+        OnLanguageCommand(pack, messages, window, id);
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_EQ(pack.GetCurrentLanguage(), QStringLiteral("French"));
 }
