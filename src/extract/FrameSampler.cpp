@@ -85,17 +85,22 @@ void FrameGrabberCallback::SampleCB(double sampleTime, DrawnPicture picture)
     }
     const KeptFrame kept{now, NextSequence(now), keptFrames_++, sampleTime, format_, jpegQuality_};
     try {
-        queue_.Push(std::move(picture), [this, kept](const DrawnPicture& drawn) { Write(kept, drawn); });
+        queue_.Push(std::move(picture), [this, kept](DrawnPicture& drawn) { Write(kept, drawn); });
     } catch (const std::exception&) {
         // No memory to queue this frame: the picture is lost, not the conversion.
         PlaceInOrder({kept, nullptr, PathOf(kept, kept.sequence) + kNoMemory});
     }
 }
 
-// Frames are counted from one; a format without a writer keeps nothing.
+// Frames are counted from one; a format without a writer keeps nothing. A
+// kept frame is drawn only once a writer is free to take it, so that no drawn
+// frame waits in memory (a 4K one takes 25 MB).
 bool FrameGrabberCallback::KeepsFrame()
 {
-    return ++frameCounter_ % samplingInterval_ == 0 && format_ != nullptr;
+    const bool kept = ++frameCounter_ % samplingInterval_ == 0 && format_ != nullptr;
+    if (kept)
+        queue_.WaitForWorker();
+    return kept;
 }
 
 std::int64_t FrameGrabberCallback::FramesBeforeKept(std::int64_t after) const
@@ -123,12 +128,13 @@ QString FrameGrabberCallback::PathOf(const KeptFrame& kept, int sequence) const
 }
 
 // The picture is written under a temporary name while others are written too.
-void FrameGrabberCallback::Write(const KeptFrame& kept, const DrawnPicture& picture)
+void FrameGrabberCallback::Write(const KeptFrame& kept, DrawnPicture& picture)
 {
     const bool planar = picture.Layout() == PictureLayout::Yuv420;
-    const Bitmap frame(planar ? PixelFormat::Yuv420 : PixelFormat::Bgr24, picture.Width(), picture.Height(),
-                       {picture.Plane(0), picture.Plane(1), picture.Plane(2)},
-                       {picture.Stride(0), picture.Stride(1), picture.Stride(2)});
+    Bitmap frame(planar ? PixelFormat::Yuv420 : PixelFormat::Bgr24, picture.Width(), picture.Height(),
+                 {picture.Plane(0), picture.Plane(1), picture.Plane(2)},
+                 {picture.Stride(0), picture.Stride(1), picture.Stride(2)});
+    frame.SetRelease([&picture] { picture = DrawnPicture(); });
     auto file = std::make_unique<OutputFile>(PathOf(kept, kept.sequence));
     std::optional<QString> failure = kept.format->write(frame, *file, kept.jpegQuality);
     PlaceInOrder({kept, std::move(file), std::move(failure)});

@@ -105,7 +105,7 @@ private:
 
     int NextSequence(const LocalTime& time);
     QString PathOf(const KeptFrame& kept, int sequence) const;
-    void Write(const KeptFrame& kept, const DrawnPicture& picture);
+    void Write(const KeptFrame& kept, DrawnPicture& picture);
     void PlaceInOrder(Finished finished);
     void Settle(Finished& finished);
     std::optional<QString> Place(OutputFile& file, const KeptFrame& kept, QString& path) const;

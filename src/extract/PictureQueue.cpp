@@ -20,6 +20,12 @@ PictureQueue::~PictureQueue()
         worker.join();
 }
 
+void PictureQueue::WaitForWorker()
+{
+    std::unique_lock lock(mutex_);
+    itemFinished_.wait(lock, [this] { return busy_ + items_.size() < workerCount_; });
+}
+
 void PictureQueue::Push(DrawnPicture picture, Work work)
 {
     {

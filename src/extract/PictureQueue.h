@@ -17,7 +17,8 @@
 // most one drawn frame per worker.
 class PictureQueue final {
 public:
-    using Work = std::function<void(const DrawnPicture& picture)>;
+    // The work may let go of the picture before it returns.
+    using Work = std::function<void(DrawnPicture& picture)>;
 
     // workers below 1 count as 1.
     explicit PictureQueue(int workers);
@@ -25,6 +26,10 @@ public:
     ~PictureQueue();
     PictureQueue(const PictureQueue&) = delete;
     PictureQueue& operator=(const PictureQueue&) = delete;
+
+    // Returns once a worker is free: a picture drawn after it need not wait
+    // in memory for one.
+    void WaitForWorker();
 
     // Waits for a free worker, then hands the picture to work on that
     // worker's thread. Throws what queueing throws, and the queue stays usable.

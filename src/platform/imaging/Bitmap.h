@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 // Outcome of an imaging call; the numbers follow the imaging library the
 // program was first written for, so stored or logged codes keep their meaning.
@@ -73,6 +74,16 @@ public:
     const std::uint8_t* Row(int y, int plane = 0) const { return rows_[plane] + steps_[plane] * y; }
     const Palette* GetPalette() const { return palette_; }
 
+    // Whoever lent the pixels may take them back once an encoder has read
+    // them all, before the file is written: a large picture's memory need
+    // not wait for its file. Row() must not be called after that.
+    void SetRelease(std::function<void()> release) { release_ = std::move(release); }
+    void ReleasePixels() const
+    {
+        if (release_)
+            release_();
+    }
+
 private:
     Bitmap(int width, int height, const std::uint8_t* bits, std::size_t length, PixelFormat format,
            const Palette* palette);
@@ -85,4 +96,5 @@ private:
     Strides steps_{};
     std::size_t stride_ = 0;
     bool valid_ = false;
+    std::function<void()> release_;
 };

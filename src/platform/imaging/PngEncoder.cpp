@@ -140,6 +140,7 @@ ImageResult EncodePng(const Bitmap& bitmap, OutputFile& file, const EncoderParam
     std::span<const std::uint8_t> compressed;
     try {
         FilterRows(bitmap, scratch.filtered);
+        bitmap.ReleasePixels();
         compressed = Compress(scratch);
     } catch (const std::bad_alloc&) {
         compressed = {};
