@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/MainWindowTexts.h"
+#include "app/TemporaryBitmap.h"
 #include "controls/AboutDialog.h"
 #include "controls/IconButton.h"
 #include "i18n/LanguageMenu.h"
@@ -9,7 +10,6 @@
 #include "i18n/Translate.h"
 #include "extract/ConversionJob.h"
 #include "extract/FrameSampler.h"
-#include "imaging/TemporaryBitmap.h"
 #include "media/OpenVideo.h"
 #include "media/PlaybackControls.h"
 #include "media/PreviewPlayer.h"

@@ -1,4 +1,4 @@
-#include "imaging/TemporaryBitmap.h"
+#include "app/TemporaryBitmap.h"
 
 #include "support/RecordingMessageService.h"
 #include "support/TestFiles.h"

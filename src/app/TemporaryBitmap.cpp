@@ -1,4 +1,4 @@
-#include "imaging/TemporaryBitmap.h"
+#include "app/TemporaryBitmap.h"
 
 #include "platform/ui/MessageService.h"
 
