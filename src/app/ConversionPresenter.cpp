@@ -16,11 +16,11 @@ using namespace MainWindowTexts;
 std::optional<ConversionRequest> ConversionPresenter::Checked(const ConversionRequest& request) const
 {
     if (request.clip.videoItemCount == 0) {
-        messages.Show(owner, language.GetString(kStringOpenFile), language.GetString(kStringError));
+        messages_.Show(owner_, language_.GetString(kStringOpenFile), language_.GetString(kStringError));
         return std::nullopt;
     }
     if (request.clip.markEnd <= request.clip.markStart) {
-        messages.Show(owner, kEndBeforeStart, ApplicationTitle());
+        messages_.Show(owner_, kEndBeforeStart, ApplicationTitle());
         return std::nullopt;
     }
     if (!ConfirmOutputFile(request.settings))
@@ -35,8 +35,8 @@ bool ConversionPresenter::ConfirmOutputFile(const ConversionSettings& settings) 
     const QString& path = settings.outputFilePath;
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return true;
-    const QString question = path + u' ' + language.GetString(kStringFileExists);
-    if (messages.Show(owner, question, kWarning, MessageButtons::YesNo, MessageIcon::Warning) != MessageAnswer::Yes)
+    const QString question = path + u' ' + language_.GetString(kStringFileExists);
+    if (messages_.Show(owner_, question, kWarning, MessageButtons::YesNo, MessageIcon::Warning) != MessageAnswer::Yes)
         return false;
     QFile::remove(path);
     return true;
@@ -50,33 +50,33 @@ void ConversionPresenter::CheckFrameRate(ConversionRequest& request) const
     if (settings.frameRateIndex != 0 || !(settings.frameRate > 100.0 || settings.frameRate < 0.0))
         return;
     const QString question = kFrameRateQuestion.arg(request.clip.sourceFrameRate, 0, 'f', 6);
-    const MessageAnswer answer = messages.Show(owner, question, kWarning, MessageButtons::YesNo);
+    const MessageAnswer answer = messages_.Show(owner_, question, kWarning, MessageButtons::YesNo);
     settings.frameRate = answer == MessageAnswer::Yes ? kDefaultFrameRate : request.clip.sourceFrameRate;
 }
 
 void ConversionPresenter::ShowStepFailure(ConversionStep step, MediaResult result) const
 {
     for (const ConversionNotice& notice : NoticesOf(step, result))
-        messages.Show(notice.onWindow ? owner : nullptr, notice.text, notice.caption);
+        messages_.Show(notice.onWindow ? owner_ : nullptr, notice.text, notice.caption);
 }
 
 void ConversionPresenter::ShowEnd(const ConversionOutcome& outcome) const
 {
     const CaptureFailures& failures = outcome.failures;
     if (failures.count > 0)
-        messages.Show(owner,
+        messages_.Show(owner_,
                       ConversionMessages::PicturesNotWritten(failures.count, outcome.settings.outputFolder,
                                                              failures.firstError),
                       kWarning);
     if (outcome.streamError)
-        messages.Show(owner, ConversionMessages::EndedEarly(*outcome.streamError), language.GetString(kStringError));
+        messages_.Show(owner_, ConversionMessages::EndedEarly(*outcome.streamError), language_.GetString(kStringError));
 }
 
 QString ConversionPresenter::ClosingStatus(const ConversionSettings& settings) const
 {
     return QStringLiteral("%1. %2 %3     %4 %5*%6")
-        .arg(language.GetString(kStringDone), language.GetString(kStringOutputFile), settings.outputFolder,
-             language.GetString(kStringResolution))
+        .arg(language_.GetString(kStringDone), language_.GetString(kStringOutputFile), settings.outputFolder,
+             language_.GetString(kStringResolution))
         .arg(settings.outputWidth)
         .arg(settings.outputHeight);
 }

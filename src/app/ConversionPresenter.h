@@ -12,10 +12,13 @@ class QWidget;
 
 // Where the window turns a conversion's news into boxes and status texts,
 // in the current language.
-struct ConversionPresenter {
-    MessageService& messages;
-    const LanguagePack& language;
-    QWidget* owner; // the main window
+class ConversionPresenter final {
+public:
+    // owner: the main window.
+    ConversionPresenter(MessageService& messages, const LanguagePack& language, QWidget* owner)
+        : messages_(messages), language_(language), owner_(owner)
+    {
+    }
 
     // The checks of Convert before the job starts, each ending the command
     // with its box: a clip, a range, the old output file, a plausible rate.
@@ -31,4 +34,8 @@ struct ConversionPresenter {
 private:
     bool ConfirmOutputFile(const ConversionSettings& settings) const;
     void CheckFrameRate(ConversionRequest& request) const;
+
+    MessageService& messages_;
+    const LanguagePack& language_;
+    QWidget* owner_;
 };

@@ -219,7 +219,7 @@ void MainWindow::CreateConversionJob()
 
 ConversionPresenter MainWindow::Presenter()
 {
-    return ConversionPresenter{services_.messages, services_.language, this};
+    return ConversionPresenter(services_.messages, services_.language, this);
 }
 
 bool MainWindow::IsConverting() const

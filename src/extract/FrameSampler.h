@@ -59,7 +59,7 @@ public:
 
     // Called once per frame on the streaming thread, before the frame is
     // drawn: counts it and answers whether it is kept, every N-th in a format
-    // that is written.
+    // that is written. A kept frame's answer waits for a free writer.
     bool KeepsFrame() override;
     // Those before the N-th frames to come; all of them in a format that is not written.
     std::int64_t FramesBeforeKept(std::int64_t after) const override;

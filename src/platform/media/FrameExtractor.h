@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 #include <thread>
-#include <vector>
 
 // What to draw: a stretch of one clip, at a size and rate of its own.
 struct ExtractionPlan {
