@@ -136,8 +136,8 @@ void FrameGrabberCallback::Write(const KeptFrame& kept, DrawnPicture& picture)
                  {picture.Stride(0), picture.Stride(1), picture.Stride(2)});
     frame.SetRelease([&picture] { picture = DrawnPicture(); });
     auto file = std::make_unique<OutputFile>(PathOf(kept, kept.sequence));
-    std::optional<QString> failure = kept.format->write(frame, *file, kept.jpegQuality);
-    PlaceInOrder({kept, std::move(file), std::move(failure)});
+    ImageResult result = kept.format->write(frame, *file, kept.jpegQuality);
+    PlaceInOrder({kept, std::move(file), result.Succeeded() ? std::nullopt : std::optional(std::move(result.text))});
 }
 
 // Pictures take their names in the order of their frames. One finished

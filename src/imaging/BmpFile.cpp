@@ -36,12 +36,12 @@ std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::in
     return headers;
 }
 
-std::optional<QString> WriteBmp(const Bitmap& frame, OutputFile& file, int)
+ImageResult SaveAsBmp(const Bitmap& frame, OutputFile& file)
 {
     if (!file.IsOpen())
-        return file.ErrorText();
+        return {ImageStatus::FileError, file.ErrorText()};
     if (!frame.IsValid() || frame.Format() != PixelFormat::Bgr24)
-        return UnfitFrame(file).text;
+        return UnfitFrame(file);
     const std::size_t rowBytes = static_cast<std::size_t>(frame.Width()) * 3;
     const std::size_t stride = static_cast<std::size_t>(Bitmap::RowStride(frame.Width(), 24));
     const std::uint8_t padding[3] = {};
@@ -54,6 +54,6 @@ std::optional<QString> WriteBmp(const Bitmap& frame, OutputFile& file, int)
         file.Write(padding, stride - rowBytes);
     }
     if (!file.Commit())
-        return file.ErrorText();
-    return std::nullopt;
+        return {ImageStatus::FileError, file.ErrorText()};
+    return {};
 }

@@ -15,5 +15,5 @@ inline constexpr std::size_t kBmpHeadersSize = kBmpFileHeaderSize + kBmpInfoHead
 std::array<std::uint8_t, kBmpHeadersSize> BmpHeaders(std::int32_t width, std::int32_t height, std::uint32_t dataLength);
 
 // The BMP writer: both headers and the frame's rows from the bottom up, each
-// padded to 4 bytes with zeros.
-std::optional<QString> WriteBmp(const Bitmap& frame, OutputFile& file, int jpegQuality);
+// padded to 4 bytes with zeros; the file is committed.
+ImageResult SaveAsBmp(const Bitmap& frame, OutputFile& file);

@@ -33,43 +33,16 @@ ImageResult SaveAsGif(const Bitmap& bitmap, OutputFile& file)
     return SaveImageToFile(indexed, file, EncodeGif);
 }
 
-namespace {
-
-std::optional<QString> Outcome(const ImageResult& result)
-{
-    return result.Succeeded() ? std::nullopt : std::optional(result.text);
-}
-
-std::optional<QString> WriteJpeg(const Bitmap& frame, OutputFile& file, int jpegQuality)
-{
-    return Outcome(SaveAsJpeg(jpegQuality, frame, file));
-}
-
-std::optional<QString> WritePng(const Bitmap& frame, OutputFile& file, int)
-{
-    return Outcome(SaveAsPng(frame, file));
-}
-
-std::optional<QString> WriteTiff(const Bitmap& frame, OutputFile& file, int)
-{
-    return Outcome(SaveAsTiff(frame, file));
-}
-
-std::optional<QString> WriteGif(const Bitmap& frame, OutputFile& file, int)
-{
-    return Outcome(SaveAsGif(frame, file));
-}
-
-} // namespace
-
 std::span<const PictureFormat> PictureFormats()
 {
     static constexpr std::array<PictureFormat, 5> formats{{
-        {kFormatBmp, "BMP", "bmp", WriteBmp},
-        {kFormatJpg, "JPG", "jpg", WriteJpeg},
-        {kFormatPng, "PNG", "png", WritePng},
-        {kFormatTif, "TIF", "tif", WriteTiff},
-        {kFormatGif, nullptr, "gif", WriteGif},
+        {kFormatBmp, "BMP", "bmp", [](const Bitmap& frame, OutputFile& file, int) { return SaveAsBmp(frame, file); }},
+        {kFormatJpg, "JPG", "jpg", [](const Bitmap& frame, OutputFile& file, int quality) {
+             return SaveAsJpeg(quality, frame, file);
+         }},
+        {kFormatPng, "PNG", "png", [](const Bitmap& frame, OutputFile& file, int) { return SaveAsPng(frame, file); }},
+        {kFormatTif, "TIF", "tif", [](const Bitmap& frame, OutputFile& file, int) { return SaveAsTiff(frame, file); }},
+        {kFormatGif, nullptr, "gif", [](const Bitmap& frame, OutputFile& file, int) { return SaveAsGif(frame, file); }},
     }};
     return formats;
 }

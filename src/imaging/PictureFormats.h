@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 
 class Bitmap;
@@ -16,9 +15,9 @@ class OutputFile;
 enum OutputFormat : int { kFormatBmp = 0, kFormatJpg = 1, kFormatPng = 2, kFormatTif = 3, kFormatGif = 4 };
 
 // Writes the whole picture of the frame into file and commits it, ready to
-// be placed under its name. Returns nullopt on success, else
-// "<path>: <reason>"; a failed write leaves the file uncommitted.
-using PictureWriter = std::optional<QString> (*)(const Bitmap& frame, OutputFile& file, int jpegQuality);
+// be placed under its name; on failure the file stays uncommitted and the
+// result says why ("<path>: <reason>").
+using PictureWriter = ImageResult (*)(const Bitmap& frame, OutputFile& file, int jpegQuality);
 
 // Everything the program knows of one picture format.
 struct PictureFormat {

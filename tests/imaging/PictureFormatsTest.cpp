@@ -1,3 +1,4 @@
+#include "imaging/BmpFile.h"
 #include "imaging/FixedPalette.h"
 #include "imaging/PictureFormats.h"
 #include "platform/imaging/Bitmap.h"
@@ -45,6 +46,7 @@ struct WriterCase {
 const std::vector<WriterCase>& Writers()
 {
     static const std::vector<WriterCase> writers{
+        {"bmp", SaveAsBmp},
         {"jpg", [](const Bitmap& b, OutputFile& f) { return SaveAsJpeg(80, b, f); }},
         {"png", SaveAsPng},
         {"tif", SaveAsTiff},
