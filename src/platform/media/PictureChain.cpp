@@ -147,6 +147,18 @@ std::string ToJpegPlanes(const PictureColour& colour, int format, int width, int
            ":iprimaries=bt709:itrc=bt709:space=bt470bg:range=pc:primaries=bt709:trc=bt709:format=yuv420p,";
 }
 
+// Whether a JPEG's planes are drawn from the picture's own: 8-bit 4:2:0
+// whose matrix colorspace changes, or full-range BT.601 already, which is
+// only resized. Every other picture keeps blue, green, red, which every
+// writer takes: the scaler changes a YUV picture's range but not its matrix,
+// and deeper or finer planes would lose what they hold.
+bool JpegPlanesFit(const AVFrame& picture, const PictureColour& colour)
+{
+    const bool jpegAlready = picture.format == AV_PIX_FMT_YUVJ420P &&
+                             (colour.matrix == AVCOL_SPC_BT470BG || colour.matrix == AVCOL_SPC_SMPTE170M);
+    return jpegAlready || !ToJpegPlanes(colour, picture.format, picture.width, picture.height).empty();
+}
+
 // What the scaler reads: RGB, YUV of a matrix and range, or a JPEG's planes
 // already, which it only resizes.
 struct ScalerInput {
@@ -232,13 +244,11 @@ MediaResult PictureChain::Draw(const AVFrame& picture, DisplayOrientation orient
     const PictureRect rect = FitPicture(DisplayAspect(picture.width, picture.height, picture.sample_aspect_ratio,
                                                       orientation.quarterTurns * 90),
                                         width, height, keepAspect);
-    // Deeper or finer pictures keep blue, green, red, which every writer
-    // takes: 8-bit 4:2:0 planes would lose what they hold.
-    const bool planesFit = picture.format == AV_PIX_FMT_YUV420P || picture.format == AV_PIX_FMT_YUVJ420P;
+    const PictureColour colour = ColourOf(picture);
     const Shape shape{picture.width,
                       picture.height,
                       picture.format,
-                      ColourOf(picture),
+                      colour,
                       orientation,
                       toneMapHdr,
                       orientation.Sideways() ? rect.height : rect.width,
@@ -246,7 +256,7 @@ MediaResult PictureChain::Draw(const AVFrame& picture, DisplayOrientation orient
                       rect,
                       width,
                       height,
-                      planesFit ? layout : PictureLayout::Bgr24};
+                      JpegPlanesFit(picture, colour) ? layout : PictureLayout::Bgr24};
     return Filter(picture, shape, drawn);
 }
 

@@ -51,7 +51,8 @@ public:
     PictureChain& operator=(const PictureChain&) = delete;
 
     // The picture drawn into a width by height frame in the given layout, or
-    // in BGR24 when the source holds more than 8-bit 4:2:0 planes can.
+    // in BGR24 when a JPEG's planes cannot come from the source's own: deeper
+    // or finer pictures, odd sizes, a matrix colorspace does not know.
     MediaResult Draw(const AVFrame& picture, DisplayOrientation orientation, bool keepAspect, bool toneMapHdr,
                      PictureLayout layout, int width, int height, DrawnPicture& drawn);
 

@@ -117,6 +117,8 @@ TEST(PictureLook, EverySourceIsReadWithItsOwnColours)
          lossless + QStringList{QStringLiteral("-colorspace"), QStringLiteral("smpte170m")}},
         {"odd-size.mkv", 321, 241, "out_color_matrix=bt601:out_range=tv", "yuv420p",
          {QStringLiteral("-c:v"), QStringLiteral("ffv1")}},
+        {"odd-size-hd.mkv", 1281, 721, "out_color_matrix=bt709:out_range=tv", "yuv420p",
+         {QStringLiteral("-c:v"), QStringLiteral("ffv1")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
