@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppServices.h"
+#include "app/ConversionPresenter.h"
 #include "app/MainWindowTexts.h"
 #include "app/TemporaryBitmap.h"
 #include "controls/AboutDialog.h"

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/ConversionPresenter.h"
 #include "controls/DialogBuilder.h"
 #include "media/ClipState.h"
 #include "settings/ConversionSettings.h"
@@ -13,6 +12,11 @@
 #include <memory>
 
 struct AppServices;
+class ConversionJob;
+struct ConversionOutcome;
+class ConversionPresenter;
+struct ConversionProgress;
+class FrameGrabberCallback;
 class PreviewPlayer;
 class QSlider;
 

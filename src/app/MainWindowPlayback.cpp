@@ -2,8 +2,8 @@
 #include "app/MainWindow.h"
 
 #include "app/AppServices.h"
+#include "app/ConversionPresenter.h"
 #include "app/MainWindowTexts.h"
-#include "extract/ConversionJob.h"
 #include "i18n/LanguagePack.h"
 #include "i18n/Translate.h"
 #include "media/OpenVideo.h"
@@ -139,7 +139,7 @@ void MainWindow::OnConvert()
         pendingMarks_.convert = true;
         return;
     }
-    const ClipSource source{clip_.facts.videoItemCount, clip_.audioItemCount, clip_.video.path, clip_.audio.path,
+    const ClipSource source{clip_.facts.videoItemCount, clip_.audioItemCount, clip_.video.path,
                             clip_.markStart,           clip_.markEnd,        clip_.facts.sourceFrameRate};
     if (const std::optional<ConversionRequest> request = Presenter().Checked({source, settings_}))
         job_->Start(*request);

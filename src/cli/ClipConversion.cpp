@@ -124,7 +124,7 @@ std::optional<ConversionRequest> ClipConverter::Prepare(const ClipTarget& clip, 
         failure = ExitStatus::PicturesLost;
         return std::nullopt;
     }
-    return ConversionRequest{ClipSource{1, 1, clip.path, clip.path, start, end, probed->frameRate}, settings};
+    return ConversionRequest{ClipSource{1, 1, clip.path, start, end, probed->frameRate}, settings};
 }
 
 ExitStatus ClipConverter::Run(const ConversionRequest& request)

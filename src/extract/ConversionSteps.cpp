@@ -5,7 +5,6 @@
 #include "resources/ProductTexts.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 namespace {
@@ -173,10 +172,10 @@ private:
             plan_.width = settings_.outputWidth;
             plan_.height = settings_.outputHeight;
             plan_.processing = ProcessingOf(settings_);
-            return plan_.width > 0 && plan_.height > 0 ? MediaResult::Ok : MediaResult::InvalidArg;
+            return DrawableSize(plan_.width, plan_.height) ? MediaResult::Ok : MediaResult::InvalidArg;
         case Step::OutputRate:
             plan_.fps = settings_.frameRate;
-            return std::isfinite(plan_.fps) && plan_.fps > 0.0 ? MediaResult::Ok : MediaResult::InvalidArg;
+            return DrawableRate(plan_.fps) ? MediaResult::Ok : MediaResult::InvalidArg;
         case Step::AddPictureGroup:
             ++groups_;
             pictureGroup_ = true;
@@ -188,7 +187,7 @@ private:
             plan_.keepAspect = settings_.resizeMode == kResizePreserveAspectRatio;
             if (plan_.path.empty())
                 return MediaResult::Fail;
-            return plan_.start >= 0 && plan_.stop > plan_.start ? MediaResult::Ok : MediaResult::InvalidArg;
+            return DrawableStretch(plan_.start, plan_.stop) ? MediaResult::Ok : MediaResult::InvalidArg;
         case Step::AddPictureSource: pictureSource_ = true; return MediaResult::Ok;
         case Step::AddSoundGroup:
             ++groups_;

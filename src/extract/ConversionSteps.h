@@ -13,12 +13,12 @@
 
 class FrameExtractor;
 
-// What a conversion takes from the open clip: its sources and the marked range.
+// What a conversion takes from the open clip: its picture, whether it has a
+// sound entry (described, never decoded), and the marked range.
 struct ClipSource {
     int videoItemCount = 0;
     int audioItemCount = 0;
     QString videoPath;
-    QString audioPath;
     MediaTime markStart = 0;
     MediaTime markEnd = 0;
     double sourceFrameRate = 0.0;

@@ -23,14 +23,14 @@ PictureQueue::~PictureQueue()
 void PictureQueue::WaitForWorker()
 {
     std::unique_lock lock(mutex_);
-    itemFinished_.wait(lock, [this] { return busy_ + items_.size() < workerCount_; });
+    itemFinished_.wait(lock, [this] { return HasFreeWorker(); });
 }
 
 void PictureQueue::Push(DrawnPicture picture, Work work)
 {
     {
         std::unique_lock lock(mutex_);
-        itemFinished_.wait(lock, [this] { return busy_ + items_.size() < workerCount_; });
+        itemFinished_.wait(lock, [this] { return HasFreeWorker(); });
         items_.push_back({std::move(picture), std::move(work)});
     }
     itemQueued_.notify_one();

@@ -45,6 +45,7 @@ private:
     };
 
     void Serve();
+    bool HasFreeWorker() const { return busy_ + items_.size() < workerCount_; } // under the mutex
 
     const std::size_t workerCount_;
     std::mutex mutex_;

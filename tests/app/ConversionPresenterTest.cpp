@@ -15,7 +15,7 @@ class ConvertChecksTest : public ::testing::Test {
 protected:
     ConvertChecksTest()
     {
-        request.clip = {1, 1, QStringLiteral("/c.mp4"), QStringLiteral("/c.mp4"), 0, 20'000'000, 25.0};
+        request.clip = {1, 1, QStringLiteral("/c.mp4"), 0, 20'000'000, 25.0};
         request.settings.frameRate = 25.0;
         request.settings.outputFilePath = dir.filePath(QStringLiteral("output.avi"));
     }

@@ -33,7 +33,7 @@ protected:
         });
         QObject::connect(&job, &ConversionJob::Finished, [this](const ConversionOutcome& end) { outcome = end; });
     }
-    ClipSource Clip(const QString& path, MediaTime end) const { return {1, 1, path, path, 0, end, 25.0}; }
+    ClipSource Clip(const QString& path, MediaTime end) const { return {1, 1, path, 0, end, 25.0}; }
     // Waits for the end of a running conversion.
     void WaitForTheEnd()
     {

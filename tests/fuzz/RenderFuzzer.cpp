@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (!WriteInput(ClipPath(), data, size))
         std::abort();
-    const ClipSource clip{1, 1, ClipPath(), ClipPath(), 0, kRangeEnd, 25.0};
+    const ClipSource clip{1, 1, ClipPath(), 0, kRangeEnd, 25.0};
     const ConversionSettings settings = SmallOutput(size);
     FrameExtractor extractor;
     const FaultPlan noFaults;

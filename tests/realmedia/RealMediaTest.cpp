@@ -145,7 +145,7 @@ protected:
             if (outcome.streamError)
                 messages_.Show(nullptr, ConversionMessages::EndedEarly(*outcome.streamError), {});
         });
-        job.Start({ClipSource{1, 1, Path(), Path(), 0, end, facts.sourceFrameRate}, settings});
+        job.Start({ClipSource{1, 1, Path(), 0, end, facts.sourceFrameRate}, settings});
         QDeadlineTimer deadline(kConversionWaitMs);
         while (job.IsConverting() && !deadline.hasExpired())
             QTest::qWait(20);

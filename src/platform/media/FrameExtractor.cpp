@@ -8,12 +8,27 @@
 #include <limits>
 #include <utility>
 
+bool DrawableSize(int width, int height)
+{
+    return width > 0 && height > 0;
+}
+
+bool DrawableRate(double fps)
+{
+    return std::isfinite(fps) && fps > 0.0;
+}
+
+bool DrawableStretch(MediaTime start, MediaTime stop)
+{
+    return start >= 0 && stop > start;
+}
+
 namespace {
 
-bool Plausible(const ExtractionPlan& plan)
+bool Drawable(const ExtractionPlan& plan)
 {
-    return !plan.path.empty() && plan.start >= 0 && plan.stop > plan.start && plan.width > 0 && plan.height > 0 &&
-           std::isfinite(plan.fps) && plan.fps > 0.0;
+    return !plan.path.empty() && DrawableStretch(plan.start, plan.stop) && DrawableSize(plan.width, plan.height) &&
+           DrawableRate(plan.fps);
 }
 
 } // namespace
@@ -143,7 +158,7 @@ FrameExtractor::~FrameExtractor()
 MediaResult FrameExtractor::Open(const ExtractionPlan& plan)
 {
     Close();
-    if (!Plausible(plan))
+    if (!Drawable(plan))
         return MediaResult::InvalidArg;
     auto reader = std::make_unique<SourceReader>();
     if (const MediaResult opened = reader->Open(plan.path, plan.processing.deinterlacing); Failed(opened))

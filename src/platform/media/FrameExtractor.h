@@ -24,6 +24,11 @@ struct ExtractionPlan {
     VideoProcessing processing;
 };
 
+// What a plan needs to be drawn, part by part.
+bool DrawableSize(int width, int height);
+bool DrawableRate(double fps);
+bool DrawableStretch(MediaTime start, MediaTime stop);
+
 // Receives the frames of an extraction, one at a time and in order, on its
 // streaming thread; the next frame waits until it returns.
 class FrameSink {

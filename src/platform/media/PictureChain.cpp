@@ -137,13 +137,19 @@ const char* ColorspaceMatrix(int matrix)
 // range of a 4:2:0 picture in one pass and leaves its chroma as it is (fast
 // mode: primaries and transfer stay out of it); the scaler would go by way of
 // 16-bit RGB at several times the cost. Only for 8-bit pictures of even
-// sizes: colorspace refuses odd ones and loses precision on deeper ones.
-std::string ToJpegPlanes(const PictureColour& colour, int format, int width, int height)
+// sizes of a matrix it knows: it refuses odd ones and loses precision on
+// deeper ones.
+bool ColorspaceTakes(const PictureColour& colour, int format, int width, int height)
 {
-    const char* matrix = ColorspaceMatrix(colour.matrix);
-    if (matrix == nullptr || format != AV_PIX_FMT_YUV420P || width % 2 != 0 || height % 2 != 0)
-        return "";
-    return std::string("colorspace=fast=1:ispace=") + matrix + ":irange=" + (colour.fullRange ? "pc" : "tv") +
+    return ColorspaceMatrix(colour.matrix) != nullptr && format == AV_PIX_FMT_YUV420P && width % 2 == 0 &&
+           height % 2 == 0;
+}
+
+// For a picture colorspace takes.
+std::string ToJpegPlanes(const PictureColour& colour)
+{
+    return std::string("colorspace=fast=1:ispace=") + ColorspaceMatrix(colour.matrix) +
+           ":irange=" + (colour.fullRange ? "pc" : "tv") +
            ":iprimaries=bt709:itrc=bt709:space=bt470bg:range=pc:primaries=bt709:trc=bt709:format=yuv420p,";
 }
 
@@ -156,7 +162,7 @@ bool JpegPlanesFit(const AVFrame& picture, const PictureColour& colour)
 {
     const bool jpegAlready = picture.format == AV_PIX_FMT_YUVJ420P &&
                              (colour.matrix == AVCOL_SPC_BT470BG || colour.matrix == AVCOL_SPC_SMPTE170M);
-    return jpegAlready || !ToJpegPlanes(colour, picture.format, picture.width, picture.height).empty();
+    return jpegAlready || ColorspaceTakes(colour, picture.format, picture.width, picture.height);
 }
 
 // What the scaler reads: RGB, YUV of a matrix and range, or a JPEG's planes
@@ -273,8 +279,8 @@ std::string PictureChain::Filters(const Shape& shape)
         filters = GamutToBt709(colour, shape.format, shape.width, shape.height) + ",";
     ScalerInput input; // RGB after zimg
     if (filters.empty() && !IsRgb(shape.format)) {
-        if (shape.layout == PictureLayout::Yuv420)
-            filters = ToJpegPlanes(colour, shape.format, shape.width, shape.height);
+        if (shape.layout == PictureLayout::Yuv420 && ColorspaceTakes(colour, shape.format, shape.width, shape.height))
+            filters = ToJpegPlanes(colour);
         input = filters.empty() ? ScalerInput{ScalerMatrix(colour.matrix), colour.fullRange}
                                 : ScalerInput{nullptr, true, true};
     }
