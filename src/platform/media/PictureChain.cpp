@@ -205,6 +205,17 @@ std::string Pad(const PictureRect& rect, int width, int height)
            std::to_string(rect.y) + ":black";
 }
 
+// The chain's last filter. Full-range planes go by either name: the old J
+// name makes pad draw full-range black bars, and without bars the plain name,
+// which colorspace writes, lets its planes through as they are instead of the
+// scaler copying them only to rename them.
+std::string WriterFormat(PictureLayout layout, bool padded)
+{
+    const std::string format =
+        std::string(",format=") + av_get_pix_fmt_name(static_cast<AVPixelFormat>(DrawnPicture::PixelFormatOf(layout)));
+    return layout == PictureLayout::Yuv420 && !padded ? format + "|yuv420p" : format;
+}
+
 } // namespace
 
 double DisplayAspect(int width, int height, AVRational sampleAspect, int rotation)
@@ -284,9 +295,9 @@ std::string PictureChain::Filters(const Shape& shape)
         input = filters.empty() ? ScalerInput{ScalerMatrix(colour.matrix), colour.fullRange}
                                 : ScalerInput{nullptr, true, true};
     }
-    const char* format = av_get_pix_fmt_name(static_cast<AVPixelFormat>(DrawnPicture::PixelFormatOf(shape.layout)));
+    const std::string bars = Pad(shape.rect, shape.frameWidth, shape.frameHeight);
     return filters + Scale(shape.scaledWidth, shape.scaledHeight, input, shape.layout) +
-           Orient(shape.orientation) + Pad(shape.rect, shape.frameWidth, shape.frameHeight) + ",format=" + format;
+           Orient(shape.orientation) + bars + WriterFormat(shape.layout, !bars.empty());
 }
 
 MediaResult PictureChain::Filter(const AVFrame& picture, const Shape& shape, DrawnPicture& drawn)
@@ -312,7 +323,7 @@ MediaResult PictureChain::Filter(const AVFrame& picture, const Shape& shape, Dra
     if (pulled != MediaResult::Ok)
         return Failed(pulled) ? pulled : MediaResult::DecodeFault;
     if (output_->width != shape.frameWidth || output_->height != shape.frameHeight ||
-        output_->format != DrawnPicture::PixelFormatOf(shape.layout))
+        !DrawnPicture::Holds(shape.layout, output_->format))
         return MediaResult::DecodeFault;
     drawn = DrawnPicture(*output_, shape.layout);
     return drawn.Empty() ? MediaResult::OutOfMemory : MediaResult::Ok;
