@@ -20,13 +20,9 @@ constexpr MediaTime kEndTolerance = kMediaUnitsPerSecond / 2;
 // containers only seek approximately; the last one is the start of the file.
 constexpr MediaTime kSeekBackoffs[] = {0, kMediaUnitsPerSecond, 5 * kMediaUnitsPerSecond};
 
-// A frame is left out only when the instant pictures are looked at from lies
-// this many frame durations beyond the start of the frame after it: room for
-// one frame that was read but never comes out of the decoder.
-constexpr MediaTime kSkipMarginFrames = 1;
-
 // The start times of the latest frames read that are remembered; a frame
-// found among them is one of those the decoder holds for reordering.
+// found among them is one of those the decoder holds for reordering. As many
+// of the frames sent to the decoder are awaited at most.
 constexpr std::size_t kReadTimesKept = 64;
 
 } // namespace
@@ -40,8 +36,8 @@ MediaResult VideoDecoder::Open(const std::string& path)
     damagedInARow_ = 0;
     lastTime_ = AV_NOPTS_VALUE;
     dataEnd_ = 0;
+    ForgetReadFrames();
     lookedAt_.clear();
-    readTimes_.clear();
     framesDecoded_ = 0;
     if (const MediaResult opened = OpenMediaInput(path, input_); Failed(opened))
         return opened;
@@ -104,7 +100,7 @@ MediaResult VideoDecoder::SeekFrom(MediaTime target, const std::atomic<bool>& st
     lastTime_ = AV_NOPTS_VALUE;
     // The first frame after a seek decides where the seek landed: it is always decoded.
     lookedAt_.clear();
-    readTimes_.clear();
+    ForgetReadFrames();
     const MediaResult decoded = Decode(*kept_, stop);
     if (decoded == MediaResult::Ok) {
         keptTime_ = FrameTime(*kept_);
@@ -167,9 +163,14 @@ MediaResult VideoDecoder::FeedPacket()
     const bool picture = packet_->stream_index == input_.videoStream;
     int sent = 0;
     if (picture) {
+        const bool unneeded = Unneeded(*packet_);
         // Read by the decoder for this packet only, also when it decodes on several threads.
-        codec_->skip_frame = Unneeded(*packet_) ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+        codec_->skip_frame = unneeded ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         sent = avcodec_send_packet(codec_.get(), packet_.get());
+        leftOut_ = leftOut_ || unneeded;
+        if (sent == 0 && !unneeded)
+            Await(*packet_);
+        lostFrame_ = lostFrame_ || sent < 0;
     }
     av_packet_unref(packet_.get());
     if (!picture)
@@ -191,7 +192,38 @@ MediaTime VideoDecoder::FrameTime(const AVFrame& frame)
                            : lastTime_ != AV_NOPTS_VALUE ? lastTime_ + NominalFrameDuration()
                                                          : 0;
     lastTime_ = time;
+    if (ts != AV_NOPTS_VALUE)
+        NoteCameOut(time);
     return time;
+}
+
+void VideoDecoder::ForgetReadFrames()
+{
+    readTimes_.clear();
+    awaited_.clear();
+    leftOut_ = lostFrame_ = false;
+}
+
+void VideoDecoder::Await(const AVPacket& packet)
+{
+    if (packet.pts == AV_NOPTS_VALUE)
+        return;
+    awaited_.insert(StreamToMediaTime(*input_.format, Stream(), packet.pts));
+    if (awaited_.size() > kReadTimesKept) {
+        // So many frames sent and none of the oldest out: they are lost.
+        awaited_.erase(awaited_.begin());
+        lostFrame_ = true;
+    }
+}
+
+// Frames come out in the order they start; one sent earlier that starts
+// before this one and has not come out never will.
+void VideoDecoder::NoteCameOut(MediaTime time)
+{
+    const auto after = awaited_.upper_bound(time);
+    const auto passed = std::distance(awaited_.begin(), after);
+    lostFrame_ = lostFrame_ || passed > (awaited_.contains(time) ? 1 : 0);
+    awaited_.erase(awaited_.begin(), after);
 }
 
 // Whether the packet's frame, should nothing refer to it, leaves the screen
@@ -208,11 +240,10 @@ bool VideoDecoder::Unneeded(const AVPacket& packet)
     bool unneeded = false;
     if (later != readTimes_.end() && !lookedAt_.empty()) {
         // On screen for the instants after its start up to *later at the
-        // latest; the margin is taken off the instants, which are sane
-        // numbers, as a damaged file's timestamps may be any.
-        const MediaTime margin = kSkipMarginFrames * NominalFrameDuration();
+        // latest, should the frame read at *later come out; one that does
+        // not is noticed (LeftOutAroundLoss).
         const auto looked = std::upper_bound(lookedAt_.begin(), lookedAt_.end(), start);
-        unneeded = *later < lookedAt_.back() - margin && *looked - margin > *later;
+        unneeded = *later < lookedAt_.back() && *looked > *later;
     }
     readTimes_.insert(start);
     if (readTimes_.size() > kReadTimesKept)
@@ -282,7 +313,7 @@ MediaTime SourceReader::FindFirstPicture()
 
 void SourceReader::Rewind()
 {
-    positioned_ = ended_ = hasCurrent_ = hasNext_ = false;
+    positioned_ = ended_ = hasCurrent_ = hasNext_ = everyFrame_ = false;
     deinterlacer_.Reset();
 }
 
@@ -305,6 +336,13 @@ MediaResult SourceReader::FrameBefore(MediaTime t, const KeptInstants& kept, con
     }
     if (const MediaResult advanced = AdvanceTo(t, stop); Failed(advanced))
         return advanced;
+    if (decoder_.LeftOutAroundLoss()) {
+        // The frame on screen at t may be one that was left out: from here
+        // on every frame is decoded, as a run that keeps them all decodes it.
+        Rewind();
+        everyFrame_ = true;
+        return FrameBefore(t, kept, frame, stop);
+    }
     if (ended_ && t > CurrentEnd())
         // No picture repeats past the stream's end.
         return decoder_.EndedEarly() ? MediaResult::EndOfData : MediaResult::False;
@@ -336,7 +374,7 @@ MediaResult SourceReader::AdvanceTo(MediaTime t, const std::atomic<bool>& stop)
 
 MediaResult SourceReader::Fetch(FrameHandle& frame, MediaTime& time, const std::atomic<bool>& stop)
 {
-    decoder_.DecodeOnlyFor(deinterlacer_.NeedsEveryFrame(decoder_) ? KeptInstants{} : kept_);
+    decoder_.DecodeOnlyFor(everyFrame_ || deinterlacer_.NeedsEveryFrame(decoder_) ? KeptInstants{} : kept_);
     return deinterlacer_.Next(decoder_, *frame, time, stop);
 }
 

@@ -44,6 +44,10 @@ public:
     // undecoded when a frame read before it follows it on screen and no
     // instant lies between the two: the frame leaves the screen unseen.
     void DecodeOnlyFor(const KeptInstants& instants) { lookedAt_ = instants; }
+    // Whether, since positioning, a frame was left out and a frame sent to the
+    // decoder never came out of it (damaged, or coded as no picture): the
+    // frame left out may then be the one on screen at an instant looked at.
+    bool LeftOutAroundLoss() const { return leftOut_ && lostFrame_; }
     // Frames the decoder has made since the file was opened.
     std::int64_t FramesDecoded() const { return framesDecoded_; }
 
@@ -55,6 +59,9 @@ private:
     MediaTime FrameTime(const AVFrame& frame);
     void NoteDataEnd(const AVPacket& packet);
     bool Unneeded(const AVPacket& packet);
+    void ForgetReadFrames();
+    void Await(const AVPacket& packet);
+    void NoteCameOut(MediaTime time);
 
     std::string path_;
     MediaInput input_;
@@ -69,6 +76,9 @@ private:
     MediaTime dataEnd_ = 0;    // the end of the latest packet read, of any stream
     KeptInstants lookedAt_;
     std::set<MediaTime> readTimes_; // of the latest picture packets read since positioning
+    std::set<MediaTime> awaited_;   // of the picture packets decoded whose frames have not come out
+    bool leftOut_ = false;          // since positioning
+    bool lostFrame_ = false;        // since positioning
     std::int64_t framesDecoded_ = 0;
 };
 
@@ -81,7 +91,7 @@ public:
     SourceReader& operator=(const SourceReader&) = delete;
 
     MediaResult Open(const std::string& path, Deinterlacing deinterlacing);
-    // The next call positions the decoder afresh.
+    // The next call positions the decoder afresh, free to leave frames out again.
     void Rewind();
     // The last frame that starts before t, or the first one when t lies
     // before it. False, with no frame, once t lies past the end of the last
@@ -117,6 +127,7 @@ private:
     MediaTime currentTime_ = 0;
     MediaTime nextTime_ = 0;
     KeptInstants kept_;
+    bool everyFrame_ = false; // nothing is left out until the next rewind
     bool hasCurrent_ = false;
     bool hasNext_ = false;
 };

@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <iterator>
 #include <map>
 #include <tuple>
 
@@ -50,15 +55,68 @@ const SkipClip kClips[] = {
      "skip-vp9.webm", false},
 };
 
-QString Clip(const SkipClip& clip)
+QString Clip(const QString& fileName, const QStringList& codec)
 {
-    return TestClip({QString::fromLatin1(clip.fileName),
-                     Options({"-f", "lavfi", "-i"}) << MovingPicture(160, 120, kRate, 4) << clip.codec});
+    return TestClip({fileName, Options({"-f", "lavfi", "-i"}) << MovingPicture(160, 120, kRate, 4) << codec});
 }
 
-RenderRequest Request(const SkipClip& clip, MediaTime start)
+QString Clip(const SkipClip& clip)
 {
-    return {Clip(clip), start, kClipLength, 160, 120, kRate};
+    return Clip(QString::fromLatin1(clip.fileName), clip.codec);
+}
+
+// The frames in the clip as ffprobe decodes and counts them (its complaints
+// about a damaged one are not read).
+std::int64_t ProbedFrameCount(const QString& path)
+{
+    QByteArray output;
+    EXPECT_EQ(RunProgram(QStringLiteral("ffprobe"),
+                         Options({"-v", "quiet", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                                  "stream=nb_read_frames", "-of", "default=nw=1:nk=1"})
+                             << path,
+                         &output),
+              0);
+    return output.trimmed().toLongLong();
+}
+
+// An H.264 clip (a P-frame after each B-frame) whose 21st frame, a P-frame,
+// never comes out of the decoder: its packet's NAL unit type is made a
+// reserved one, which decoders pass over. The frames after it are decoded
+// with that reference missing, each as the decoder's concealment makes it
+// from what it decoded last.
+QString ClipWithLostFrame()
+{
+    static const QString lost = [] {
+        const QString clip =
+            Clip(QStringLiteral("skip-h264-ibp.mp4"),
+                 Options({"-c:v", "libx264", "-bf", "1", "-g", "50", "-x264-params", "b-adapt=0"}));
+        QByteArray packets;
+        EXPECT_EQ(RunProgram(QStringLiteral("ffprobe"),
+                             Options({"-v", "error", "-select_streams", "v:0", "-show_entries", "packet=pts,pos",
+                                      "-of", "csv=p=0"})
+                                 << clip,
+                             &packets),
+                  0);
+        std::map<qint64, qint64> positionByStart;
+        for (const QByteArray& line : packets.trimmed().split('\n'))
+            positionByStart[line.split(',').value(0).toLongLong()] = line.split(',').value(1).toLongLong();
+        QFile file(clip);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        const qint64 packet = std::next(positionByStart.begin(), 20)->second;
+        // After the NAL unit's 4-byte length: forbidden bit 0, not a reference, type 23.
+        bytes[packet + 4] = 0x17;
+        const QString path = QFileInfo(clip).dir().filePath(QStringLiteral("skip-h264-lost-frame.mp4"));
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+        return path;
+    }();
+    return lost;
+}
+
+RenderRequest Request(const QString& clip, MediaTime start)
+{
+    return {clip, start, kClipLength, 160, 120, kRate};
 }
 
 struct Rendered {
@@ -67,7 +125,7 @@ struct Rendered {
 };
 
 // Keeps every interval-th frame, telling the extractor which ones when it foresees.
-Rendered RenderEvery(int interval, const SkipClip& clip, MediaTime start, bool foresees = true)
+Rendered RenderEvery(int interval, const QString& clip, MediaTime start, bool foresees = true)
 {
     RenderRig rig;
     rig.recorder.keepEvery = interval;
@@ -85,20 +143,19 @@ Rendered RenderEvery(int interval, const SkipClip& clip, MediaTime start, bool f
 }
 
 // The pictures of a range with every frame decoded, made once per clip and start.
-const std::vector<CapturedFrame>& EveryFrame(const SkipClip& clip, MediaTime start)
+const std::vector<CapturedFrame>& EveryFrame(const QString& clip, MediaTime start)
 {
-    static std::map<std::pair<std::string, MediaTime>, std::vector<CapturedFrame>> made;
-    const auto key = std::make_pair(std::string(clip.name), start);
+    static std::map<std::pair<QString, MediaTime>, std::vector<CapturedFrame>> made;
+    const auto key = std::make_pair(clip, start);
     if (!made.contains(key))
         made[key] = RenderEvery(1, clip, start, false).frames;
     return made[key];
 }
 
-class SkippedFrames : public ::testing::TestWithParam<std::tuple<SkipClip, int, MediaTime>> {};
-
-TEST_P(SkippedFrames, KeptPicturesAreThoseOfEveryFrame)
+// Keeps every interval-th frame of the range and compares each picture with
+// that frame's when every frame is decoded.
+void ExpectPicturesOfEveryFrame(const QString& clip, int interval, MediaTime start)
 {
-    const auto& [clip, interval, start] = GetParam();
     const std::vector<CapturedFrame>& all = EveryFrame(clip, start);
     ASSERT_FALSE(all.empty());
     const std::vector<CapturedFrame> kept = RenderEvery(interval, clip, start).frames;
@@ -107,6 +164,24 @@ TEST_P(SkippedFrames, KeptPicturesAreThoseOfEveryFrame)
         const CapturedFrame& expected = all[i * interval];
         EXPECT_EQ(kept[i].sampleTime, expected.sampleTime) << "picture " << i;
         EXPECT_TRUE(kept[i].bytes == expected.bytes) << "picture " << i << " differs from frame " << i * interval;
+    }
+}
+
+class SkippedFrames : public ::testing::TestWithParam<std::tuple<SkipClip, int, MediaTime>> {};
+
+TEST_P(SkippedFrames, KeptPicturesAreThoseOfEveryFrame)
+{
+    const auto& [clip, interval, start] = GetParam();
+    ExpectPicturesOfEveryFrame(Clip(clip), interval, start);
+}
+
+TEST(SkippedFrame, AFrameThatNeverComesOutLeavesThePicturesOfEveryFrame)
+{
+    const QString clip = ClipWithLostFrame();
+    ASSERT_EQ(ProbedFrameCount(clip), 99);
+    for (const MediaTime start : {MediaTime{0}, 360 * kSecond / 1000}) {
+        SCOPED_TRACE(start);
+        ExpectPicturesOfEveryFrame(clip, 10, start);
     }
 }
 
@@ -119,19 +194,6 @@ INSTANTIATE_TEST_SUITE_P(Codecs, SkippedFrames,
                                     (std::get<2>(param.param) == 0 ? "" : "FromMidClip");
                          });
 
-// The frames in the clip as ffprobe decodes and counts them.
-std::int64_t ProbedFrameCount(const QString& path)
-{
-    QByteArray output;
-    EXPECT_EQ(RunProgram(QStringLiteral("ffprobe"),
-                         Options({"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
-                                  "stream=nb_read_frames", "-of", "default=nw=1:nk=1"})
-                             << path,
-                         &output),
-              0);
-    return output.trimmed().toLongLong();
-}
-
 class DecodedFrames : public ::testing::TestWithParam<SkipClip> {};
 
 TEST_P(DecodedFrames, EveryTenthLeavesNonReferenceFramesOut)
@@ -139,7 +201,7 @@ TEST_P(DecodedFrames, EveryTenthLeavesNonReferenceFramesOut)
     const SkipClip& clip = GetParam();
     const std::int64_t inClip = ProbedFrameCount(Clip(clip));
     ASSERT_EQ(inClip, 100);
-    const std::int64_t decoded = RenderEvery(10, clip, 0).decoded;
+    const std::int64_t decoded = RenderEvery(10, Clip(clip), 0).decoded;
     if (clip.decoderSkips)
         EXPECT_LT(decoded, inClip * 3 / 4);
     else
