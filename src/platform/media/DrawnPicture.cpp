@@ -46,11 +46,6 @@ int DrawnPicture::PixelFormatOf(PictureLayout layout)
     return layout == PictureLayout::Yuv420 ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_BGR24;
 }
 
-bool DrawnPicture::Holds(PictureLayout layout, int format)
-{
-    return format == PixelFormatOf(layout) || (layout == PictureLayout::Yuv420 && format == AV_PIX_FMT_YUV420P);
-}
-
 bool DrawnPicture::Empty() const
 {
     return !frame_ || frame_->data[0] == nullptr;

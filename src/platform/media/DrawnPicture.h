@@ -28,9 +28,6 @@ public:
     static DrawnPicture Black(PictureLayout layout, int width, int height);
     // FFmpeg's pixel format of a layout (an AVPixelFormat).
     static int PixelFormatOf(PictureLayout layout);
-    // Whether frames of that pixel format are laid out so; the planes are
-    // full range under either of their names, as the filter chain draws them.
-    static bool Holds(PictureLayout layout, int format);
 
     bool Empty() const;
     PictureLayout Layout() const { return layout_; }

@@ -10,6 +10,7 @@ extern "C" {
 #include <cmath>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -196,24 +197,41 @@ std::string Orient(DisplayOrientation orientation)
     return orientation.mirrored ? kMirrored[quarter] : kTurned[quarter];
 }
 
-// Black bars around a picture that keeps its aspect.
+// Whether black bars surround a picture that keeps its aspect.
+bool Barred(const PictureRect& rect, int width, int height)
+{
+    return rect != PictureRect{0, 0, width, height};
+}
+
 std::string Pad(const PictureRect& rect, int width, int height)
 {
-    if (rect == PictureRect{0, 0, width, height})
+    if (!Barred(rect, width, height))
         return "";
     return ",pad=" + std::to_string(width) + ":" + std::to_string(height) + ":" + std::to_string(rect.x) + ":" +
            std::to_string(rect.y) + ":black";
 }
 
-// The chain's last filter. Full-range planes go by either name: the old J
-// name makes pad draw full-range black bars, and without bars the plain name,
-// which colorspace writes, lets its planes through as they are instead of the
-// scaler copying them only to rename them.
-std::string WriterFormat(PictureLayout layout, bool padded)
+// The pixel formats the chain may end in for the writer. Full-range planes go
+// by either name: the old J name makes pad draw full-range black bars, and
+// without bars the plain name, which colorspace writes, lets its planes
+// through as they are instead of the scaler copying them only to rename them.
+std::vector<int> WriterFormats(PictureLayout layout, bool barred)
 {
-    const std::string format =
-        std::string(",format=") + av_get_pix_fmt_name(static_cast<AVPixelFormat>(DrawnPicture::PixelFormatOf(layout)));
-    return layout == PictureLayout::Yuv420 && !padded ? format + "|yuv420p" : format;
+    const int named = DrawnPicture::PixelFormatOf(layout);
+    if (layout == PictureLayout::Yuv420 && !barred)
+        return {named, AV_PIX_FMT_YUV420P};
+    return {named};
+}
+
+std::string FormatFilter(const std::vector<int>& formats)
+{
+    std::string filter = ",format=";
+    for (const int format : formats) {
+        if (format != formats.front())
+            filter += '|';
+        filter += av_get_pix_fmt_name(static_cast<AVPixelFormat>(format));
+    }
+    return filter;
 }
 
 } // namespace
@@ -277,6 +295,11 @@ MediaResult PictureChain::Draw(const AVFrame& picture, DisplayOrientation orient
     return Filter(picture, shape, drawn);
 }
 
+std::vector<int> PictureChain::OutputFormats(const Shape& shape)
+{
+    return WriterFormats(shape.layout, Barred(shape.rect, shape.frameWidth, shape.frameHeight));
+}
+
 // At most one colour conversion by zimg, then the scaler, the turn and the
 // writer's pixel format.
 std::string PictureChain::Filters(const Shape& shape)
@@ -295,9 +318,9 @@ std::string PictureChain::Filters(const Shape& shape)
         input = filters.empty() ? ScalerInput{ScalerMatrix(colour.matrix), colour.fullRange}
                                 : ScalerInput{nullptr, true, true};
     }
-    const std::string bars = Pad(shape.rect, shape.frameWidth, shape.frameHeight);
     return filters + Scale(shape.scaledWidth, shape.scaledHeight, input, shape.layout) +
-           Orient(shape.orientation) + bars + WriterFormat(shape.layout, !bars.empty());
+           Orient(shape.orientation) + Pad(shape.rect, shape.frameWidth, shape.frameHeight) +
+           FormatFilter(OutputFormats(shape));
 }
 
 MediaResult PictureChain::Filter(const AVFrame& picture, const Shape& shape, DrawnPicture& drawn)
@@ -322,8 +345,9 @@ MediaResult PictureChain::Filter(const AVFrame& picture, const Shape& shape, Dra
     const MediaResult pulled = chain_.Pull(*output_);
     if (pulled != MediaResult::Ok)
         return Failed(pulled) ? pulled : MediaResult::DecodeFault;
+    const std::vector<int> formats = OutputFormats(shape);
     if (output_->width != shape.frameWidth || output_->height != shape.frameHeight ||
-        !DrawnPicture::Holds(shape.layout, output_->format))
+        std::ranges::find(formats, output_->format) == formats.end())
         return MediaResult::DecodeFault;
     drawn = DrawnPicture(*output_, shape.layout);
     return drawn.Empty() ? MediaResult::OutOfMemory : MediaResult::Ok;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Where a picture lands inside an output frame, in rows from the top.
 struct PictureRect {
@@ -75,6 +76,8 @@ private:
     };
 
     static std::string Filters(const Shape& shape);
+    // The pixel formats the chain ends in for the shape's writer.
+    static std::vector<int> OutputFormats(const Shape& shape);
     MediaResult Filter(const AVFrame& picture, const Shape& shape, DrawnPicture& drawn);
 
     FilterChain chain_;
